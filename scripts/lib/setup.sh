@@ -1,0 +1,36 @@
+# Shared by scripts/run and scripts/test: installs what is missing, then
+# configures and builds. Sourced, not run.
+
+repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# What building and running the window needs.
+build_packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-liberation)
+# What the test suite needs besides.
+test_packages=(googletest xauth)
+
+# Installs those of the named Debian packages that are not installed yet.
+ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local as_root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "Need root or sudo to install: ${missing[*]}" >&2; return 1; }
+        as_root=(sudo)
+    fi
+    echo "Installing: ${missing[*]}"
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# configure_and_build BUILD_DIR [cmake options…]
+configure_and_build() {
+    local build_dir=$1
+    shift
+    cmake -S "$repo_root" -B "$build_dir" "$@" >/dev/null
+    cmake --build "$build_dir" --parallel "$(nproc)"
+}

@@ -1,0 +1,231 @@
+#include "window/form_window.h"
+
+#include "window/command_button.h"
+#include "window/contact_links.h"
+#include "window/form_events.h"
+#include "window/form_layout.h"
+#include "window/frame_box.h"
+#include "window/link_label.h"
+#include "window/window_icon.h"
+
+#include <QFontDatabase>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <map>
+
+namespace ratalia {
+namespace {
+
+QRect pixels(const ControlLayout& c)
+{
+    constexpr int t = FormLayout::twipsPerPixel;
+    return {c.left / t, c.top / t, c.width / t, c.height / t};
+}
+
+// 8.25 points at 96 dpi, in pixels so that Qt's scaling enlarges text and
+// layout alike. Liberation Sans Narrow stands in where the original face is
+// missing: it keeps the 13-pixel line the labels are sized for, and its
+// narrower letters fit the captions into the widths they were laid out in.
+QFont windowFont()
+{
+    const QString family = QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))
+                               ? QStringLiteral("MS Sans Serif")
+                               : QStringLiteral("Liberation Sans Narrow");
+    QFont font(family);
+    font.setPixelSize(11);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QString withoutAccessKey(const char* caption) { return QString::fromUtf8(caption).remove(QLatin1Char('&')); }
+
+const std::map<QString, QString>& fieldNames()
+{
+    static const std::map<QString, QString> names{
+        {QStringLiteral("Text1"), QStringLiteral("Capitale")},
+        {QStringLiteral("Text2"), QStringLiteral("Durata")},
+        {QStringLiteral("Text3"), QStringLiteral("Tasso di interesse annuo")},
+        {QStringLiteral("Text4"), QStringLiteral("Tasso mensile")},
+        {QStringLiteral("Text5"), QStringLiteral("Rata mensile")},
+        {QStringLiteral("Text6"), QStringLiteral("Montante")},
+        {QStringLiteral("Text7"), QStringLiteral("Interessi totali")},
+        {QStringLiteral("Text8"), QStringLiteral("Numero di rate")},
+    };
+    return names;
+}
+
+// "Text5" → 4, "Command2" → 1: the number at the end of a control's name, from zero.
+int ordinal(const char* name)
+{
+    const QString n = QString::fromLatin1(name);
+    return n.right(1).toInt() - 1;
+}
+
+} // namespace
+
+FormWindow::FormWindow(FormEvents& events, QWidget* parent) : QWidget(parent), events_(events)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(FormLayout::caption));
+    setWindowIcon(windowIcon());
+    setFont(windowFont());
+    setFixedSize(FormLayout::clientWidth / FormLayout::twipsPerPixel,
+                 FormLayout::clientHeight / FormLayout::twipsPerPixel);
+
+    buildControls();
+    mirrorModel();
+    events_.form().addObserver(*this);
+    connectControls();
+
+    events_.load();
+    focusNextPrevChild(true);
+}
+
+FormWindow::~FormWindow() { events_.form().removeObserver(*this); }
+
+void FormWindow::buildControls()
+{
+    QHash<QString, QWidget*> frames;
+    std::vector<std::pair<int, QWidget*>> stops;
+    QWidget* optionStop = nullptr;
+    for (const ControlLayout& c : FormLayout::controls()) {
+        QWidget* container = c.container ? frames.value(QString::fromLatin1(c.container)) : this;
+        const QString caption = c.caption ? QString::fromUtf8(c.caption) : QString();
+        QWidget* widget = nullptr;
+        switch (c.kind) {
+        case ControlKind::Frame:
+            widget = new FrameBox(caption, container);
+            frames.insert(QString::fromLatin1(c.name), widget);
+            break;
+        case ControlKind::Label: {
+            auto* label = new QLabel(caption, container);
+            label->setTextFormat(Qt::PlainText);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            widget = label;
+            break;
+        }
+        case ControlKind::LinkLabel: {
+            auto* link = new LinkLabel(container);
+            link->setTextFormat(Qt::PlainText);
+            const bool mail = qstrcmp(c.name, "Label16") == 0;
+            link->setText(QString::fromStdString(mail ? ContactLinks::emailAddress() : ContactLinks::webCaption()));
+            link->setToolTip(mail ? QStringLiteral("E-mail") : QStringLiteral("Sito disegni CAD"));
+            link->setAccessibleName(link->text());
+            link->setAccessibleDescription(link->toolTip());
+            connect(link, &LinkLabel::clicked, this,
+                    [this, mail] { events_.click(mail ? Link::Label16 : Link::Label30); });
+            widget = link;
+            break;
+        }
+        case ControlKind::InputField:
+        case ControlKind::ResultField: {
+            auto* field = new QLineEdit(container);
+            field->setReadOnly(c.kind == ControlKind::ResultField);
+            field->setAccessibleName(fieldNames().at(QString::fromLatin1(c.name)));
+            fields_[static_cast<std::size_t>(ordinal(c.name))] = field;
+            stops.emplace_back(c.tabIndex, field);
+            widget = field;
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto* option = new QRadioButton(caption, container);
+            option->setAccessibleName(caption);
+            options_[static_cast<std::size_t>(ordinal(c.name))] = option;
+            if (!optionStop) {
+                optionStop = option;
+                stops.emplace_back(c.tabIndex, option);
+            }
+            widget = option;
+            break;
+        }
+        case ControlKind::PushButton: {
+            auto* button = new CommandButton(caption, container);
+            button->setAccessibleName(withoutAccessKey(c.caption));
+            buttons_[static_cast<std::size_t>(ordinal(c.name))] = button;
+            stops.emplace_back(c.tabIndex, button);
+            widget = button;
+            break;
+        }
+        }
+        widget->setObjectName(QString::fromLatin1(c.name));
+        widget->setGeometry(pixels(c));
+    }
+    std::sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& stop : stops)
+        tabStops_.push_back(stop.second);
+}
+
+void FormWindow::connectControls()
+{
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const auto field = static_cast<Field>(i);
+        // textChanged, not textEdited: a screen reader that sets the text edits too.
+        connect(fields_[i], &QLineEdit::textChanged, this, [this, field](const QString& text) {
+            events_.edit(field, text.toStdU16String());
+            // A read-only field the user somehow changed shows the model again.
+            if (fields_[static_cast<std::size_t>(field)]->text().toStdU16String() != events_.form().text(field))
+                textChanged(field, events_.form().text(field));
+        });
+    }
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+        connect(buttons_[i], &QPushButton::clicked, this, [this, i] { events_.click(static_cast<Button>(i)); });
+    for (std::size_t i = 0; i < options_.size(); ++i)
+        connect(options_[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked)
+                events_.select(static_cast<Option>(i));
+        });
+}
+
+void FormWindow::mirrorModel()
+{
+    const Form1& form = events_.form();
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        textChanged(static_cast<Field>(i), form.text(static_cast<Field>(i)));
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+        enabledChanged(static_cast<Button>(i), form.isEnabled(static_cast<Button>(i)));
+    optionChanged(form.selectedOption());
+}
+
+void FormWindow::textChanged(Field field, const Text& text)
+{
+    QLineEdit* widget = fields_[static_cast<std::size_t>(field)];
+    const QString shown = QString::fromStdU16String(text);
+    if (widget->text() != shown)
+        widget->setText(shown);
+}
+
+void FormWindow::optionChanged(Option selected) { options_[static_cast<std::size_t>(selected)]->setChecked(true); }
+
+void FormWindow::enabledChanged(Button button, bool enabled)
+{
+    buttons_[static_cast<std::size_t>(button)]->setEnabled(enabled);
+}
+
+bool FormWindow::focusNextPrevChild(bool next)
+{
+    const QRadioButton* selectedOption = options_[events_.form().option1Selected() ? 0 : 1];
+    auto stopOf = [&](QWidget* widget) -> QWidget* {
+        return (widget == options_[0] || widget == options_[1]) ? options_[0] : widget;
+    };
+    const auto count = static_cast<int>(tabStops_.size());
+    const auto current = std::find(tabStops_.begin(), tabStops_.end(), stopOf(focusWidget()));
+    int index = current == tabStops_.end() ? (next ? -1 : count) : static_cast<int>(current - tabStops_.begin());
+    for (int tried = 0; tried < count; ++tried) {
+        index = (index + (next ? 1 : -1) + count) % count;
+        QWidget* candidate = tabStops_[static_cast<std::size_t>(index)];
+        if (candidate == options_[0])
+            candidate = const_cast<QRadioButton*>(selectedOption);
+        if (candidate->isEnabled()) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace ratalia

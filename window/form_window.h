@@ -1,0 +1,49 @@
+#pragma once
+
+// The Qt window: builds the controls where the layout puts them, mirrors the
+// form model into them and hands every user action to FormEvents. It holds no
+// state of its own: the model decides, the widgets show.
+
+#include "model/form1.h"
+
+#include <QWidget>
+
+#include <array>
+#include <vector>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace ratalia {
+
+class FormEvents;
+
+class FormWindow : public QWidget, private FormObserver {
+    Q_OBJECT
+public:
+    // Creates the controls, then runs the start-up procedure before the window is shown.
+    explicit FormWindow(FormEvents& events, QWidget* parent = nullptr);
+    ~FormWindow() override;
+
+protected:
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void buildControls();
+    void connectControls();
+    void mirrorModel();
+
+    void textChanged(Field field, const Text& text) override;
+    void optionChanged(Option selected) override;
+    void enabledChanged(Button button, bool enabled) override;
+
+    FormEvents& events_;
+    std::array<QLineEdit*, 8> fields_{};
+    std::array<QPushButton*, 3> buttons_{};
+    std::array<QRadioButton*, 2> options_{};
+    // Focusable controls by ascending tab index; the option pair is one stop.
+    std::vector<QWidget*> tabStops_;
+};
+
+} // namespace ratalia

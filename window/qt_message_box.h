@@ -1,0 +1,19 @@
+#pragma once
+
+#include "model/form1.h"
+
+class QWidget;
+
+namespace ratalia {
+
+// Shows the program's messages as modal QMessageBoxes over the window.
+class QtMessageBox : public MessageBox {
+public:
+    void setParent(QWidget* parent) { parent_ = parent; }
+    void show(const Text& message, const Text& title) override;
+
+private:
+    QWidget* parent_ = nullptr;
+};
+
+} // namespace ratalia
