@@ -2,10 +2,10 @@
 #include "window/form_events.h"
 #include "window/form_window.h"
 #include "window/qt_message_box.h"
+#include "window/regional_settings.h"
 #include "window/window_icon.h"
 
 #include <QApplication>
-#include <QLocale>
 
 #include <cstdio>
 
@@ -29,12 +29,11 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ratalia"));
-    QApplication::setWindowIcon(ratalia::windowIcon());
+    QApplication::setWindowIcon(ratalia::umbrellaIcon());
 
-    const char16_t separator = QLocale::system().decimalPoint().at(0).unicode();
     ratalia::QtMessageBox messageBox;
     ratalia::DesktopLinkOpener linkOpener;
-    ratalia::FormEvents events(ratalia::NumberText(separator), messageBox, linkOpener);
+    ratalia::FormEvents events(ratalia::NumberText(ratalia::regionalDecimalSeparator()), messageBox, linkOpener);
     ratalia::FormWindow window(events);
     messageBox.setParent(&window);
     window.show();

@@ -71,7 +71,7 @@ FormWindow::FormWindow(FormEvents& events, QWidget* parent) : QWidget(parent), e
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(FormLayout::caption));
-    setWindowIcon(windowIcon());
+    setWindowIcon(umbrellaIcon());
     setFont(windowFont());
     setFixedSize(FormLayout::clientWidth / FormLayout::twipsPerPixel,
                  FormLayout::clientHeight / FormLayout::twipsPerPixel);

@@ -6,7 +6,7 @@
 
 namespace ratalia {
 
-QIcon windowIcon()
+QIcon umbrellaIcon()
 {
     QSvgRenderer picture(QStringLiteral(":/icons/ratalia.svg"));
     QIcon icon;

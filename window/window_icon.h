@@ -6,6 +6,6 @@ namespace ratalia {
 
 // The red umbrella, drawn from the program's own scalable picture at 16 × 16
 // and 32 × 32 pixels.
-QIcon windowIcon();
+QIcon umbrellaIcon();
 
 } // namespace ratalia
