@@ -8,25 +8,37 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
-// Without a display the platform plugin would abort the process; say why instead.
-bool displayAvailable()
+bool displayNamed()
 {
     return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// Qt ends the process with abort() when no window system can be reached
+// (a display that is named but not there): say why and exit instead.
+void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "ratalia: impossibile aprire la finestra.\n%s\n", qPrintable(message));
+        std::_Exit(2);
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (!displayAvailable()) {
+    if (!displayNamed()) {
         std::fputs("ratalia: nessuno schermo disponibile (DISPLAY non impostato): impossibile aprire la finestra.\n",
                    stderr);
         return 1;
     }
+    qInstallMessageHandler(handleMessage);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ratalia"));
     QApplication::setWindowIcon(ratalia::umbrellaIcon());

@@ -15,12 +15,13 @@ TEST(RegionalSettingsTest, locales_give_their_decimal_separator)
     EXPECT_EQ(regionalDecimalSeparator(QLocale(QStringLiteral("ar_EG"))), u'\u066B');
 }
 
-// Run by CTest once per locale, with LC_ALL and the separator expected for it.
+// CTest runs this once per locale with LC_ALL and the separator expected for
+// it; otherwise LC_ALL alone says what to expect.
 TEST(RegionalSettingsTest, system_locale_gives_the_separator)
 {
-    const QString expected = qEnvironmentVariable("RATALIA_EXPECTED_SEPARATOR");
+    QString expected = qEnvironmentVariable("RATALIA_EXPECTED_SEPARATOR");
     if (expected.isEmpty())
-        GTEST_SKIP() << "run by CTest with a locale";
+        expected = QLocale(qEnvironmentVariable("LC_ALL", QStringLiteral("C"))).decimalPoint();
     EXPECT_EQ(regionalDecimalSeparator(), expected.at(0).unicode());
 }
 

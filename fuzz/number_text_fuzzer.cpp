@@ -1,0 +1,50 @@
+// Reading and writing number texts: whatever is read must be written back
+// readable, and no rendering may produce a text the program cannot read.
+
+#include "fuzz_input.h"
+#include "model/number_text.h"
+#include "model/run_time_error.h"
+
+#include <cmath>
+
+using namespace ratalia;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzz::FuzzInput input(data, size);
+    const NumberText numbers(input.separator());
+    const Text text = input.rest();
+
+    const auto value = numbers.tryToNumber(text);
+    if (!value) {
+        try {
+            numbers.plainText(text);
+            fuzz::broken("plain text of a text that is not a number");
+        } catch (const ConversionFailure&) {
+        }
+        return 0;
+    }
+    if (!std::isfinite(*value))
+        fuzz::broken("a number text read as infinite or NaN");
+
+    const Text locale = numbers.localeText(*value);
+    const auto back = numbers.tryToNumber(locale);
+    if (!back || numbers.localeText(*back) != locale)
+        fuzz::broken("locale text does not read back");
+    const NumberText pointNumbers(u'.');
+    if (!pointNumbers.tryToNumber(numbers.plainText(text)))
+        fuzz::broken("plain text does not read back with a point");
+
+    for (const Pattern pattern : {Pattern::Whole, Pattern::TwoDecimals, Pattern::TenDecimals}) {
+        const Text rounded = numbers.patternText(text, pattern);
+        const auto roundedValue = numbers.tryToNumber(rounded);
+        if (!roundedValue)
+            fuzz::broken("pattern text of a number is not a number");
+        const double unit = std::pow(10.0, -static_cast<int>(pattern));
+        if (std::fabs(*roundedValue - *value) > unit / 2 + std::fabs(*value) * 1e-15)
+            fuzz::broken("pattern text moved the number by more than half a unit");
+        if (rounded.front() == u'-' && *roundedValue == 0)
+            fuzz::broken("pattern text wrote a negative zero");
+    }
+    return 0;
+}
