@@ -41,6 +41,7 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(handleMessage);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ratalia"));
+    QApplication::setDesktopFileName(QStringLiteral(RATALIA_APP_ID));
     QApplication::setWindowIcon(ratalia::umbrellaIcon());
 
     ratalia::QtMessageBox messageBox;

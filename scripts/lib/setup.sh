@@ -6,7 +6,7 @@ repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # What building and running the window needs.
 build_packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-liberation)
 # What the test suite needs besides.
-test_packages=(googletest xvfb xauth clang libclang-rt-dev)
+test_packages=(googletest xvfb xauth clang libclang-rt-dev desktop-file-utils appstream dpkg-dev file)
 
 # Installs those of the named Debian packages that are not installed yet.
 ensure_packages() {
