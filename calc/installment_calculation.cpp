@@ -119,7 +119,7 @@ private:
         form_.setText(field, form_.values().DatoInUscita);
     }
 
-    double number(Field field) const { return numbers_.toNumber(form_.text(field)); }
+    double number(Field field) const { return form_.number(field); }
     void write(Field field, double value) { form_.setText(field, numbers_.localeText(checked(value))); }
     void format(Field field) { form_.setText(field, numbers_.patternText(form_.text(field), Pattern::TenDecimals)); }
 

@@ -5,6 +5,7 @@
 #include "model/number_text.h"
 #include "model/run_time_error.h"
 
+#include <charconv>
 #include <cmath>
 
 using namespace ratalia;
@@ -28,6 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::broken("a number text read as infinite or NaN");
 
     const Text locale = numbers.localeText(*value);
+    // The fast rendering must agree with the plain fixed-precision one.
+    if (std::fabs(*value) < 1.79769313486231e308) {
+        char buffer[40];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, *value == 0 ? 0.0 : *value,
+                                       std::chars_format::general, 15)
+                             .ptr;
+        Text reference;
+        for (const char* p = buffer; p != end; ++p)
+            reference += *p == '.' ? numbers.decimalSeparator() : *p == 'e' ? u'E' : static_cast<char16_t>(*p);
+        if (reference != locale)
+            fuzz::broken("locale text differs from the fixed-precision rendering");
+    }
     const auto back = numbers.tryToNumber(locale);
     if (!back || numbers.localeText(*back) != locale)
         fuzz::broken("locale text does not read back");

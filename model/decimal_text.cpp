@@ -1,5 +1,6 @@
 #include "model/decimal_text.h"
 
+
 namespace ratalia {
 namespace {
 
@@ -7,30 +8,30 @@ constexpr std::int64_t exponentLimit = 1'000'000'000'000'000; // far beyond any 
 
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-TextView trimSpaces(TextView text)
-{
-    const auto first = text.find_first_not_of(u' ');
-    if (first == TextView::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(u' ') - first + 1);
-}
-
 } // namespace
+
+TextView withoutSurroundingSpaces(TextView text)
+{
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.substr(first, last - first);
+}
 
 std::optional<DecimalText> DecimalText::scan(TextView text, char16_t separator)
 {
-    text = trimSpaces(text);
+    text = withoutSurroundingSpaces(text);
     std::size_t i = 0;
     const auto n = text.size();
 
     DecimalText result;
-    result.plain.reserve(n + 1);
     if (i < n && (text[i] == u'+' || text[i] == u'-')) {
         result.negative = text[i] == u'-';
         ++i;
     }
-    if (result.negative)
-        result.plain += '-';
 
     std::size_t mantissaDigits = 0;
     bool inFraction = false;
@@ -38,7 +39,6 @@ std::optional<DecimalText> DecimalText::scan(TextView text, char16_t separator)
         const char16_t c = text[i];
         if (isDigit(c)) {
             const char digit = static_cast<char>(c);
-            result.plain += digit;
             ++mantissaDigits;
             const bool significant = digit != '0' || !result.digits.empty();
             if (significant)
@@ -49,7 +49,6 @@ std::optional<DecimalText> DecimalText::scan(TextView text, char16_t separator)
                 --result.point; // a zero between the point and the first significant digit
         } else if (c == separator && !inFraction) {
             inFraction = true;
-            result.plain += '.';
         } else {
             break;
         }
@@ -59,17 +58,14 @@ std::optional<DecimalText> DecimalText::scan(TextView text, char16_t separator)
 
     std::int64_t exponent = 0;
     if (i < n && (text[i] == u'E' || text[i] == u'e')) {
-        result.plain += 'e';
         ++i;
         bool negativeExponent = false;
         if (i < n && (text[i] == u'+' || text[i] == u'-')) {
             negativeExponent = text[i] == u'-';
-            result.plain += static_cast<char>(text[i]);
             ++i;
         }
         const std::size_t firstExponentDigit = i;
         for (; i < n && isDigit(text[i]); ++i) {
-            result.plain += static_cast<char>(text[i]);
             if (exponent < exponentLimit)
                 exponent = exponent * 10 + (text[i] - u'0');
         }

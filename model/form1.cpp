@@ -1,5 +1,7 @@
 #include "model/form1.h"
 
+#include "model/run_time_error.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -16,10 +18,21 @@ void Form1::setText(Field field, Text text)
     if (current == text)
         return;
     current = std::move(text);
+    readings_[index(field)].reset();
     for (FormObserver* observer : observers_)
         observer->textChanged(field, current);
     if (isInput(field))
         changeHandler_.inputChanged(field);
+}
+
+double Form1::number(Field field) const
+{
+    auto& reading = readings_[index(field)];
+    if (!reading)
+        reading = numbers_.tryToNumber(texts_[index(field)]);
+    if (!*reading)
+        throw ConversionFailure();
+    return **reading;
 }
 
 bool Form1::select(Option option)

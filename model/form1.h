@@ -11,6 +11,7 @@
 #include "model/text.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace ratalia {
@@ -61,6 +62,10 @@ public:
     const Text& text(Field field) const { return texts_[index(field)]; }
     // Writing the text a field already holds changes nothing and runs nothing.
     void setText(Field field, Text text);
+    // The field's text read as a number, as NumberText::toNumber reads it
+    // (throws ConversionFailure). The calculation reads the same unchanged
+    // text many times; each field keeps its last reading until it changes.
+    double number(Field field) const;
 
     bool option1Selected() const { return option_ == Option::Option1; }
     Option selectedOption() const { return option_; }
@@ -86,6 +91,7 @@ private:
     MessageBox& messageBox_;
     ChangeHandler& changeHandler_;
     std::array<Text, 8> texts_;
+    mutable std::array<std::optional<std::optional<double>>, 8> readings_;
     Option option_ = Option::Option1;
     std::array<bool, 3> enabled_{false, false, true};
     WorkingValues values_;

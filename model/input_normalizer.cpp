@@ -8,7 +8,7 @@ void ModificatoreDatiInEntrata_(Form1& form)
 {
     WorkingValues& v = form.values();
     // The separator is whatever the region writes between 1 and 1.
-    const Text SeparatoreDecimale = form.numbers().localeText(1.1).substr(1, 1);
+    const Text SeparatoreDecimale = form.numbers().onePointOne().substr(1, 1);
 
     v.Posizione = 1;
     v.DatoInUscita.clear();

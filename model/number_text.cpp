@@ -7,6 +7,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -15,18 +17,51 @@ namespace {
 
 constexpr int significantDigits = 15;
 
-std::optional<double> toDouble(const DecimalText& decimal)
+// Reads a number text with from_chars, whose grammar is exactly ours once
+// only digits, signs, "e" and the separator are let through (as ASCII, the
+// separator as ".") and a leading "+" is dropped. Short texts, every text the
+// program writes among them, are read without allocating.
+std::optional<double> readNumber(TextView text, char16_t separator)
 {
+    text = withoutSurroundingSpaces(text);
+    if (text.empty())
+        return std::nullopt;
+
+    constexpr std::size_t shortText = 64;
+    std::array<char, shortText> shortBuffer{};
+    std::string longBuffer;
+    char* buffer = shortBuffer.data();
+    if (text.size() > shortText) {
+        longBuffer.resize(text.size());
+        buffer = longBuffer.data();
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if ((c >= u'0' && c <= u'9') || c == u'-' || c == u'+')
+            buffer[i] = static_cast<char>(c);
+        else if (c == separator)
+            buffer[i] = '.';
+        else if (c == u'e' || c == u'E')
+            buffer[i] = 'e';
+        else
+            return std::nullopt;
+    }
+    const char* begin = buffer;
+    const char* end = buffer + text.size();
+    if (*begin == '+') {
+        ++begin;
+        if (begin == end || *begin == '-' || *begin == '+')
+            return std::nullopt;
+    }
     double value = 0;
-    const char* first = decimal.plain.data();
-    const char* last = first + decimal.plain.size();
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (end != last)
+    const auto [stop, error] = std::from_chars(begin, end, value, std::chars_format::general);
+    if (stop != end)
         return std::nullopt;
     if (error == std::errc::result_out_of_range) {
         // from_chars reports both ends of the range; a number too small to
         // represent is zero, one too large is not a number we can hold.
-        if (decimal.point <= 0)
+        const auto decimal = DecimalText::scan(text, separator);
+        if (decimal && decimal->point <= 0)
             return 0.0;
         return std::nullopt;
     }
@@ -35,81 +70,166 @@ std::optional<double> toDouble(const DecimalText& decimal)
     return value;
 }
 
+// A magnitude rounded to 15 significant digits: the digits without trailing
+// zeros, and the decimal exponent of the first.
+struct Rounded {
+    std::array<char, 24> digits{};
+    std::size_t count = 0;
+    int exponent = 0;
+
+    std::string_view view() const { return {digits.data(), count}; }
+};
+
+// Reads to_chars' scientific form, "d.ddde+XX".
+Rounded parseScientific(const char* first, const char* last)
+{
+    Rounded r;
+    const char* p = first;
+    for (; p != last && *p != 'e'; ++p)
+        if (*p != '.')
+            r.digits[r.count++] = *p;
+    const bool negative = p + 1 != last && p[1] == '-';
+    for (p += 2; p < last; ++p)
+        r.exponent = r.exponent * 10 + (*p - '0');
+    if (negative)
+        r.exponent = -r.exponent;
+    return r;
+}
+
+Rounded roundToFifteenDigits(double magnitude)
+{
+    std::array<char, 40> buffer;
+    // The shortest digits that read back as the number: when there are at
+    // most 15 they are the rounding, and otherwise they round to it on their
+    // own digits, unless they lie so near a half that only the exact binary
+    // value can tell, which the slower fixed-precision form then does. Below
+    // the normal range doubles carry fewer digits than their shortest form
+    // suggests, so there too only the exact value rounds right.
+    const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                    std::chars_format::scientific).ptr;
+    Rounded r = parseScientific(buffer.data(), end);
+    if (r.count > significantDigits || magnitude < std::numeric_limits<double>::min()) {
+        const int tail = r.count > significantDigits
+                             ? (r.digits[15] - '0') * 10 + (r.count > 16 ? r.digits[16] - '0' : 0)
+                             : 50;
+        if (tail >= 40 && tail <= 60) {
+            end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                std::chars_format::scientific, significantDigits - 1)
+                      .ptr;
+            r = parseScientific(buffer.data(), end);
+        } else {
+            r.count = significantDigits;
+            if (tail > 60) {
+                std::size_t i = r.count;
+                while (i > 0 && r.digits[i - 1] == '9')
+                    r.digits[--i] = '0';
+                if (i > 0) {
+                    ++r.digits[i - 1];
+                } else {
+                    r.digits[0] = '1';
+                    ++r.exponent;
+                }
+            }
+        }
+    }
+    // Rounding to 15 digits would carry the largest doubles past the range,
+    // and the text could no longer be read back: keep them just inside it.
+    if (r.exponent == 308 && r.view().substr(0, 15) == "179769313486232")
+        r.digits[14] = '1';
+    while (r.count > 1 && r.digits[r.count - 1] == '0')
+        --r.count;
+    return r;
+}
+
+// A short text written in place and handed over in one allocation.
+class TextWriter {
+public:
+    void put(char16_t c) { buffer_[size_++] = c; }
+    void put(std::string_view ascii)
+    {
+        for (const char c : ascii)
+            buffer_[size_++] = static_cast<char16_t>(c);
+    }
+    void repeat(char16_t c, std::size_t count)
+    {
+        for (std::size_t i = 0; i < count; ++i)
+            buffer_[size_++] = c;
+    }
+    Text text() const { return Text(buffer_.data(), size_); }
+
+private:
+    std::array<char16_t, 48> buffer_;
+    std::size_t size_ = 0;
+};
+
+// The general rendering shared by the regional and the plain forms: 15
+// significant digits, exponent form below 1E-4 and from 1E15 on.
+Text general(double value, char16_t separator, bool spaceBeforePositive)
+{
+    TextWriter out;
+    if (std::signbit(value) && value != 0)
+        out.put(u'-');
+    else if (spaceBeforePositive)
+        out.put(u' ');
+    if (value == 0) {
+        out.put(u'0');
+        return out.text();
+    }
+
+    const Rounded r = roundToFifteenDigits(std::fabs(value));
+    const std::string_view digits = r.view();
+    const int exponent = r.exponent;
+    if (exponent >= significantDigits || exponent < -4) {
+        out.put(static_cast<char16_t>(digits[0]));
+        if (digits.size() > 1) {
+            out.put(separator);
+            out.put(digits.substr(1));
+        }
+        out.put(u'E');
+        out.put(exponent < 0 ? u'-' : u'+');
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        std::array<char, 4> exponentDigits;
+        const char* last = std::to_chars(exponentDigits.data(), exponentDigits.data() + exponentDigits.size(),
+                                         magnitude)
+                               .ptr;
+        if (magnitude < 10)
+            out.put(u'0');
+        out.put(std::string_view(exponentDigits.data(), static_cast<std::size_t>(last - exponentDigits.data())));
+    } else if (exponent < 0) {
+        out.put(u'0');
+        out.put(separator);
+        out.repeat(u'0', static_cast<std::size_t>(-exponent - 1));
+        out.put(digits);
+    } else {
+        const auto whole = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= whole) {
+            out.put(digits);
+            out.repeat(u'0', whole - digits.size());
+        } else {
+            out.put(digits.substr(0, whole));
+            out.put(separator);
+            out.put(digits.substr(whole));
+        }
+    }
+    return out.text();
+}
+
 void appendAscii(Text& out, std::string_view ascii)
 {
     for (const char c : ascii)
         out += static_cast<char16_t>(c);
 }
 
-// The general rendering shared by the regional and the plain forms.
-Text general(double value, char16_t separator, bool spaceBeforePositive)
-{
-    Text out;
-    if (std::signbit(value) && value != 0)
-        out += u'-';
-    else if (spaceBeforePositive)
-        out += u' ';
-    if (value == 0) {
-        out += u'0';
-        return out;
-    }
-
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                      std::chars_format::scientific, significantDigits - 1);
-    const std::string_view scientific(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
-    const auto e = scientific.find('e');
-    std::string digits;
-    digits += scientific[0];
-    digits += scientific.substr(2, e - 2);
-    int exponent = 0;
-    std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1), scientific.data() + scientific.size(),
-                    exponent);
-    // Rounding to 15 digits would carry the largest doubles past the range,
-    // and the text could no longer be read back: keep them just inside it.
-    if (exponent == 308 && digits == "179769313486232")
-        digits = "179769313486231";
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-
-    if (exponent >= significantDigits || exponent < -4) {
-        out += static_cast<char16_t>(digits[0]);
-        if (digits.size() > 1) {
-            out += separator;
-            appendAscii(out, std::string_view(digits).substr(1));
-        }
-        out += exponent < 0 ? u"E-" : u"E+";
-        const int magnitude = exponent < 0 ? -exponent : exponent;
-        if (magnitude < 10)
-            out += u'0';
-        appendAscii(out, std::to_string(magnitude));
-    } else if (exponent < 0) {
-        out += u'0';
-        out += separator;
-        out.append(static_cast<std::size_t>(-exponent - 1), u'0');
-        appendAscii(out, digits);
-    } else {
-        const auto whole = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= whole) {
-            appendAscii(out, digits);
-            out.append(whole - digits.size(), u'0');
-        } else {
-            appendAscii(out, std::string_view(digits).substr(0, whole));
-            out += separator;
-            appendAscii(out, std::string_view(digits).substr(whole));
-        }
-    }
-    return out;
-}
-
 } // namespace
+
+NumberText::NumberText(char16_t decimalSeparator)
+    : separator_(decimalSeparator), onePointOne_(localeText(1.1))
+{
+}
 
 std::optional<double> NumberText::tryToNumber(TextView text) const
 {
-    const auto decimal = DecimalText::scan(text, separator_);
-    if (!decimal)
-        return std::nullopt;
-    return toDouble(*decimal);
+    return readNumber(text, separator_);
 }
 
 double NumberText::toNumber(TextView text) const
@@ -135,7 +255,9 @@ Text NumberText::patternText(TextView text, Pattern pattern) const
     if (text.empty())
         return {};
     const auto decimal = DecimalText::scan(text, separator_);
-    if (!decimal || !toDouble(*decimal))
+    // Only numbers with hundreds of whole digits can lie beyond the double
+    // range; for those alone, ask whether the text reads as a number.
+    if (!decimal || (decimal->point > 300 && !tryToNumber(text)))
         return Text(text);
 
     const auto decimals = static_cast<std::int64_t>(pattern);
@@ -169,6 +291,7 @@ Text NumberText::patternText(TextView text, Pattern pattern) const
 
     const bool isZero = kept.find_first_not_of('0') == std::string::npos;
     Text out;
+    out.reserve(kept.size() + 3);
     if (decimal->negative && !isZero)
         out += u'-';
     if (point > 0) {

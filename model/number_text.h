@@ -15,9 +15,12 @@ enum class Pattern { Whole = 0, TwoDecimals = 2, TenDecimals = 10 };
 // fields hold texts, and each calculation step re-reads what earlier ones wrote.
 class NumberText {
 public:
-    explicit NumberText(char16_t decimalSeparator) : separator_(decimalSeparator) {}
+    explicit NumberText(char16_t decimalSeparator);
 
     char16_t decimalSeparator() const { return separator_; }
+    // localeText(1.1), kept: the input normalizer asks for it on every run,
+    // and the region cannot change while the program runs.
+    const Text& onePointOne() const { return onePointOne_; }
 
     // Reads a plain decimal number, e.g. "-12,5" or "1,5E-3" under a comma.
     // Throws ConversionFailure for anything else, including numbers beyond the
@@ -41,6 +44,7 @@ public:
 
 private:
     char16_t separator_;
+    Text onePointOne_;
 };
 
 } // namespace ratalia

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <charconv>
+#include <cstring>
 #include <cmath>
 #include <random>
 #include <string>
@@ -130,6 +132,38 @@ TEST_P(NumberTextTest, reads_back_every_locale_text_as_the_number_it_shows)
         const auto rounded = numbers.tryToNumber(numbers.patternText(text, Pattern::TenDecimals));
         ASSERT_TRUE(rounded.has_value()) << testing::PrintToString(text);
         EXPECT_LE(std::fabs(*rounded - *back), 0.5e-10 + 1e-15 * std::fabs(*back));
+    }
+}
+
+// The rendering takes a fast way through the shortest digits; it must agree
+// with the plain fixed-precision rendering on every double, ties included.
+Text referenceLocaleText(double value, char16_t separator)
+{
+    char buffer[40];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+    Text text;
+    for (const char* p = buffer; p != end; ++p)
+        text += *p == '.' ? separator : *p == 'e' ? u'E' : static_cast<char16_t>(*p);
+    return text;
+}
+
+TEST_P(NumberTextTest, locale_text_agrees_with_fixed_precision_rendering)
+{
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<std::uint64_t> bits;
+    std::uniform_int_distribution<int> digits(1, 15);
+    for (int i = 0; i < 200000; ++i) {
+        double value;
+        if (i % 2) {
+            const std::uint64_t raw = bits(random);
+            std::memcpy(&value, &raw, sizeof value);
+            if (!std::isfinite(value) || value == 0 || std::fabs(value) >= 1.79769313486231e308)
+                continue;
+        } else {
+            // Short decimals and their halves, where rounding is decided.
+            value = static_cast<double>(bits(random) % 100000000000000000ULL) * std::pow(10.0, -digits(random)) + 0.5e-15;
+        }
+        ASSERT_EQ(numbers.localeText(value), referenceLocaleText(value, GetParam())) << value;
     }
 }
 
