@@ -1,23 +1,12 @@
 #include "window/window_icon.h"
 
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
-
 namespace ratalia {
 
 QIcon umbrellaIcon()
 {
-    QSvgRenderer picture(QStringLiteral(":/icons/ratalia.svg"));
     QIcon icon;
-    for (const int size : {16, 32}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        picture.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
+    icon.addFile(QStringLiteral(":/icons/ratalia-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/icons/ratalia-32.png"), QSize(32, 32));
     return icon;
 }
 

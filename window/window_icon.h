@@ -4,8 +4,8 @@
 
 namespace ratalia {
 
-// The red umbrella, drawn from the program's own scalable picture at 16 × 16
-// and 32 × 32 pixels.
+// The red umbrella at 16 × 16 and 32 × 32 pixels, rendered when the program
+// was built from its scalable drawing.
 QIcon umbrellaIcon();
 
 } // namespace ratalia

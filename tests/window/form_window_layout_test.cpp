@@ -3,6 +3,7 @@
 #include "window/contact_links.h"
 
 #include <QAccessible>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -131,6 +132,9 @@ TEST_F(WindowTest, captions_fit_their_controls)
     }
     // One text line is 13 pixels, as the 195-twip link labels assume.
     EXPECT_LE(QFontMetrics(control("Label16")->font()).height(), 13);
+    const QString family = QFontInfo(window->font()).family();
+    EXPECT_TRUE(family == QStringLiteral("MS Sans Serif") || family == QStringLiteral("Liberation Sans Narrow"))
+        << family.toStdString();
 }
 
 TEST_F(WindowTest, controls_have_italian_accessible_names)
