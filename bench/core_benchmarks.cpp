@@ -1,0 +1,144 @@
+// The program's own work without a screen: a whole Calcola, Arrotonda, each
+// number conversion and the normalizer, on typical and on pasted huge inputs.
+
+#include "model/input_normalizer.h"
+#include "window/form_events.h"
+#include "window/link_opener.h"
+
+#include <benchmark/benchmark.h>
+
+namespace ratalia {
+namespace {
+
+struct Silent : MessageBox, LinkOpener {
+    void show(const Text&, const Text&) override {}
+    void open(const std::string&) override {}
+};
+
+class Window {
+public:
+    Window(TextView capital, TextView duration, TextView rate, Option unit = Option::Option1)
+        : events(NumberText(u','), silent, silent)
+    {
+        events.load();
+        events.edit(Field::Text1, Text(capital));
+        events.edit(Field::Text2, Text(duration));
+        events.edit(Field::Text3, Text(rate));
+        events.select(unit);
+    }
+    Silent silent;
+    FormEvents events;
+};
+
+// A whole Calcola as a user meets it: the capital was just typed, so the
+// previous results are gone, and Calcola is pressed. The capital alternates
+// between two texts of the same value, so that every press does all the work
+// without pausing the clock (which would cost more than a Calcola).
+void calcola(benchmark::State& state, TextView duration, TextView rate, Option unit)
+{
+    Window window(u"10000", duration, rate, unit);
+    bool other = false;
+    for (auto _ : state) {
+        window.events.edit(Field::Text1, other ? u"010000" : u"10000");
+        other = !other;
+        window.events.click(Button::Command1);
+        benchmark::DoNotOptimize(window.events.form().text(Field::Text7));
+    }
+}
+BENCHMARK_CAPTURE(calcola, typical_loan, u"24", u"6,75", Option::Option1);
+BENCHMARK_CAPTURE(calcola, zero_rate, u"24", u"0", Option::Option1);
+BENCHMARK_CAPTURE(calcola, years, u"2", u"6,75", Option::Option2);
+
+// Pressing Calcola again on unchanged inputs.
+void calcolaAgain(benchmark::State& state)
+{
+    Window window(u"10000", u"24", u"6,75");
+    for (auto _ : state) {
+        window.events.click(Button::Command1);
+        benchmark::DoNotOptimize(window.events.form().text(Field::Text7));
+    }
+}
+BENCHMARK(calcolaAgain);
+
+// Arrotonda on fresh ten-decimal results, put back before each press.
+void arrotonda(benchmark::State& state)
+{
+    Window window(u"10000", u"24", u"6,75");
+    window.events.click(Button::Command1);
+    Form1& form = window.events.form();
+    const Text results[] = {form.text(Field::Text5), form.text(Field::Text6), form.text(Field::Text7)};
+    for (auto _ : state) {
+        for (int i = 0; i < 3; ++i)
+            form.setText(static_cast<Field>(4 + i), results[i]);
+        window.events.click(Button::Command2);
+    }
+}
+BENCHMARK(arrotonda);
+
+const NumberText numbers(u',');
+
+void toNumber(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(numbers.toNumber(u"446,593294950465"));
+}
+BENCHMARK(toNumber);
+
+void localeText(benchmark::State& state)
+{
+    double value = 446.593294950465;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(value);
+        benchmark::DoNotOptimize(numbers.localeText(value));
+    }
+}
+BENCHMARK(localeText);
+
+void plainText(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(numbers.plainText(u"2,5"));
+}
+BENCHMARK(plainText);
+
+void patternText(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(numbers.patternText(u"10718,2390788112", Pattern::TenDecimals));
+}
+BENCHMARK(patternText);
+
+void normalizer(benchmark::State& state)
+{
+    Window window(u"", u"", u"");
+    Text pasted;
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        pasted += u"1.5,"[i % 4];
+    for (auto _ : state) {
+        window.events.form().values().DatoInEntrata = pasted;
+        ModificatoreDatiInEntrata_(window.events.form());
+        benchmark::DoNotOptimize(window.events.form().values().DatoInUscita);
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0) * 2);
+}
+BENCHMARK(normalizer)->Arg(1 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+
+// A pasted megabyte as the capital: one long number, read, checked, rejected.
+void calcolaWithPastedMegabyte(benchmark::State& state)
+{
+    const Text pasted = Text(1 << 20, u'0') + u"10000";
+    Window window(pasted, u"24", u"6,75");
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.events.edit(Field::Text1, pasted);
+        window.events.edit(Field::Text2, u"24");
+        state.ResumeTiming();
+        window.events.click(Button::Command1);
+    }
+}
+BENCHMARK(calcolaWithPastedMegabyte)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace ratalia
+
+BENCHMARK_MAIN();

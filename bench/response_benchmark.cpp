@@ -1,0 +1,78 @@
+// The time from a mouse click on Calcola in the real window until the
+// results are painted on screen.
+
+#include "window/form_events.h"
+#include "window/form_window.h"
+#include "window/link_opener.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+namespace ratalia {
+namespace {
+
+struct Silent : MessageBox, LinkOpener {
+    void show(const Text&, const Text&) override {}
+    void open(const std::string&) override {}
+};
+
+// Counts the paint events of the field written last by Calcola.
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+void clickToPaint(benchmark::State& state)
+{
+    Silent silent;
+    FormEvents events(NumberText(u','), silent, silent);
+    FormWindow window(events);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        state.SkipWithError("the window was never shown");
+        return;
+    }
+    events.edit(Field::Text2, u"24");
+    auto* calcola = window.findChild<QPushButton*>(QStringLiteral("Command1"));
+    auto* interest = window.findChild<QLineEdit*>(QStringLiteral("Text7"));
+    PaintCounter counter;
+    interest->installEventFilter(&counter);
+
+    bool other = false;
+    for (auto _ : state) {
+        events.edit(Field::Text1, other ? u"10001" : u"10000"); // a fresh calculation each time
+        other = !other;
+        QCoreApplication::processEvents();
+        const int before = counter.paints;
+        const auto start = std::chrono::steady_clock::now();
+        QTest::mouseClick(calcola, Qt::LeftButton);
+        while (counter.paints == before)
+            QCoreApplication::processEvents();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+BENCHMARK(clickToPaint)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace ratalia
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
