@@ -216,8 +216,9 @@ Text general(double value, char16_t separator, bool spaceBeforePositive)
 
 void appendAscii(Text& out, std::string_view ascii)
 {
-    for (const char c : ascii)
-        out += static_cast<char16_t>(c);
+    const auto start = out.size();
+    out.resize(start + ascii.size());
+    std::copy(ascii.begin(), ascii.end(), out.begin() + static_cast<std::ptrdiff_t>(start));
 }
 
 } // namespace

@@ -1,6 +1,10 @@
-// Renders the program's scalable icon as a square PNG: render_icon SVG SIZE PNG.
-// The installed bitmap icons are drawn from the same picture as the window's.
+// Renders the program's scalable icon as a square bitmap:
+//   render_icon SVG SIZE OUT.png   a PNG, for the desktop's icon theme;
+//   render_icon SVG SIZE OUT.argb  raw premultiplied ARGB32 pixels, which the
+//                                  window takes as they are, without starting
+//                                  any image reader.
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -11,7 +15,7 @@
 int main(int argc, char* argv[])
 {
     if (argc != 4) {
-        std::fputs("usage: render_icon SVG SIZE PNG\n", stderr);
+        std::fputs("usage: render_icon SVG SIZE OUT.png|OUT.argb\n", stderr);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -26,5 +30,12 @@ int main(int argc, char* argv[])
     painter.setRenderHint(QPainter::Antialiasing);
     picture.render(&painter);
     painter.end();
-    return image.save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
+    const QString out = QString::fromLocal8Bit(argv[3]);
+    if (!out.endsWith(QLatin1String(".argb")))
+        return image.save(out) ? 0 : 1;
+    QFile file(out);
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    const auto bytes = static_cast<qint64>(image.sizeInBytes());
+    return file.write(reinterpret_cast<const char*>(image.constBits()), bytes) == bytes ? 0 : 1;
 }
