@@ -83,6 +83,7 @@ FormWindow::FormWindow(FormEvents& events, QWidget* parent) : QWidget(parent), e
     connectControls();
 
     events_.load();
+    // The focus starts on the first control in tab order that can take it.
     focusNextPrevChild(true);
 }
 
@@ -209,7 +210,7 @@ void FormWindow::enabledChanged(Button button, bool enabled)
 
 bool FormWindow::focusNextPrevChild(bool next)
 {
-    const QRadioButton* selectedOption = options_[events_.form().option1Selected() ? 0 : 1];
+    QRadioButton* selectedOption = options_[events_.form().option1Selected() ? 0 : 1];
     auto stopOf = [&](QWidget* widget) -> QWidget* {
         return (widget == options_[0] || widget == options_[1]) ? options_[0] : widget;
     };
@@ -220,7 +221,7 @@ bool FormWindow::focusNextPrevChild(bool next)
         index = (index + (next ? 1 : -1) + count) % count;
         QWidget* candidate = tabStops_[static_cast<std::size_t>(index)];
         if (candidate == options_[0])
-            candidate = const_cast<QRadioButton*>(selectedOption);
+            candidate = selectedOption;
         if (candidate->isEnabled()) {
             candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             return true;

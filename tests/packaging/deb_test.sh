@@ -2,14 +2,10 @@
 # Builds the Debian package and checks its file list and computed dependencies.
 # $1: build folder; $2: application id.
 set -euo pipefail
-build=$1
-APP_ID=$2
-source "$(dirname "$0")/expected_files.sh"
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
+source "$(dirname "$0")/packaging_common.sh"
 
-(cd "$build" && cpack -G DEB -B "$out" >/dev/null)
-deb=$(ls "$out"/*.deb)
+(cd "$build" && cpack -G DEB -B "$scratch" >/dev/null)
+deb=$(ls "$scratch"/*.deb)
 echo "package: $(basename "$deb")"
 contents=$(dpkg-deb -c "$deb")
 echo "$contents"

@@ -1,4 +1,10 @@
-# The files a desktop needs, below the install prefix; sourced with APP_ID set.
+# Shared by the packaging tests, sourced with the build folder and the
+# application id as $1 and $2: a scratch folder that goes away on exit, and
+# the files a desktop needs, below the install prefix.
+build=$1
+APP_ID=$2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
 expected_files=(
     bin/ratalia
     "share/applications/$APP_ID.desktop"
