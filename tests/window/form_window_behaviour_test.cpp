@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QAccessibleEditableTextInterface>
+#include <QClipboard>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -43,6 +44,24 @@ TEST_F(WindowTest, typing_reaches_the_model_and_results_come_back)
     EXPECT_EQ(events.form().text(Field::Text1), u"1000");
     EXPECT_TRUE(field("Text5")->text().isEmpty());
     EXPECT_FALSE(control("Command2")->isEnabled());
+}
+
+TEST_F(WindowTest, pasting_reaches_the_model_and_runs_the_field_rules)
+{
+    typeInto("Text2", QStringLiteral("24"));
+    QApplication::clipboard()->setText(QStringLiteral("1.000,50"));
+    field("Text1")->setFocus();
+    QTest::keySequence(field("Text1"), QKeySequence::Paste);
+    EXPECT_EQ(events.form().text(Field::Text1), u"1.000,50");
+    EXPECT_TRUE(control("Command1")->isEnabled());
+
+    // Pasted into a result field, nothing changes.
+    QTest::mouseClick(control("Command1"), Qt::LeftButton); // two separators: the message, inputs emptied
+    ASSERT_EQ(messages.shown.size(), 1u);
+    field("Text4")->setFocus();
+    QTest::keySequence(field("Text4"), QKeySequence::Paste);
+    EXPECT_EQ(events.form().text(Field::Text4), field("Text4")->text().toStdU16String());
+    EXPECT_NE(field("Text4")->text(), QStringLiteral("1.000,50"));
 }
 
 TEST_F(WindowTest, tab_and_shift_tab_follow_the_tab_indices)
