@@ -80,19 +80,18 @@ struct Rounded {
     std::string_view view() const { return {digits.data(), count}; }
 };
 
-// Reads to_chars' scientific form, "d.ddde+XX".
+// Reads to_chars' scientific form, "d.ddde+XX" or "de+XX".
 Rounded parseScientific(const char* first, const char* last)
 {
     Rounded r;
-    const char* p = first;
-    for (; p != last && *p != 'e'; ++p)
-        if (*p != '.')
-            r.digits[r.count++] = *p;
-    const bool negative = p + 1 != last && p[1] == '-';
-    for (p += 2; p < last; ++p)
-        r.exponent = r.exponent * 10 + (*p - '0');
-    if (negative)
-        r.exponent = -r.exponent;
+    const auto e = static_cast<std::size_t>(std::find(first, last, 'e') - first);
+    r.digits[0] = first[0];
+    r.count = 1;
+    if (e > 2) {
+        std::copy(first + 2, first + e, r.digits.begin() + 1);
+        r.count = e - 1;
+    }
+    std::from_chars(first + e + (first[e + 1] == '+' ? 2 : 1), last, r.exponent);
     return r;
 }
 
