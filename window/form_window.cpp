@@ -2,10 +2,12 @@
 
 #include "window/command_button.h"
 #include "window/contact_links.h"
+#include "window/field_edit.h"
 #include "window/form_events.h"
 #include "window/form_layout.h"
 #include "window/frame_box.h"
 #include "window/link_label.h"
+#include "window/option_button.h"
 #include "window/window_icon.h"
 
 #include <QFontDatabase>
@@ -27,7 +29,7 @@ QRect pixels(const ControlLayout& c)
 }
 
 // 8.25 points at 96 dpi, in pixels so that Qt's scaling enlarges text and
-// layout alike. Liberation Sans Narrow stands in where the original face is
+// layout alike. Liberation Sans Narrow stands in where the preferred face is
 // missing: it keeps the 13-pixel line the labels are sized for, and its
 // narrower letters fit the captions into the widths they were laid out in.
 // The installed families are listed rather than asked for by name: a name
@@ -35,8 +37,8 @@ QRect pixels(const ControlLayout& c)
 // of the start-up, and so would a family list with a missing first choice.
 QFont windowFont()
 {
-    const QString original = QStringLiteral("MS Sans Serif");
-    QFont font(QFontDatabase::families().contains(original) ? original : QStringLiteral("Liberation Sans Narrow"));
+    const QString preferred = QStringLiteral("MS Sans Serif");
+    QFont font(QFontDatabase::families().contains(preferred) ? preferred : QStringLiteral("Liberation Sans Narrow"));
     font.setPixelSize(11);
     font.setStyleHint(QFont::SansSerif);
     return font;
@@ -126,7 +128,7 @@ void FormWindow::buildControls()
         }
         case ControlKind::InputField:
         case ControlKind::ResultField: {
-            auto* field = new QLineEdit(container);
+            auto* field = new FieldEdit(container);
             field->setReadOnly(c.kind == ControlKind::ResultField);
             field->setAccessibleName(fieldNames().at(QString::fromLatin1(c.name)));
             fields_[static_cast<std::size_t>(ordinal(c.name))] = field;
@@ -135,7 +137,7 @@ void FormWindow::buildControls()
             break;
         }
         case ControlKind::OptionButton: {
-            auto* option = new QRadioButton(caption, container);
+            auto* option = new OptionButton(caption, container);
             option->setAccessibleName(caption);
             options_[static_cast<std::size_t>(ordinal(c.name))] = option;
             if (!optionStop) {
@@ -157,6 +159,8 @@ void FormWindow::buildControls()
         widget->setObjectName(QString::fromLatin1(c.name));
         widget->setGeometry(pixels(c));
     }
+    options_[0]->setPartner(options_[1]);
+    options_[1]->setPartner(options_[0]);
     std::sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& stop : stops)
         tabStops_.push_back(stop.second);

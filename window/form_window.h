@@ -13,11 +13,11 @@
 
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace ratalia {
 
 class FormEvents;
+class OptionButton;
 
 class FormWindow : public QWidget, private FormObserver {
     Q_OBJECT
@@ -41,7 +41,7 @@ private:
     FormEvents& events_;
     std::array<QLineEdit*, 8> fields_{};
     std::array<QPushButton*, 3> buttons_{};
-    std::array<QRadioButton*, 2> options_{};
+    std::array<OptionButton*, 2> options_{};
     // Focusable controls by ascending tab index; the option pair is one stop.
     std::vector<QWidget*> tabStops_;
 };

@@ -128,6 +128,17 @@ TEST_F(WindowTest, access_keys_press_only_enabled_buttons)
     EXPECT_EQ(field("Text6")->text(), QStringLiteral("10718,24"));
 }
 
+// X reports AltGr as a group switch, not as Alt: its characters type, Alt ones never do.
+TEST_F(WindowTest, altgr_characters_type_and_alt_letters_do_not)
+{
+    QLineEdit* capital = field("Text1");
+    capital->setFocus();
+    QTest::sendKeyEvent(QTest::Click, capital, Qt::Key_At, QStringLiteral("@"), Qt::GroupSwitchModifier);
+    QTest::sendKeyEvent(QTest::Click, capital, Qt::Key_X, QStringLiteral("x"), Qt::AltModifier);
+    EXPECT_EQ(capital->text(), QStringLiteral("@"));
+    EXPECT_EQ(events.form().text(Field::Text1), u"@");
+}
+
 TEST_F(WindowTest, enter_and_escape_press_nothing_outside_buttons)
 {
     typeInto("Text1", QStringLiteral("10000"));
