@@ -18,12 +18,16 @@ bool displayNamed()
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-// Qt ends the process with abort() when no window system can be reached
-// (a display that is named but not there): say why and exit instead.
+// Qt ends the process with abort() on a fatal error, most often when no
+// window system can be reached (a display that is named but not there): say
+// what happened and exit instead.
 void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "ratalia: impossibile aprire la finestra.\n%s\n", qPrintable(message));
+        const bool noWindowSystem = message.contains(QLatin1String("platform plugin"));
+        std::fprintf(stderr, "ratalia: %s\n%s\n",
+                     noWindowSystem ? "impossibile aprire la finestra." : "errore irreparabile, il programma si chiude.",
+                     qPrintable(message));
         std::_Exit(2);
     }
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));

@@ -29,7 +29,7 @@ public:
     std::optional<double> tryToNumber(TextView text) const;
 
     // The general rendering: at most 15 significant digits, no trailing zeros,
-    // exponent form ("1,5E+20", "8,3E-05") outside 1E-5 ≤ |value| < 1E15.
+    // exponent form ("1,5E+20", "8,3E-05") outside 1E-4 ≤ |value| < 1E15.
     Text localeText(double value) const;
 
     // A number text read by toNumber, written as " 2.5" or "-3" whatever the

@@ -9,8 +9,8 @@
 namespace ratalia::test {
 namespace {
 
-// Ten thousand short sessions by default; RATALIA_RANDOM_ACTIONS and
-// RATALIA_RANDOM_SEED choose a longer or another run.
+// A thousand sessions of a hundred actions each by default (10^5 actions);
+// RATALIA_RANDOM_ACTIONS and RATALIA_RANDOM_SEED choose a longer or another run.
 long environmentNumber(const char* name, long fallback)
 {
     const char* value = std::getenv(name);

@@ -16,4 +16,4 @@ if [ "$status" -eq 0 ] || [ "$status" -ge 128 ]; then
     echo "FAIL: expected a clean non-zero exit" >&2
     exit 1
 fi
-grep -q '^ratalia: ' <<<"$output" || { echo "FAIL: no message for the user" >&2; exit 1; }
+grep -q '^ratalia: .*impossibile aprire la finestra' <<<"$output" || { echo "FAIL: no message for the user" >&2; exit 1; }
