@@ -1,5 +1,7 @@
 #include "calc/installment_calculation.h"
 
+#include "calc/annuity.h"
+
 #include "model/form1.h"
 #include "model/input_normalizer.h"
 #include "model/run_time_error.h"
@@ -215,6 +217,13 @@ private:
     double installment() const
     {
         const double n = installments_.number(numbers_);
+        // Below 1E-7 the double 1 + i has lost too many of i's digits for the
+        // formula: the installment is worked out exactly in i instead. Where
+        // 1 + i is 1, the formula divides by zero as it always did.
+        const double rate = number(Field::Text4);
+        if (rate > 0 && rate < 1E-7 && rate + 1 != 1 && n >= 1 && std::floor(n) == n)
+            return smallRateInstallment(number(Field::Text1), rate, n);
+
         const double a = checked(number(Field::Text4) + 1);
         const double b = checked(number(Field::Text4) + 1);
         const double p = checked(std::pow(a, n));

@@ -1,8 +1,12 @@
+#include "calc/annuity.h"
+#include "model/run_time_error.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -80,6 +84,17 @@ const Case cases[] = {
      u"", u"", u"6,75", u"", u"", u"", u"", u"", {errorShown}, false},
     {"warning then error", u"-5", u"2,5", Option::Option2, u"6,75",
      u"", u"", u"6,75", u"0,005625", u"", u"", u"", u"", {warning(yearsWarning, u" 2.5", u" 3"), errorShown}, false},
+    // Rates so small that 1 + i keeps few of i's digits: the installment is
+    // exact in i (C / N × (1 + i (N + 1) / 2) to first order), not 390,94.
+    {"rate of 1E-12 per cent", u"10000", u"24", Option::Option1, u"1E-12",
+     u"10000", u"24", u"1E-12", u"0,0000000000", u"416,6666666667", u"10000,0000000001", u"0,0000000001", u"24",
+     {}, true},
+    {"rate of 1E-10 per cent", u"10000", u"24", Option::Option1, u"1E-10",
+     u"10000", u"24", u"1E-10", u"0,0000000000", u"416,6666666671", u"10000,0000000104", u"0,0000000104", u"24",
+     {}, true},
+    {"monthly rate just below 1E-7", u"10000", u"24", Option::Option1, u"0,0001199",
+     u"10000", u"24", u"0,0001199", u"0,0000000999", u"416,6671870662", u"10000,0124895881", u"0,0124895881", u"24",
+     {}, true},
     // 1 + i is 1 in double precision: the installment divides by zero, is
     // skipped, and the empty installment then cannot be read.
     {"rate too small to count", u"10000", u"24", Option::Option1, u"1E-20",
@@ -159,6 +174,35 @@ TEST_P(InstallmentCalculationTest, installment_pays_off_ordinary_loans)
         EXPECT_NEAR(numbers.toNumber(window.text(Field::Text7)), installment * months - capital, 1e-6 * capital);
         EXPECT_EQ(window.text(Field::Text8), loan.months);
     }
+}
+
+// The small-rate installment against C × i ÷ (1 − (1 + i)^−N) worked out to
+// 200 digits elsewhere and written here to 36: it must be the nearest double.
+TEST(SmallRateInstallmentTest, is_the_nearest_double_to_the_exact_annuity)
+{
+    struct Row {
+        double capital, rate, count;
+        const char* exact;
+    };
+    const Row rows[] = {
+        {10000.0, 8.33333333333333e-16, 24, "4.16666666666671006944444444456592158e+2"},
+        {10000.0, 8.33333333333333e-14, 24, "4.16666666667100694444444582908174613e+2"},
+        {10000.0, 8.33333333333333e-09, 24, "4.16666710069445830922045799410363425e+2"},
+        {10000.0, 9.99166666666667e-08, 360, "2.77782787518375714168424538397519936e+1"},
+        {1000.0, 1.2e-16, 12, "8.33333333333333983333333333333489453e+1"},
+        {100000.0, 5e-08, 1000000, "1.02520834964808655355537747207558167e-1"},
+        {3.0, 3e-10, 1, "3.00000000089999999999999999401488637e+0"},
+        {1e+300, 1e-09, 360, "2.77777827916669681228178400229951582e+297"},
+        {0.01, 2.5e-08, 7, "1.42857157142857502973806859742869061e-3"},
+        {123456.78, 6.1e-11, 4800000000, "2.96690853387788320067423472000498811e-5"},
+    };
+    for (const Row& row : rows) {
+        double nearest = 0;
+        std::from_chars(row.exact, row.exact + std::strlen(row.exact), nearest);
+        EXPECT_EQ(smallRateInstallment(row.capital, row.rate, row.count), nearest) << row.exact;
+    }
+    // (1 + i)^N beyond the double range is still the arithmetic error.
+    EXPECT_THROW(smallRateInstallment(10000.0, 9e-08, 1e10), ArithmeticFailure);
 }
 
 INSTANTIATE_TEST_SUITE_P(Regions, InstallmentCalculationTest, testing::ValuesIn(separators()), separatorName);

@@ -1,0 +1,163 @@
+#include "calc/annuity.h"
+
+#include "calc/wide_float.h"
+#include "model/run_time_error.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+namespace ratalia {
+namespace {
+
+enum class Side { Below, Equal, Above, Unknown };
+
+bool isEven(double value) { return (std::bit_cast<std::uint64_t>(value) & 1) == 0; }
+
+// The double nearest to a positive value that is known only through
+// sideOf(m), which says where the value lies against m, or that its bounds
+// are too wide to tell. Halves go to the even neighbour. Starts from a guess
+// within a few steps of the answer; nullopt when the bounds cannot decide,
+// unless told to settle for the double whose halfway points they straddle.
+template <typename SideOf> std::optional<double> nearestDouble(double guess, const SideOf& sideOf, bool settle)
+{
+    constexpr double largest = std::numeric_limits<double>::max();
+    constexpr double smallest = std::numeric_limits<double>::denorm_min();
+    constexpr double infinity = std::numeric_limits<double>::infinity();
+    double d = std::isnan(guess) ? 1.0 : std::fmin(std::fmax(guess, smallest), largest);
+    for (int step = 0; step < 64; ++step) {
+        const double below = std::nextafter(d, 0.0);
+        const double above = std::nextafter(d, infinity);
+        // The halfway points to the neighbours; above the largest double, where
+        // rounding gives infinity, the neighbour would be largest + 2^971.
+        const double ulpAbove = d == largest ? std::ldexp(1.0, 971) : above - d;
+        const WideFloat lowHalf = below == 0 ? WideFloat(d, 1).half()
+                                             : WideFloat::sum(WideFloat(below, 1), WideFloat(d, 1), 2, Rounding::Down).half();
+        const WideFloat highHalf = WideFloat::sum(WideFloat(d, 1), WideFloat(ulpAbove, 1).half(), 2, Rounding::Down);
+        const Side low = sideOf(lowHalf);
+        const Side high = sideOf(highHalf);
+        if ((low == Side::Unknown || high == Side::Unknown) && !settle)
+            return std::nullopt;
+        if (high == Side::Above || (high == Side::Equal && d == largest)) {
+            if (d == largest)
+                throw ArithmeticFailure();
+            d = above;
+        } else if (low == Side::Below) {
+            if (below == 0)
+                return 0.0;
+            d = below;
+        } else if (high == Side::Equal) {
+            return isEven(d) ? d : above;
+        } else if (low == Side::Equal) {
+            return isEven(d) ? d : below;
+        } else {
+            return d;
+        }
+    }
+    return settle ? std::optional<double>(d) : std::nullopt;
+}
+
+// A whole number N ≥ 1 as m × 2^k, m odd or N below 2^53.
+struct WholeNumber {
+    std::uint64_t mantissa;
+    int shift;
+};
+
+WholeNumber split(double count)
+{
+    const auto bits = std::bit_cast<std::uint64_t>(count);
+    const int exponent = static_cast<int>((bits >> 52) & 0x7ff) - 1075;
+    const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    if (exponent < 0)
+        return {mantissa >> -exponent, 0};
+    return {mantissa, exponent};
+}
+
+// Lower and upper bounds of one quantity.
+struct Bounds {
+    WideFloat low, high;
+    bool exact() const { return low == high; }
+};
+
+Bounds sum(const Bounds& a, const Bounds& b, std::size_t words)
+{
+    return {WideFloat::sum(a.low, b.low, words, Rounding::Down), WideFloat::sum(a.high, b.high, words, Rounding::Up)};
+}
+
+Bounds product(const Bounds& a, const Bounds& b, std::size_t words)
+{
+    return {WideFloat::product(a.low, b.low, words, Rounding::Down),
+            WideFloat::product(a.high, b.high, words, Rounding::Up)};
+}
+
+// Far beyond the double range: the power has certainly overflowed.
+constexpr std::int64_t hopelessExponent = 1100;
+
+// With x = 1 + i, C × i ÷ (1 − x^−N) = C × x^N ÷ S, where S = 1 + x + … + x^(N−1):
+// every term positive, so nothing cancels and i need not be subtracted back out.
+std::optional<double> attempt(double capital, double rate, WholeNumber count, std::size_t words, bool settle)
+{
+    const Bounds one{WideFloat(1.0, words), WideFloat(1.0, words)};
+    const Bounds i{WideFloat(rate, words), WideFloat(rate, words)};
+    const Bounds x = sum(one, i, words);
+
+    // Binary powering from the top bit of N: (x^n, S_n) → (x^2n, S_n × (1 + x^n)) → (x^(n+1), S_n + x^n).
+    Bounds power = x;
+    Bounds series = one;
+    const int bits = 64 - std::countl_zero(count.mantissa);
+    for (int bit = bits - 2; bit >= -count.shift; --bit) {
+        series = sum(series, product(series, power, words), words);
+        power = product(power, power, words);
+        if (bit >= 0 && ((count.mantissa >> bit) & 1) != 0) {
+            series = sum(series, power, words); // S_2n + x^2n
+            power = product(power, x, words);
+        }
+        if (power.low.binaryExponent() > hopelessExponent)
+            throw ArithmeticFailure();
+    }
+    // x^N rounds to infinity from the largest double plus half its last place on.
+    const WideFloat overflow = WideFloat::sum(WideFloat(std::numeric_limits<double>::max(), 1),
+                                              WideFloat(std::ldexp(1.0, 970), 1), 2, Rounding::Down);
+    if (compare(power.low, overflow) >= 0)
+        throw ArithmeticFailure();
+    if (compare(power.high, overflow) >= 0 && !settle)
+        return std::nullopt;
+
+    const WideFloat c(capital, 1);
+    const WideFloat numeratorLow = WideFloat::product(c, power.low, 1 + words, Rounding::Down);
+    const WideFloat numeratorHigh = WideFloat::product(c, power.high, 1 + words, Rounding::Up);
+    const bool exact = power.exact() && series.exact();
+    // installment > m  ⇔  C × x^N > m × S, all positive.
+    const auto installmentSide = [&](const WideFloat& m) {
+        if (compare(numeratorLow, WideFloat::product(m, series.high, m.words() + words, Rounding::Up)) > 0)
+            return Side::Above;
+        const WideFloat belowLine = WideFloat::product(m, series.low, m.words() + words, Rounding::Down);
+        const int against = compare(numeratorHigh, belowLine);
+        if (against < 0)
+            return Side::Below;
+        return exact && against == 0 ? Side::Equal : Side::Unknown;
+    };
+    const double guess = std::ldexp(c.leadingBits() * power.low.leadingBits() / series.low.leadingBits(),
+                                    static_cast<int>(std::clamp<std::int64_t>(
+                                        c.binaryExponent() + power.low.binaryExponent() - series.low.binaryExponent() - 64,
+                                        -4000, 4000)));
+    return nearestDouble(guess, installmentSide, settle);
+}
+
+} // namespace
+
+double smallRateInstallment(double capital, double monthlyRate, double count)
+{
+    const WholeNumber n = split(count);
+    // Each doubling of the precision settles all but ever rarer near-halfway
+    // cases; only a value within 2^-4000 of a halfway point reaches the last.
+    constexpr std::size_t mostWords = 64;
+    for (std::size_t words = 2;; words *= 2)
+        if (const auto installment = attempt(capital, monthlyRate, n, words, words == mostWords))
+            return *installment;
+}
+
+} // namespace ratalia
