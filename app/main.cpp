@@ -1,5 +1,5 @@
 #include "window/desktop_link_opener.h"
-#include "window/form_events.h"
+#include "core/form_events.h"
 #include "window/form_window.h"
 #include "window/qt_message_box.h"
 #include "window/regional_settings.h"

@@ -1,32 +1,28 @@
 // The program's own work without a screen: a whole Calcola, Arrotonda, each
 // number conversion and the normalizer, on typical and on pasted huge inputs.
 
-#include "model/input_normalizer.h"
-#include "window/form_events.h"
-#include "window/link_opener.h"
+#include "support/silent.h"
+#include "core/input_normalizer.h"
+#include "core/form_events.h"
+#include "core/link_opener.h"
 
 #include <benchmark/benchmark.h>
 
 namespace ratalia {
 namespace {
 
-struct Silent : MessageBox, LinkOpener {
-    void show(const Text&, const Text&) override {}
-    void open(const std::string&) override {}
-};
-
 class Window {
 public:
-    Window(TextView capital, TextView duration, TextView rate, Option unit = Option::Option1)
+    Window(TextView capital, TextView duration, TextView rate, DurationUnit unit = DurationUnit::Months)
         : events(NumberText(u','), silent, silent)
     {
         events.load();
-        events.edit(Field::Text1, Text(capital));
-        events.edit(Field::Text2, Text(duration));
-        events.edit(Field::Text3, Text(rate));
-        events.select(unit);
+        events.edit(Field::Capital, Text(capital));
+        events.edit(Field::Duration, Text(duration));
+        events.edit(Field::AnnualRate, Text(rate));
+        events.choose(unit);
     }
-    Silent silent;
+    test::Silent silent;
     FormEvents events;
 };
 
@@ -34,28 +30,28 @@ public:
 // previous results are gone, and Calcola is pressed. The capital alternates
 // between two texts of the same value, so that every press does all the work
 // without pausing the clock (which would cost more than a Calcola).
-void calcola(benchmark::State& state, TextView duration, TextView rate, Option unit)
+void calcola(benchmark::State& state, TextView duration, TextView rate, DurationUnit unit)
 {
     Window window(u"10000", duration, rate, unit);
     bool other = false;
     for (auto _ : state) {
-        window.events.edit(Field::Text1, other ? u"010000" : u"10000");
+        window.events.edit(Field::Capital, other ? u"010000" : u"10000");
         other = !other;
-        window.events.click(Button::Command1);
-        benchmark::DoNotOptimize(window.events.form().text(Field::Text7));
+        window.events.click(Button::Calculate);
+        benchmark::DoNotOptimize(window.events.form().text(Field::TotalInterest));
     }
 }
-BENCHMARK_CAPTURE(calcola, typical_loan, u"24", u"6,75", Option::Option1);
-BENCHMARK_CAPTURE(calcola, zero_rate, u"24", u"0", Option::Option1);
-BENCHMARK_CAPTURE(calcola, years, u"2", u"6,75", Option::Option2);
+BENCHMARK_CAPTURE(calcola, typical_loan, u"24", u"6,75", DurationUnit::Months);
+BENCHMARK_CAPTURE(calcola, zero_rate, u"24", u"0", DurationUnit::Months);
+BENCHMARK_CAPTURE(calcola, years, u"2", u"6,75", DurationUnit::Years);
 
 // Pressing Calcola again on unchanged inputs.
 void calcolaAgain(benchmark::State& state)
 {
     Window window(u"10000", u"24", u"6,75");
     for (auto _ : state) {
-        window.events.click(Button::Command1);
-        benchmark::DoNotOptimize(window.events.form().text(Field::Text7));
+        window.events.click(Button::Calculate);
+        benchmark::DoNotOptimize(window.events.form().text(Field::TotalInterest));
     }
 }
 BENCHMARK(calcolaAgain);
@@ -64,13 +60,13 @@ BENCHMARK(calcolaAgain);
 void arrotonda(benchmark::State& state)
 {
     Window window(u"10000", u"24", u"6,75");
-    window.events.click(Button::Command1);
-    Form1& form = window.events.form();
-    const Text results[] = {form.text(Field::Text5), form.text(Field::Text6), form.text(Field::Text7)};
+    window.events.click(Button::Calculate);
+    LoanForm& form = window.events.form();
+    const Text results[] = {form.text(Field::Installment), form.text(Field::TotalPaid), form.text(Field::TotalInterest)};
     for (auto _ : state) {
         for (int i = 0; i < 3; ++i)
             form.setText(static_cast<Field>(4 + i), results[i]);
-        window.events.click(Button::Command2);
+        window.events.click(Button::Round);
     }
 }
 BENCHMARK(arrotonda);
@@ -110,15 +106,11 @@ BENCHMARK(patternText);
 
 void normalizer(benchmark::State& state)
 {
-    Window window(u"", u"", u"");
     Text pasted;
     for (std::int64_t i = 0; i < state.range(0); ++i)
         pasted += u"1.5,"[i % 4];
-    for (auto _ : state) {
-        window.events.form().values().DatoInEntrata = pasted;
-        ModificatoreDatiInEntrata_(window.events.form());
-        benchmark::DoNotOptimize(window.events.form().values().DatoInUscita);
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(normalizedInput(pasted, numbers));
     state.SetBytesProcessed(state.iterations() * state.range(0) * 2);
 }
 BENCHMARK(normalizer)->Arg(1 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
@@ -130,10 +122,10 @@ void calcolaWithPastedMegabyte(benchmark::State& state)
     Window window(pasted, u"24", u"6,75");
     for (auto _ : state) {
         state.PauseTiming();
-        window.events.edit(Field::Text1, pasted);
-        window.events.edit(Field::Text2, u"24");
+        window.events.edit(Field::Capital, pasted);
+        window.events.edit(Field::Duration, u"24");
         state.ResumeTiming();
-        window.events.click(Button::Command1);
+        window.events.click(Button::Calculate);
     }
 }
 BENCHMARK(calcolaWithPastedMegabyte)->Unit(benchmark::kMillisecond);

@@ -1,9 +1,10 @@
 // The time from a mouse click on Calcola in the real window until the
 // results are painted on screen.
 
-#include "window/form_events.h"
+#include "support/silent.h"
+#include "core/form_events.h"
 #include "window/form_window.h"
-#include "window/link_opener.h"
+#include "core/link_opener.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -16,11 +17,6 @@
 
 namespace ratalia {
 namespace {
-
-struct Silent : MessageBox, LinkOpener {
-    void show(const Text&, const Text&) override {}
-    void open(const std::string&) override {}
-};
 
 // Counts the paint events of the field written last by Calcola.
 class PaintCounter : public QObject {
@@ -36,7 +32,7 @@ public:
 
 void clickToPaint(benchmark::State& state)
 {
-    Silent silent;
+    test::Silent silent;
     FormEvents events(NumberText(u','), silent, silent);
     FormWindow window(events);
     window.show();
@@ -44,7 +40,7 @@ void clickToPaint(benchmark::State& state)
         state.SkipWithError("the window was never shown");
         return;
     }
-    events.edit(Field::Text2, u"24");
+    events.edit(Field::Duration, u"24");
     auto* calcola = window.findChild<QPushButton*>(QStringLiteral("Command1"));
     auto* interest = window.findChild<QLineEdit*>(QStringLiteral("Text7"));
     PaintCounter counter;
@@ -52,7 +48,7 @@ void clickToPaint(benchmark::State& state)
 
     bool other = false;
     for (auto _ : state) {
-        events.edit(Field::Text1, other ? u"10001" : u"10000"); // a fresh calculation each time
+        events.edit(Field::Capital, other ? u"10001" : u"10000"); // a fresh calculation each time
         other = !other;
         QCoreApplication::processEvents();
         const int before = counter.paints;

@@ -2,8 +2,8 @@
 // readable, and no rendering may produce a text the program cannot read.
 
 #include "fuzz_input.h"
-#include "model/number_text.h"
-#include "model/run_time_error.h"
+#include "core/number_text.h"
+#include "core/run_time_error.h"
 
 #include <charconv>
 #include <cmath>

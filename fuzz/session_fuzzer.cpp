@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             action.position = input.byte();
             break;
         case 4:
-            action.kind = test::Action::Kind::Select;
-            action.option = static_cast<Option>(kind / 8 % 2);
+            action.kind = test::Action::Kind::Choose;
+            action.unit = static_cast<DurationUnit>(kind / 8 % 2);
             break;
         default:
             action.kind = test::Action::Kind::Click;

@@ -1,5 +1,5 @@
 #include "support/test_form.h"
-#include "window/contact_links.h"
+#include "core/contact_links.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@ namespace {
 TEST(ContactLinksTest, labels_open_mail_and_web_targets)
 {
     TestForm window(u',');
-    window.events.click(Link::Label16);
-    window.events.click(Link::Label30);
+    window.events.click(Link::Email);
+    window.events.click(Link::WebSite);
     const std::vector<std::string> expected{"mailto:" + ContactLinks::emailAddress(),
                                             ContactLinks::webCaption() + "/"};
     EXPECT_EQ(window.links.opened, expected);

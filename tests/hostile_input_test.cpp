@@ -13,12 +13,12 @@ struct Hostile {
     Field field;
     Text text;
     Outcome outcome;
-    Option unit = Option::Option1;
+    DurationUnit unit = DurationUnit::Months;
 };
 
 std::vector<Hostile> rows()
 {
-    const Field C = Field::Text1, D = Field::Text2, R = Field::Text3;
+    const Field C = Field::Capital, D = Field::Duration, R = Field::AnnualRate;
     Text manyDots;
     for (int i = 0; i < (1 << 19); ++i)
         manyDots += u".,";
@@ -57,7 +57,7 @@ std::vector<Hostile> rows()
         {"a megabyte of leading zeros", C, Text(1 << 20, u'0') + u"10000", Outcome::Results},
         {"duration beyond range", D, u"1E400", Outcome::Error},
         {"installments beyond counting", D, u"1.7976931348623157E308", Outcome::Error},
-        {"years beyond counting", D, u"1E308", Outcome::Error, Option::Option2},
+        {"years beyond counting", D, u"1E308", Outcome::Error, DurationUnit::Years},
         {"rate beyond range", R, u"1E400", Outcome::Error},
         {"rate too small is zero", R, u"1E-400", Outcome::Results},
         {"huge rate", R, u"1E300", Outcome::Error},
@@ -81,8 +81,8 @@ TEST_P(HostileInputTest, every_hostile_text_ends_in_results_or_the_message)
             actions.push_back(type);
         }
         Action unit;
-        unit.kind = Action::Kind::Select;
-        unit.option = row.unit;
+        unit.kind = Action::Kind::Choose;
+        unit.unit = row.unit;
         actions.push_back(unit);
         Action calcola;
         calcola.kind = Action::Kind::Click;
@@ -91,9 +91,9 @@ TEST_P(HostileInputTest, every_hostile_text_ends_in_results_or_the_message)
             const auto broken = session.play(action);
             ASSERT_FALSE(broken.has_value()) << *broken;
         }
-        const bool hasResults = !session.form().text(Field::Text8).empty();
+        const bool hasResults = !session.form().text(Field::InstallmentCount).empty();
         EXPECT_EQ(hasResults, row.outcome == Outcome::Results);
-        EXPECT_EQ(session.form().text(Field::Text1).empty(), row.outcome == Outcome::Error);
+        EXPECT_EQ(session.form().text(Field::Capital).empty(), row.outcome == Outcome::Error);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "model/input_normalizer.h"
+#include "core/input_normalizer.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +10,7 @@ class InputNormalizerTest : public testing::TestWithParam<char16_t> {
 protected:
     TestForm window{GetParam(), false};
 
-    Text normalize(TextView text)
-    {
-        window.form().values().DatoInEntrata = Text(text);
-        ModificatoreDatiInEntrata_(window.form());
-        return window.form().values().DatoInUscita;
-    }
+    Text normalize(TextView text) { return normalizedInput(text, window.form().numbers()); }
 };
 
 TEST_P(InputNormalizerTest, turns_points_and_commas_into_the_regional_separator)
@@ -32,18 +27,13 @@ TEST_P(InputNormalizerTest, turns_points_and_commas_into_the_regional_separator)
     }
 }
 
-TEST_P(InputNormalizerTest, keeps_the_length_and_leaves_its_working_values_set)
+TEST_P(InputNormalizerTest, keeps_the_length_and_every_other_unit)
 {
     const Text input = u"12.5\xD83D\xDE00,";
     const Text output = normalize(input);
     ASSERT_EQ(output.size(), input.size());
-    const WorkingValues& values = window.form().values();
-    EXPECT_EQ(values.DatoInEntrata, input);
-    EXPECT_EQ(values.Posizione, static_cast<int>(input.size()));
-    EXPECT_EQ(values.Carattere, Text(1, GetParam()));
-
-    normalize(u"");
-    EXPECT_EQ(values.Posizione, 1);
+    EXPECT_EQ(output, u"12" + Text(1, GetParam()) + u"5\xD83D\xDE00" + Text(1, GetParam()));
+    EXPECT_EQ(normalize(u""), u"");
 }
 
 TEST_P(InputNormalizerTest, handles_a_pasted_megabyte)

@@ -1,5 +1,5 @@
-#include "calc/annuity.h"
-#include "model/run_time_error.h"
+#include "core/annuity.h"
+#include "core/run_time_error.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ const Text roundedTo = u" sarà preso in considerazione il valore di";
 struct Case {
     const char* name;
     std::u16string_view capital, duration;
-    Option unit;
+    DurationUnit unit;
     std::u16string_view rate;
     // Every field afterwards, "," for the regional separator.
     std::u16string_view text1, text2, text3, text4, text5, text6, text7, text8;
@@ -39,73 +39,73 @@ ShownMessage warning(const Text& start, std::u16string_view typed, std::u16strin
 }
 
 const Case cases[] = {
-    {"typical loan", u"10000", u"24", Option::Option1, u"6,75",
+    {"typical loan", u"10000", u"24", DurationUnit::Months, u"6,75",
      u"10000", u"24", u"6,75", u"0,0056250000", u"446,5932949505", u"10718,2390788112", u"718,2390788112", u"24",
      {}, true},
-    {"zero rate", u"10000", u"24", Option::Option1, u"0",
+    {"zero rate", u"10000", u"24", DurationUnit::Months, u"0",
      u"10000", u"24", u"0", u"0,0000000000", u"416,6666666667", u"10000,0000000000", u"0,0000000000", u"24",
      {}, true},
-    {"two years", u"10000", u"2", Option::Option2, u"6,75",
+    {"two years", u"10000", u"2", DurationUnit::Years, u"6,75",
      u"10000", u"2", u"6,75", u"0,0056250000", u"446,5932949505", u"10718,2390788112", u"718,2390788112", u"24",
      {}, true},
-    {"points typed", u"10000.0", u"24", Option::Option1, u"6.75",
+    {"points typed", u"10000.0", u"24", DurationUnit::Months, u"6.75",
      u"10000,0", u"24", u"6,75", u"0,0056250000", u"446,5932949505", u"10718,2390788112", u"718,2390788112", u"24",
      {}, true},
-    {"months shown as typed", u"1200", u"12,0", Option::Option1, u"0",
+    {"months shown as typed", u"1200", u"12,0", DurationUnit::Months, u"0",
      u"1200", u"12,0", u"0", u"0,0000000000", u"100,0000000000", u"1200,0000000000", u"0,0000000000", u"12,0",
      {}, true},
-    {"zero rate interest is never minus zero", u"10", u"3", Option::Option1, u"0",
+    {"zero rate interest is never minus zero", u"10", u"3", DurationUnit::Months, u"0",
      u"10", u"3", u"0", u"0,0000000000", u"3,3333333333", u"10,0000000000", u"0,0000000000", u"3",
      {}, true},
-    {"capital 1.000 is one", u"1.000", u"1", Option::Option1, u"0",
+    {"capital 1.000 is one", u"1.000", u"1", DurationUnit::Months, u"0",
      u"1,000", u"1", u"0", u"0,0000000000", u"1,0000000000", u"1,0000000000", u"0,0000000000", u"1",
      {}, true},
-    {"fractional months", u"10000", u"2,5", Option::Option1, u"0",
+    {"fractional months", u"10000", u"2,5", DurationUnit::Months, u"0",
      u"10000", u"3", u"0", u"0,0000000000", u"3333,3333333333", u"10000,0000000000", u"0,0000000000", u"3",
      {warning(monthsWarning, u" 2.5", u" 3")}, true},
-    {"fractional years typed with a point", u"10000", u"1.5", Option::Option2, u"0",
+    {"fractional years typed with a point", u"10000", u"1.5", DurationUnit::Years, u"0",
      u"10000", u"2", u"0", u"0,0000000000", u"416,6666666667", u"10000,0000000000", u"0,0000000000", u"24",
      {warning(yearsWarning, u" 1.5", u" 2")}, true},
-    {"capital zero", u"0", u"24", Option::Option1, u"6,75",
+    {"capital zero", u"0", u"24", DurationUnit::Months, u"6,75",
      u"", u"", u"6,75", u"0,005625", u"", u"", u"", u"", {errorShown}, false},
-    {"capital negative", u"-5", u"24", Option::Option1, u"6,75",
+    {"capital negative", u"-5", u"24", DurationUnit::Months, u"6,75",
      u"", u"", u"6,75", u"0,005625", u"", u"", u"", u"", {errorShown}, false},
-    {"capital letters", u"abc", u"24", Option::Option1, u"6,75",
+    {"capital letters", u"abc", u"24", DurationUnit::Months, u"6,75",
      u"", u"", u"6,75", u"", u"", u"", u"", u"", {errorShown}, false},
-    {"capital beyond any number", u"1E400", u"24", Option::Option1, u"6,75",
+    {"capital beyond any number", u"1E400", u"24", DurationUnit::Months, u"6,75",
      u"", u"", u"6,75", u"", u"", u"", u"", u"", {errorShown}, false},
-    {"duration below one", u"10000", u"0,5", Option::Option1, u"6,75",
+    {"duration below one", u"10000", u"0,5", DurationUnit::Months, u"6,75",
      u"", u"", u"6,75", u"", u"", u"", u"", u"", {errorShown}, false},
-    {"negative rate", u"10000", u"24", Option::Option1, u"-1",
+    {"negative rate", u"10000", u"24", DurationUnit::Months, u"-1",
      u"", u"", u"", u"", u"", u"", u"", u"", {errorShown}, false},
-    {"rate letters", u"10000", u"24", Option::Option1, u"abc",
+    {"rate letters", u"10000", u"24", DurationUnit::Months, u"abc",
      u"", u"", u"abc", u"", u"", u"", u"", u"", {errorShown}, false},
-    {"two decimal separators", u"1.234,56", u"24", Option::Option1, u"6,75",
+    {"two decimal separators", u"1.234,56", u"24", DurationUnit::Months, u"6,75",
      u"", u"", u"6,75", u"", u"", u"", u"", u"", {errorShown}, false},
-    {"warning then error", u"-5", u"2,5", Option::Option2, u"6,75",
+    {"warning then error", u"-5", u"2,5", DurationUnit::Years, u"6,75",
      u"", u"", u"6,75", u"0,005625", u"", u"", u"", u"", {warning(yearsWarning, u" 2.5", u" 3"), errorShown}, false},
     // Rates so small that 1 + i keeps few of i's digits: the installment is
     // exact in i (C / N × (1 + i (N + 1) / 2) to first order), not 390,94.
-    {"rate of 1E-12 per cent", u"10000", u"24", Option::Option1, u"1E-12",
+    {"rate of 1E-12 per cent", u"10000", u"24", DurationUnit::Months, u"1E-12",
      u"10000", u"24", u"1E-12", u"0,0000000000", u"416,6666666667", u"10000,0000000001", u"0,0000000001", u"24",
      {}, true},
-    {"rate of 1E-10 per cent", u"10000", u"24", Option::Option1, u"1E-10",
+    {"rate of 1E-10 per cent", u"10000", u"24", DurationUnit::Months, u"1E-10",
      u"10000", u"24", u"1E-10", u"0,0000000000", u"416,6666666671", u"10000,0000000104", u"0,0000000104", u"24",
      {}, true},
-    {"monthly rate just below 1E-7", u"10000", u"24", Option::Option1, u"0,0001199",
+    {"monthly rate just below 1E-7", u"10000", u"24", DurationUnit::Months, u"0,0001199",
      u"10000", u"24", u"0,0001199", u"0,0000000999", u"416,6671870662", u"10000,0124895881", u"0,0124895881", u"24",
      {}, true},
     // 1 + i is 1 in double precision: the installment divides by zero, is
     // skipped, and the empty installment then cannot be read.
-    {"rate too small to count", u"10000", u"24", Option::Option1, u"1E-20",
+    {"rate too small to count", u"10000", u"24", DurationUnit::Months, u"1E-20",
      u"", u"", u"1E-20", u"8,33333333333333E-24", u"", u"", u"", u"", {errorShown}, false},
     // (1 + i)^N overflows: the installment is skipped in the same way.
-    {"installments beyond counting", u"10000", u"1E300", Option::Option1, u"6,75",
+    {"installments beyond counting", u"10000", u"1E300", DurationUnit::Months, u"6,75",
      u"", u"", u"6,75", u"0,005625", u"", u"", u"", u"", {errorShown}, false},
     // N = years × 12 overflows: the number of installments stays unset.
-    {"years beyond counting", u"10000", u"1E308", Option::Option2, u"6,75",
+    {"years beyond counting", u"10000", u"1E308", DurationUnit::Years, u"6,75",
      u"", u"", u"6,75", u"0,005625", u"", u"", u"", u"", {errorShown}, false},
-    {"zero rate over years beyond counting", u"10000", u"1E308", Option::Option2, u"0",
+    {"zero rate over years beyond counting", u"10000", u"1E308", DurationUnit::Years, u"0",
      u"", u"", u"0", u"0", u"", u"", u"", u"", {errorShown}, false},
 };
 
@@ -117,9 +117,9 @@ TEST_P(InstallmentCalculationTest, calcola_fills_the_results_or_explains_why_not
         SCOPED_TRACE(c.name);
         TestForm window(GetParam());
         window.fill(c.capital, c.duration, c.rate);
-        window.events.select(c.unit);
-        ASSERT_TRUE(window.form().isEnabled(Button::Command1));
-        window.events.click(Button::Command1);
+        window.events.choose(c.unit);
+        ASSERT_TRUE(window.form().isEnabled(Button::Calculate));
+        window.events.click(Button::Calculate);
 
         const std::u16string_view expected[] = {c.text1, c.text2, c.text3, c.text4,
                                                 c.text5, c.text6, c.text7, c.text8};
@@ -127,7 +127,7 @@ TEST_P(InstallmentCalculationTest, calcola_fills_the_results_or_explains_why_not
             EXPECT_EQ(window.text(static_cast<Field>(i)), window.regional(expected[i])) << "Text" << i + 1;
         std::vector<ShownMessage> messages = c.messages;
         EXPECT_EQ(window.messages.shown, messages);
-        EXPECT_EQ(window.form().isEnabled(Button::Command2), c.roundingEnabled);
+        EXPECT_EQ(window.form().isEnabled(Button::Round), c.roundingEnabled);
     }
 }
 
@@ -135,10 +135,10 @@ TEST_P(InstallmentCalculationTest, pressing_calcola_again_gives_the_same_results
 {
     TestForm window(GetParam());
     window.fill(u"10000", u"24", u"6,75");
-    window.events.click(Button::Command1);
-    const Text installment = window.text(Field::Text5);
-    window.events.click(Button::Command1);
-    EXPECT_EQ(window.text(Field::Text5), installment);
+    window.events.click(Button::Calculate);
+    const Text installment = window.text(Field::Installment);
+    window.events.click(Button::Calculate);
+    EXPECT_EQ(window.text(Field::Installment), installment);
     EXPECT_TRUE(window.messages.shown.empty());
 }
 
@@ -159,20 +159,20 @@ TEST_P(InstallmentCalculationTest, installment_pays_off_ordinary_loans)
         SCOPED_TRACE(std::string(loan.capital.begin(), loan.capital.end()));
         TestForm window(GetParam());
         window.fill(loan.capital, loan.months, loan.rate);
-        window.events.click(Button::Command1);
+        window.events.click(Button::Calculate);
         const NumberText& numbers = window.form().numbers();
         const double capital = numbers.toNumber(window.regional(loan.capital));
         const double monthlyRate = numbers.toNumber(window.regional(loan.rate)) / 1200;
         const int months = static_cast<int>(numbers.toNumber(loan.months));
-        const double installment = numbers.toNumber(window.text(Field::Text5));
+        const double installment = numbers.toNumber(window.text(Field::Installment));
 
         double balance = capital;
         for (int month = 0; month < months; ++month)
             balance = balance * (1 + monthlyRate) - installment;
         EXPECT_NEAR(balance, 0.0, 0.01);
-        EXPECT_NEAR(numbers.toNumber(window.text(Field::Text6)), installment * months, 1e-6 * capital);
-        EXPECT_NEAR(numbers.toNumber(window.text(Field::Text7)), installment * months - capital, 1e-6 * capital);
-        EXPECT_EQ(window.text(Field::Text8), loan.months);
+        EXPECT_NEAR(numbers.toNumber(window.text(Field::TotalPaid)), installment * months, 1e-6 * capital);
+        EXPECT_NEAR(numbers.toNumber(window.text(Field::TotalInterest)), installment * months - capital, 1e-6 * capital);
+        EXPECT_EQ(window.text(Field::InstallmentCount), loan.months);
     }
 }
 

@@ -1,5 +1,5 @@
-#include "model/number_text.h"
-#include "model/run_time_error.h"
+#include "core/number_text.h"
+#include "core/run_time_error.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>

@@ -39,12 +39,12 @@ public:
             action.kind = Action::Kind::Delete;
             action.position = static_cast<std::size_t>(pick(20));
         } else if (roll < 73) {
-            action.kind = Action::Kind::Select;
-            action.option = static_cast<Option>(pick(2));
+            action.kind = Action::Kind::Choose;
+            action.unit = static_cast<DurationUnit>(pick(2));
         } else {
             action.kind = Action::Kind::Click;
             const int button = pick(10);
-            action.button = button < 6 ? Button::Command1 : button < 8 ? Button::Command2 : Button::Command3;
+            action.button = button < 6 ? Button::Calculate : button < 8 ? Button::Round : Button::ResetRate;
         }
         return action;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/link_opener.h"
+#include "core/link_opener.h"
 
 namespace ratalia {
 

@@ -1,23 +1,21 @@
 #include "window/form_window.h"
 
 #include "window/command_button.h"
-#include "window/contact_links.h"
+#include "core/contact_links.h"
 #include "window/field_edit.h"
-#include "window/form_events.h"
-#include "window/form_layout.h"
+#include "core/form_events.h"
+#include "core/form_layout.h"
 #include "window/frame_box.h"
 #include "window/link_label.h"
 #include "window/option_button.h"
 #include "window/window_icon.h"
 
 #include <QFontDatabase>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
 #include <algorithm>
-#include <map>
 
 namespace ratalia {
 namespace {
@@ -46,34 +44,14 @@ QFont windowFont()
 
 QString withoutAccessKey(const char* caption) { return QString::fromUtf8(caption).remove(QLatin1Char('&')); }
 
-const std::map<QString, QString>& fieldNames()
-{
-    static const std::map<QString, QString> names{
-        {QStringLiteral("Text1"), QStringLiteral("Capitale")},
-        {QStringLiteral("Text2"), QStringLiteral("Durata")},
-        {QStringLiteral("Text3"), QStringLiteral("Tasso di interesse annuo")},
-        {QStringLiteral("Text4"), QStringLiteral("Tasso mensile")},
-        {QStringLiteral("Text5"), QStringLiteral("Rata mensile")},
-        {QStringLiteral("Text6"), QStringLiteral("Montante")},
-        {QStringLiteral("Text7"), QStringLiteral("Interessi totali")},
-        {QStringLiteral("Text8"), QStringLiteral("Numero di rate")},
-    };
-    return names;
-}
-
-// "Text5" → 4, "Command2" → 1: the number at the end of a control's name, from zero.
-int ordinal(const char* name)
-{
-    const QString n = QString::fromLatin1(name);
-    return n.right(1).toInt() - 1;
-}
+template <typename E> std::size_t index(E e) { return static_cast<std::size_t>(e); }
 
 } // namespace
 
 FormWindow::FormWindow(FormEvents& events, QWidget* parent) : QWidget(parent), events_(events)
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8(FormLayout::caption));
+    setObjectName(QString::fromLatin1(FormLayout::objectName));
+    setWindowTitle(QString::fromStdString(FormLayout::caption()));
     setWindowIcon(umbrellaIcon());
     setFont(windowFont());
     setFixedSize(FormLayout::clientWidth / FormLayout::twipsPerPixel,
@@ -93,17 +71,16 @@ FormWindow::~FormWindow() { events_.form().removeObserver(*this); }
 
 void FormWindow::buildControls()
 {
-    QHash<QString, QWidget*> frames;
+    std::array<QWidget*, 3> frames{};
     std::vector<std::pair<int, QWidget*>> stops;
-    QWidget* optionStop = nullptr;
     for (const ControlLayout& c : FormLayout::controls()) {
-        QWidget* container = c.container ? frames.value(QString::fromLatin1(c.container)) : this;
+        QWidget* container = c.container ? frames[index(*c.container)] : this;
         const QString caption = c.caption ? QString::fromUtf8(c.caption) : QString();
         QWidget* widget = nullptr;
         switch (c.kind) {
         case ControlKind::Frame:
             widget = new FrameBox(caption, container);
-            frames.insert(QString::fromLatin1(c.name), widget);
+            frames[index(std::get<Frame>(c.id))] = widget;
             break;
         case ControlKind::Label: {
             auto* label = new QLabel(caption, container);
@@ -114,15 +91,14 @@ void FormWindow::buildControls()
             break;
         }
         case ControlKind::LinkLabel: {
+            const Link target = std::get<Link>(c.id);
             auto* link = new LinkLabel(container);
             link->setTextFormat(Qt::PlainText);
-            const bool mail = qstrcmp(c.name, "Label16") == 0;
-            link->setText(QString::fromStdString(mail ? ContactLinks::emailAddress() : ContactLinks::webCaption()));
-            link->setToolTip(mail ? QStringLiteral("E-mail") : QStringLiteral("Sito disegni CAD"));
+            link->setText(QString::fromStdString(ContactLinks::caption(target)));
+            link->setToolTip(QString::fromUtf8(c.toolTip));
             link->setAccessibleName(link->text());
             link->setAccessibleDescription(link->toolTip());
-            connect(link, &LinkLabel::clicked, this,
-                    [this, mail] { events_.click(mail ? Link::Label16 : Link::Label30); });
+            connect(link, &LinkLabel::clicked, this, [this, target] { events_.click(target); });
             widget = link;
             break;
         }
@@ -130,8 +106,8 @@ void FormWindow::buildControls()
         case ControlKind::ResultField: {
             auto* field = new FieldEdit(container);
             field->setReadOnly(c.kind == ControlKind::ResultField);
-            field->setAccessibleName(fieldNames().at(QString::fromLatin1(c.name)));
-            fields_[static_cast<std::size_t>(ordinal(c.name))] = field;
+            field->setAccessibleName(QString::fromUtf8(c.accessibleName));
+            fields_[index(std::get<Field>(c.id))] = field;
             stops.emplace_back(c.tabIndex, field);
             widget = field;
             break;
@@ -139,24 +115,24 @@ void FormWindow::buildControls()
         case ControlKind::OptionButton: {
             auto* option = new OptionButton(caption, container);
             option->setAccessibleName(caption);
-            options_[static_cast<std::size_t>(ordinal(c.name))] = option;
-            if (!optionStop) {
-                optionStop = option;
+            const DurationUnit unit = std::get<DurationUnit>(c.id);
+            options_[index(unit)] = option;
+            // The pair is one stop, held by its first button.
+            if (unit == DurationUnit::Months)
                 stops.emplace_back(c.tabIndex, option);
-            }
             widget = option;
             break;
         }
         case ControlKind::PushButton: {
             auto* button = new CommandButton(caption, container);
             button->setAccessibleName(withoutAccessKey(c.caption));
-            buttons_[static_cast<std::size_t>(ordinal(c.name))] = button;
+            buttons_[index(std::get<Button>(c.id))] = button;
             stops.emplace_back(c.tabIndex, button);
             widget = button;
             break;
         }
         }
-        widget->setObjectName(QString::fromLatin1(c.name));
+        widget->setObjectName(QString::fromLatin1(c.objectName));
         widget->setGeometry(pixels(c));
     }
     options_[0]->setPartner(options_[1]);
@@ -183,18 +159,18 @@ void FormWindow::connectControls()
     for (std::size_t i = 0; i < options_.size(); ++i)
         connect(options_[i], &QRadioButton::toggled, this, [this, i](bool checked) {
             if (checked)
-                events_.select(static_cast<Option>(i));
+                events_.choose(static_cast<DurationUnit>(i));
         });
 }
 
 void FormWindow::mirrorModel()
 {
-    const Form1& form = events_.form();
+    const LoanForm& form = events_.form();
     for (std::size_t i = 0; i < fields_.size(); ++i)
         textChanged(static_cast<Field>(i), form.text(static_cast<Field>(i)));
     for (std::size_t i = 0; i < buttons_.size(); ++i)
         enabledChanged(static_cast<Button>(i), form.isEnabled(static_cast<Button>(i)));
-    optionChanged(form.selectedOption());
+    unitChanged(form.durationUnit());
 }
 
 void FormWindow::textChanged(Field field, const Text& text)
@@ -205,7 +181,7 @@ void FormWindow::textChanged(Field field, const Text& text)
         widget->setText(shown);
 }
 
-void FormWindow::optionChanged(Option selected) { options_[static_cast<std::size_t>(selected)]->setChecked(true); }
+void FormWindow::unitChanged(DurationUnit unit) { options_[index(unit)]->setChecked(true); }
 
 void FormWindow::enabledChanged(Button button, bool enabled)
 {
@@ -214,7 +190,7 @@ void FormWindow::enabledChanged(Button button, bool enabled)
 
 bool FormWindow::focusNextPrevChild(bool next)
 {
-    QRadioButton* selectedOption = options_[events_.form().option1Selected() ? 0 : 1];
+    QRadioButton* selectedOption = options_[events_.form().inMonths() ? 0 : 1];
     auto stopOf = [&](QWidget* widget) -> QWidget* {
         return (widget == options_[0] || widget == options_[1]) ? options_[0] : widget;
     };

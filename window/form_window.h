@@ -4,7 +4,7 @@
 // form model into them and hands every user action to FormEvents. It holds no
 // state of its own: the model decides, the widgets show.
 
-#include "model/form1.h"
+#include "core/loan_form.h"
 
 #include <QWidget>
 
@@ -35,7 +35,7 @@ private:
     void mirrorModel();
 
     void textChanged(Field field, const Text& text) override;
-    void optionChanged(Option selected) override;
+    void unitChanged(DurationUnit unit) override;
     void enabledChanged(Button button, bool enabled) override;
 
     FormEvents& events_;

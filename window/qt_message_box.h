@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/form1.h"
+#include "core/loan_form.h"
 
 class QWidget;
 

@@ -1,6 +1,8 @@
 #include "support/session.h"
 
-#include "model/input_normalizer.h"
+#include "support/names.h"
+
+#include "core/input_normalizer.h"
 
 #include <cmath>
 #include <sstream>
@@ -28,11 +30,11 @@ std::string ascii(const Text& text)
     return out;
 }
 
-std::string fieldName(Field field) { return "Text" + std::to_string(static_cast<int>(field) + 1); }
+std::string fieldName(Field field) { return nameOf(field); }
 
-bool isResultEmpty(const Form1& form)
+bool isResultEmpty(const LoanForm& form)
 {
-    for (const Field field : {Field::Text5, Field::Text6, Field::Text7, Field::Text8})
+    for (const Field field : resultFields)
         if (!form.text(field).empty())
             return false;
     return true;
@@ -97,8 +99,8 @@ std::string Action::describe() const
     case Kind::Type: out << "type " << fieldName(field) << " = \"" << ascii(text) << '"'; break;
     case Kind::Insert: out << "insert \"" << ascii(text) << "\" into " << fieldName(field) << " at " << position; break;
     case Kind::Delete: out << "delete in " << fieldName(field) << " at " << position; break;
-    case Kind::Select: out << "select " << (option == Option::Option1 ? "mesi" : "anni"); break;
-    case Kind::Click: out << "click Command" << static_cast<int>(button) + 1; break;
+    case Kind::Choose: out << "choose " << (unit == DurationUnit::Months ? "mesi" : "anni"); break;
+    case Kind::Click: out << "click " << nameOf(button); break;
     }
     return out.str();
 }
@@ -113,7 +115,7 @@ Session::Session(char16_t separator) : events_(NumberText(separator), recorder_,
 
 std::optional<std::string> Session::play(const Action& action)
 {
-    Form1& form = events_.form();
+    LoanForm& form = events_.form();
     const Text before = isInput(action.field) ? form.text(action.field) : Text();
     switch (action.kind) {
     case Action::Kind::Type:
@@ -128,37 +130,35 @@ std::optional<std::string> Session::play(const Action& action)
             text.erase(action.position % text.size(), 1);
         }
         // The normalizer keeps every text's length, whatever it holds.
-        form.values().DatoInEntrata = text;
-        ModificatoreDatiInEntrata_(form);
-        if (form.values().DatoInUscita.size() != text.size())
+        if (normalizedInput(text, form.numbers()).size() != text.size())
             return "the normalizer changed the length of \"" + ascii(text) + '"';
 
-        const Text monthlyRate = form.text(Field::Text4);
+        const Text monthlyRate = form.text(Field::MonthlyRate);
         events_.edit(action.field, text);
         if (text != before) {
-            if (!isResultEmpty(form) || form.isEnabled(Button::Command2))
+            if (!isResultEmpty(form) || form.isEnabled(Button::Round))
                 return "results survived a change of " + fieldName(action.field);
-            if (action.field == Field::Text3 ? !form.text(Field::Text4).empty()
-                                             : form.text(Field::Text4) != monthlyRate)
+            if (action.field == Field::AnnualRate ? !form.text(Field::MonthlyRate).empty()
+                                             : form.text(Field::MonthlyRate) != monthlyRate)
                 return "the monthly rate was handled wrongly after a change of " + fieldName(action.field);
         }
         break;
     }
-    case Action::Kind::Select: {
-        const bool changes = form.selectedOption() != action.option;
-        events_.select(action.option);
-        if (changes && (!isResultEmpty(form) || form.isEnabled(Button::Command2)))
+    case Action::Kind::Choose: {
+        const bool changes = form.durationUnit() != action.unit;
+        events_.choose(action.unit);
+        if (changes && (!isResultEmpty(form) || form.isEnabled(Button::Round)))
             return std::string("results survived a change of unit");
         break;
     }
     case Action::Kind::Click: {
         if (!form.isEnabled(action.button))
             return checkAlways(); // a greyed-out button cannot be pressed
-        const Text inputs[3] = {form.text(Field::Text1), form.text(Field::Text2), form.text(Field::Text3)};
-        const bool option1 = form.option1Selected();
+        const Text inputs[3] = {form.text(Field::Capital), form.text(Field::Duration), form.text(Field::AnnualRate)};
+        const bool option1 = form.inMonths();
         const std::size_t messagesBefore = recorder_.titles.size();
         events_.click(action.button);
-        if (action.button == Button::Command1) {
+        if (action.button == Button::Calculate) {
             if (auto broken = checkCalculation(inputs, option1, messagesBefore))
                 return broken;
         } else if (recorder_.titles.size() != messagesBefore) {
@@ -172,7 +172,7 @@ std::optional<std::string> Session::play(const Action& action)
 
 std::optional<std::string> Session::checkCalculation(const Text (&inputs)[3], bool option1, std::size_t messagesBefore)
 {
-    const Form1& form = events_.form();
+    const LoanForm& form = events_.form();
     const std::vector<Text> titles(recorder_.titles.begin() + static_cast<std::ptrdiff_t>(messagesBefore),
                                    recorder_.titles.end());
     const bool failed = !titles.empty() && titles.back() == errorTitle;
@@ -182,14 +182,14 @@ std::optional<std::string> Session::checkCalculation(const Text (&inputs)[3], bo
     if (!titlesValid)
         return std::string("unexpected message boxes after Calcola");
     if (failed) {
-        if (!form.text(Field::Text1).empty() || !form.text(Field::Text2).empty())
+        if (!form.text(Field::Capital).empty() || !form.text(Field::Duration).empty())
             return std::string("the error left the capital or the duration filled");
         return std::nullopt;
     }
-    for (const Field field : {Field::Text4, Field::Text5, Field::Text6, Field::Text7, Field::Text8})
+    for (const Field field : {Field::MonthlyRate, Field::Installment, Field::TotalPaid, Field::TotalInterest, Field::InstallmentCount})
         if (form.text(field).empty())
             return "Calcola ended without an error and without " + fieldName(field);
-    if (!form.isEnabled(Button::Command2))
+    if (!form.isEnabled(Button::Round))
         return std::string("Calcola gave results but Arrotonda stays disabled");
 
     const NumberText& numbers = form.numbers();
@@ -197,24 +197,24 @@ std::optional<std::string> Session::checkCalculation(const Text (&inputs)[3], bo
         const auto shown = [&](Field field) { return static_cast<long double>(numbers.toNumber(form.text(field))); };
         const long double n = expected->installments;
         const long double i = expected->monthlyRate;
-        if (!close(shown(Field::Text8), n, n, 0) || !close(shown(Field::Text4), i, i, 0) ||
-            !close(shown(Field::Text5), expected->installment, expected->installment, i) ||
-            !close(shown(Field::Text6), expected->totalPaid, expected->totalPaid, i) ||
-            !close(shown(Field::Text7), expected->interest, expected->totalPaid, i))
-            return std::string("results differ from the recomputation: ") + ascii(form.text(Field::Text5)) + " " +
-                   ascii(form.text(Field::Text6)) + " " + ascii(form.text(Field::Text7));
+        if (!close(shown(Field::InstallmentCount), n, n, 0) || !close(shown(Field::MonthlyRate), i, i, 0) ||
+            !close(shown(Field::Installment), expected->installment, expected->installment, i) ||
+            !close(shown(Field::TotalPaid), expected->totalPaid, expected->totalPaid, i) ||
+            !close(shown(Field::TotalInterest), expected->interest, expected->totalPaid, i))
+            return std::string("results differ from the recomputation: ") + ascii(form.text(Field::Installment)) + " " +
+                   ascii(form.text(Field::TotalPaid)) + " " + ascii(form.text(Field::TotalInterest));
     }
     return std::nullopt;
 }
 
 std::optional<std::string> Session::checkAlways() const
 {
-    const Form1& form = events_.form();
+    const LoanForm& form = events_.form();
     const bool allInputs =
-        !form.text(Field::Text1).empty() && !form.text(Field::Text2).empty() && !form.text(Field::Text3).empty();
-    if (form.isEnabled(Button::Command1) != allInputs)
+        !form.text(Field::Capital).empty() && !form.text(Field::Duration).empty() && !form.text(Field::AnnualRate).empty();
+    if (form.isEnabled(Button::Calculate) != allInputs)
         return std::string("Calcola is enabled while an input is empty, or the other way round");
-    for (const Field field : {Field::Text4, Field::Text5, Field::Text6, Field::Text7, Field::Text8}) {
+    for (const Field field : {Field::MonthlyRate, Field::Installment, Field::TotalPaid, Field::TotalInterest, Field::InstallmentCount}) {
         const Text& text = form.text(field);
         if (!text.empty() && !form.numbers().tryToNumber(text))
             return fieldName(field) + " shows \"" + ascii(text) + "\", which is not a number";

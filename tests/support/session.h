@@ -4,9 +4,9 @@
 // rules that must hold after every action whatever the user did. Shared by
 // the random-use test and the session fuzzer; plain C++, no test framework.
 
-#include "model/form1.h"
-#include "window/form_events.h"
-#include "window/link_opener.h"
+#include "core/loan_form.h"
+#include "core/form_events.h"
+#include "core/link_opener.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,13 +16,13 @@
 namespace ratalia::test {
 
 struct Action {
-    enum class Kind { Type, Insert, Delete, Select, Click };
+    enum class Kind { Type, Insert, Delete, Choose, Click };
     Kind kind = Kind::Type;
-    Field field = Field::Text1; // Type, Insert, Delete
+    Field field = Field::Capital; // Type, Insert, Delete
     Text text;                  // Type: the whole new text; Insert: what is inserted
     std::size_t position = 0;   // Insert, Delete: where, wrapped to the text's length
-    Option option = Option::Option1;
-    Button button = Button::Command1;
+    DurationUnit unit = DurationUnit::Months;
+    Button button = Button::Calculate;
 
     std::string describe() const;
 };
@@ -34,7 +34,7 @@ public:
 
     // Returns a description of the first broken rule, if any.
     std::optional<std::string> play(const Action& action);
-    const Form1& form() const { return events_.form(); }
+    const LoanForm& form() const { return events_.form(); }
 
 private:
     class Recorder : public MessageBox, public LinkOpener {

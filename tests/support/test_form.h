@@ -3,9 +3,9 @@
 // Drives the program without a screen: the event table with a message box
 // that records instead of waiting, and a link opener that records targets.
 
-#include "model/form1.h"
-#include "window/form_events.h"
-#include "window/link_opener.h"
+#include "core/loan_form.h"
+#include "core/form_events.h"
+#include "core/link_opener.h"
 
 #include <gtest/gtest.h>
 
@@ -69,15 +69,15 @@ public:
             events.load();
     }
 
-    Form1& form() { return events.form(); }
+    LoanForm& form() { return events.form(); }
     const Text& text(Field field) { return events.form().text(field); }
     Text regional(TextView italian) const { return test::regional(italian, separator_); }
     void type(Field field, TextView italian) { events.edit(field, regional(italian)); }
     void fill(TextView capital, TextView duration, TextView rate)
     {
-        type(Field::Text1, capital);
-        type(Field::Text2, duration);
-        type(Field::Text3, rate);
+        type(Field::Capital, capital);
+        type(Field::Duration, duration);
+        type(Field::AnnualRate, rate);
     }
 
     RecordingMessageBox messages;

@@ -1,4 +1,4 @@
-#include "window/contact_links.h"
+#include "core/contact_links.h"
 #include "window/desktop_link_opener.h"
 
 #include <QFile>
@@ -25,8 +25,8 @@ TEST(DesktopLinkOpenerTest, hands_both_targets_to_the_desktop)
     qputenv("PATH", folder.path().toUtf8() + ':' + qgetenv("PATH"));
 
     DesktopLinkOpener opener;
-    IndirizzoSito_(opener);
-    IndirizzoPosta_(opener);
+    openWebSite(opener);
+    openEmail(opener);
 
     const QByteArray expected =
         QByteArray::fromStdString(ContactLinks::webTarget() + "\n" + ContactLinks::mailTarget() + "\n");

@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
-#include "window/contact_links.h"
+#include "core/contact_links.h"
+#include "core/version.h"
 
 #include <QAccessible>
 #include <QFontInfo>
@@ -78,7 +79,7 @@ QString captionOf(const QWidget* widget)
 
 TEST_F(WindowTest, window_has_its_caption_and_fixed_client_size)
 {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral(" Ratalia   Ver. 1.04"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral(" Ratalia   Ver. ") + QLatin1String(version));
     EXPECT_EQ(window->size(), QSize(367, 361));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_EQ(window->objectName(), QStringLiteral("Form1"));
@@ -91,7 +92,7 @@ TEST_F(WindowTest, every_control_stands_where_the_layout_puts_it)
 {
     for (const Expected& c : controls) {
         SCOPED_TRACE(c.name);
-        QWidget* widget = control(c.name);
+        QWidget* widget = named(c.name);
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget()->objectName(), QString::fromLatin1(c.parent));
         EXPECT_EQ(widget->geometry(), c.pixels);
@@ -99,14 +100,14 @@ TEST_F(WindowTest, every_control_stands_where_the_layout_puts_it)
             EXPECT_EQ(captionOf(widget), QString::fromUtf8(c.caption));
         }
     }
-    EXPECT_EQ(control<QLabel>("Label16")->text(), QString::fromStdString(ContactLinks::emailAddress()));
-    EXPECT_EQ(control<QLabel>("Label30")->text(), QString::fromStdString(ContactLinks::webCaption()));
+    EXPECT_EQ(named<QLabel>("Label16")->text(), QString::fromStdString(ContactLinks::emailAddress()));
+    EXPECT_EQ(named<QLabel>("Label30")->text(), QString::fromStdString(ContactLinks::webCaption()));
 }
 
 TEST_F(WindowTest, captions_fit_their_controls)
 {
     for (const Expected& c : controls) {
-        QWidget* widget = control(c.name);
+        QWidget* widget = named(c.name);
         if (!widget || QString::fromLatin1(c.name) == QStringLiteral("Label9"))
             continue;
         SCOPED_TRACE(c.name);
@@ -131,7 +132,7 @@ TEST_F(WindowTest, captions_fit_their_controls)
         }
     }
     // One text line is 13 pixels, as the 195-twip link labels assume.
-    EXPECT_LE(QFontMetrics(control("Label16")->font()).height(), 13);
+    EXPECT_LE(QFontMetrics(named("Label16")->font()).height(), 13);
     const QString family = QFontInfo(window->font()).family();
     EXPECT_TRUE(family == QStringLiteral("MS Sans Serif") || family == QStringLiteral("Liberation Sans Narrow"))
         << family.toStdString();
@@ -147,27 +148,27 @@ TEST_F(WindowTest, controls_have_italian_accessible_names)
         {"Option1", "mesi"},            {"Option2", "anni"},
     };
     for (const auto& row : rows) {
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control(row[0]));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(named(row[0]));
         ASSERT_NE(accessible, nullptr) << row[0];
         EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(row[1])) << row[0];
     }
-    EXPECT_EQ(control("Label16")->accessibleName(), QString::fromStdString(ContactLinks::emailAddress()));
-    EXPECT_EQ(control("Label30")->accessibleName(), QString::fromStdString(ContactLinks::webCaption()));
+    EXPECT_EQ(named("Label16")->accessibleName(), QString::fromStdString(ContactLinks::emailAddress()));
+    EXPECT_EQ(named("Label30")->accessibleName(), QString::fromStdString(ContactLinks::webCaption()));
 }
 
 TEST_F(WindowTest, link_labels_look_like_links_and_other_labels_do_not)
 {
     for (const char* name : {"Label16", "Label30"}) {
-        QWidget* link = control(name);
+        QWidget* link = named(name);
         EXPECT_TRUE(link->font().underline()) << name;
         EXPECT_EQ(link->cursor().shape(), Qt::BitmapCursor) << name;
         EXPECT_EQ(link->cursor().pixmap().size(), QSize(32, 32)) << name;
         EXPECT_EQ(link->height(), 13) << name;
     }
-    EXPECT_EQ(control("Label16")->toolTip(), QStringLiteral("E-mail"));
-    EXPECT_EQ(control("Label30")->toolTip(), QStringLiteral("Sito disegni CAD"));
+    EXPECT_EQ(named("Label16")->toolTip(), QStringLiteral("E-mail"));
+    EXPECT_EQ(named("Label30")->toolTip(), QStringLiteral("Sito disegni CAD"));
     for (const Expected& c : controls) {
-        auto* label = qobject_cast<QLabel*>(control(c.name));
+        auto* label = qobject_cast<QLabel*>(named(c.name));
         if (label && QString::fromLatin1(c.name) != QStringLiteral("Label16") &&
             QString::fromLatin1(c.name) != QStringLiteral("Label30")) {
             EXPECT_FALSE(label->testAttribute(Qt::WA_SetCursor)) << c.name;

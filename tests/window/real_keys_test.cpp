@@ -3,7 +3,9 @@
 // test's own. Each case checks what the user sees
 // afterwards: every field, the option pair, the buttons and the focus.
 
+#include "support/names.h"
 #include "support/test_form.h"
+#include "core/form_layout.h"
 #include "window/form_window.h"
 #include "window/qt_message_box.h"
 
@@ -121,9 +123,9 @@ struct KeyCase {
     const char* capital;
     const char* duration;
     bool calculated; // "&Calcola" pressed before the keys
-    const char* focus;
+    ControlId focus;
     std::vector<std::string> keys;
-    // The fields Text1…Text8 joined by "|", the option, the buttons, the focus.
+    // The eight fields from the capital on joined by "|", the unit, the buttons, the focus.
     std::string expected;
     const char* message = ""; // the title of the message box the keys bring up
 };
@@ -140,31 +142,31 @@ std::vector<KeyCase> keyCases()
     static const std::string filled = "10000|24|6,75||||| ; mesi ; Calcola on, Arrotonda off";
     static const std::string noCapital = "|24|6,75||||| ; mesi ; Calcola off, Arrotonda off";
     return {
-        {"alt_c_with_calcola_disabled", "", "24", false, "Text1", {"alt+c"}, (noCapital + " ; Text1")},
-        {"alt_a_with_arrotonda_disabled", "10000", "24", false, "Text2", {"alt+a"}, (filled + " ; Text2")},
-        {"alt_with_no_access_key", "10000", "24", false, "Text3", {"alt+x", "alt+9"}, (filled + " ; Text3")},
-        {"alt_c_with_calcola_enabled", "10000", "24", false, "Text1", {"alt+c"}, (calculated + " ; Text1")},
-        {"alt_a_with_arrotonda_enabled", "10000", "24", true, "Text3", {"alt+a"}, (rounding + " ; Text3")},
-        {"enter_on_calcola", "10000", "24", false, "Command1", {"Return"}, (calculated + " ; Command1")},
-        {"keypad_enter_on_calcola", "10000", "24", false, "Command1", {"KP_Enter"},
-         (calculated + " ; Command1")},
-        {"keypad_enter_on_arrotonda", "10000", "24", true, "Command2", {"KP_Enter"},
-         (rounding + " ; Command2")},
-        {"space_on_arrotonda", "10000", "24", true, "Command2", {"space"}, (rounding + " ; Command2")},
-        {"enter_and_escape_in_a_field", "10000", "24", false, "Text2", {"Return", "KP_Enter", "Escape"},
-         (filled + " ; Text2")},
-        {"enter_and_escape_on_the_options", "10000", "24", false, "Option1", {"Return", "KP_Enter", "Escape"},
-         (filled + " ; Option1")},
-        {"arrow_selects_anni", "10000", "24", true, "Option1", {"Right"},
-         "10000|24|6,75|0,0056250000|||| ; anni ; Calcola on, Arrotonda off ; Option2"},
-        {"arrows_select_mesi_again", "10000", "24", true, "Option1", {"Down", "Up"},
-         "10000|24|6,75|0,0056250000|||| ; mesi ; Calcola on, Arrotonda off ; Option1"},
-        {"typing_into_a_result_field", "10000", "24", true, "Text5", {"9", "BackSpace", "Delete", "alt+c"},
-         (calculated + " ; Text5")},
-        {"typing_into_an_input", "", "24", false, "Text1", {"1", "0", "0", "BackSpace", "0"},
-         "100|24|6,75||||| ; mesi ; Calcola on, Arrotonda off ; Text1"},
-        {"alt_c_on_a_bad_capital_then_enter_closes_the_message", "abc", "24", false, "Text1", {"alt+c"},
-         "||6,75||||| ; mesi ; Calcola off, Arrotonda off ; Text1", "Errore"},
+        {"alt_c_with_calcola_disabled", "", "24", false, Field::Capital, {"alt+c"}, (noCapital + " ; Capital")},
+        {"alt_a_with_arrotonda_disabled", "10000", "24", false, Field::Duration, {"alt+a"}, (filled + " ; Duration")},
+        {"alt_with_no_access_key", "10000", "24", false, Field::AnnualRate, {"alt+x", "alt+9"}, (filled + " ; AnnualRate")},
+        {"alt_c_with_calcola_enabled", "10000", "24", false, Field::Capital, {"alt+c"}, (calculated + " ; Capital")},
+        {"alt_a_with_arrotonda_enabled", "10000", "24", true, Field::AnnualRate, {"alt+a"}, (rounding + " ; AnnualRate")},
+        {"enter_on_calcola", "10000", "24", false, Button::Calculate, {"Return"}, (calculated + " ; Calculate")},
+        {"keypad_enter_on_calcola", "10000", "24", false, Button::Calculate, {"KP_Enter"},
+         (calculated + " ; Calculate")},
+        {"keypad_enter_on_arrotonda", "10000", "24", true, Button::Round, {"KP_Enter"},
+         (rounding + " ; Round")},
+        {"space_on_arrotonda", "10000", "24", true, Button::Round, {"space"}, (rounding + " ; Round")},
+        {"enter_and_escape_in_a_field", "10000", "24", false, Field::Duration, {"Return", "KP_Enter", "Escape"},
+         (filled + " ; Duration")},
+        {"enter_and_escape_on_the_options", "10000", "24", false, DurationUnit::Months, {"Return", "KP_Enter", "Escape"},
+         (filled + " ; Months")},
+        {"arrow_selects_anni", "10000", "24", true, DurationUnit::Months, {"Right"},
+         "10000|24|6,75|0,0056250000|||| ; anni ; Calcola on, Arrotonda off ; Years"},
+        {"arrows_select_mesi_again", "10000", "24", true, DurationUnit::Months, {"Down", "Up"},
+         "10000|24|6,75|0,0056250000|||| ; mesi ; Calcola on, Arrotonda off ; Months"},
+        {"typing_into_a_result_field", "10000", "24", true, Field::Installment, {"9", "BackSpace", "Delete", "alt+c"},
+         (calculated + " ; Installment")},
+        {"typing_into_an_input", "", "24", false, Field::Capital, {"1", "0", "0", "BackSpace", "0"},
+         "100|24|6,75||||| ; mesi ; Calcola on, Arrotonda off ; Capital"},
+        {"alt_c_on_a_bad_capital_then_enter_closes_the_message", "abc", "24", false, Field::Capital, {"alt+c"},
+         "||6,75||||| ; mesi ; Calcola off, Arrotonda off ; Capital", "Errore"},
     };
 }
 
@@ -179,25 +181,34 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
-    QWidget* control(const char* name) const { return window->findChild<QWidget*>(QString::fromLatin1(name)); }
+    template <typename W = QWidget> W* control(const ControlId& id) const
+    {
+        return window->findChild<W*>(QString::fromLatin1(FormLayout::control(id).objectName));
+    }
+    // What the focused control stands for.
+    static std::string focusName()
+    {
+        const QWidget* focus = QApplication::focusWidget();
+        for (const ControlLayout& c : FormLayout::controls())
+            if (focus && focus->objectName() == QLatin1String(c.objectName))
+                return nameOf(c.id);
+        return "no focus";
+    }
 
     // What the user sees, in the form the cases expect.
     std::string seen() const
     {
         std::string out;
-        for (int i = 1; i <= 8; ++i) {
-            const auto* field = window->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(i));
-            out += (i > 1 ? "|" : "") + field->text().toStdString();
-        }
-        const auto* months = window->findChild<QRadioButton*>(QStringLiteral("Option1"));
-        const auto* years = window->findChild<QRadioButton*>(QStringLiteral("Option2"));
+        for (int i = 0; i < 8; ++i)
+            out += (i > 0 ? "|" : "") + control<QLineEdit>(static_cast<Field>(i))->text().toStdString();
+        const auto* months = control<QRadioButton>(DurationUnit::Months);
+        const auto* years = control<QRadioButton>(DurationUnit::Years);
         out += months->isChecked() == years->isChecked() ? " ; both or neither" : months->isChecked() ? " ; mesi" : " ; anni";
-        out += std::string(" ; Calcola ") + (control("Command1")->isEnabled() ? "on" : "off");
-        out += std::string(", Arrotonda ") + (control("Command2")->isEnabled() ? "on" : "off");
-        if (!control("Command3")->isEnabled())
+        out += std::string(" ; Calcola ") + (control(Button::Calculate)->isEnabled() ? "on" : "off");
+        out += std::string(", Arrotonda ") + (control(Button::Round)->isEnabled() ? "on" : "off");
+        if (!control(Button::ResetRate)->isEnabled())
             out += ", Ripristina off";
-        const QWidget* focus = QApplication::focusWidget();
-        out += " ; " + (focus ? focus->objectName().toStdString() : std::string("no focus"));
+        out += " ; " + focusName();
         return out;
     }
 
@@ -232,10 +243,10 @@ TEST_P(RealKeysTest, shows_what_the_keys_should_do)
 {
     const KeyCase& c = GetParam();
     ASSERT_TRUE(keyboard.ready());
-    events.edit(Field::Text1, QString::fromUtf8(c.capital).toStdU16String());
-    events.edit(Field::Text2, QString::fromUtf8(c.duration).toStdU16String());
+    events.edit(Field::Capital, QString::fromUtf8(c.capital).toStdU16String());
+    events.edit(Field::Duration, QString::fromUtf8(c.duration).toStdU16String());
     if (c.calculated)
-        events.click(Button::Command1);
+        events.click(Button::Calculate);
     control(c.focus)->setFocus();
 
     std::vector<std::string> titles;
@@ -264,39 +275,39 @@ class RealTabTest : public RealKeysTest {};
 TEST_F(RealTabTest, tab_and_shift_tab_walk_the_whole_order)
 {
     ASSERT_TRUE(keyboard.ready());
-    const std::vector<std::string> forward{"Text2",  "Text1", "Text7",    "Text6",   "Text5",    "Text8",
-                                           "Command2", "Text4", "Command3", "Option1", "Command1", "Text3"};
+    const std::vector<std::string> forward{"Duration",  "Capital", "TotalInterest",    "TotalPaid",   "Installment",    "InstallmentCount",
+                                           "Round", "MonthlyRate", "ResetRate", "Months", "Calculate", "AnnualRate"};
     auto walk = [&](const char* chord) {
         std::vector<std::string> stops;
         for (std::size_t i = 0; i < forward.size(); ++i) {
             keyboard.press(chord);
             keyboard.settle(*window);
-            stops.push_back(QApplication::focusWidget()->objectName().toStdString());
+            stops.push_back(focusName());
         }
         return stops;
     };
 
-    events.edit(Field::Text1, u"10000");
-    events.edit(Field::Text2, u"24");
-    events.click(Button::Command1);
-    control("Text3")->setFocus();
+    events.edit(Field::Capital, u"10000");
+    events.edit(Field::Duration, u"24");
+    events.click(Button::Calculate);
+    control(Field::AnnualRate)->setFocus();
     EXPECT_EQ(walk("Tab"), forward);
     std::vector<std::string> backward(forward.rbegin() + 1, forward.rend());
-    backward.push_back("Text3");
+    backward.push_back("AnnualRate");
     EXPECT_EQ(walk("shift+Tab"), backward);
-    EXPECT_EQ(seen(), "10000|24|6,75|" + results + " ; mesi ; Calcola on, Arrotonda on ; Text3");
+    EXPECT_EQ(seen(), "10000|24|6,75|" + results + " ; mesi ; Calcola on, Arrotonda on ; AnnualRate");
 
     // With "anni" chosen and both Calcola and Arrotonda disabled.
-    events.edit(Field::Text1, u"");
-    events.select(Option::Option2);
-    control("Command3")->setFocus();
+    events.edit(Field::Capital, u"");
+    events.choose(DurationUnit::Years);
+    control(Button::ResetRate)->setFocus();
     keyboard.press("Tab");
     keyboard.press("Tab");
     keyboard.settle(*window);
-    EXPECT_EQ(seen(), "|24|6,75|0,0056250000|||| ; anni ; Calcola off, Arrotonda off ; Text3");
+    EXPECT_EQ(seen(), "|24|6,75|0,0056250000|||| ; anni ; Calcola off, Arrotonda off ; AnnualRate");
     keyboard.press("shift+Tab");
     keyboard.settle(*window);
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("Option2"));
+    EXPECT_EQ(focusName(), "Years");
 }
 
 } // namespace

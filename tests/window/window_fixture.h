@@ -2,6 +2,7 @@
 
 // A real FormWindow over a model whose message boxes and links are recorded.
 
+#include "support/names.h"
 #include "support/test_form.h"
 #include "window/form_window.h"
 
@@ -27,14 +28,32 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
+    // A control by the name of what it stands for: "Installment", "Calculate", "Months", "Email".
     template <typename W = QWidget> W* control(const char* name) const
     {
-        auto* widget = window->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
+        for (const ControlLayout& c : FormLayout::controls())
+            if (nameOf(c.id) == name)
+                return named<W>(c.objectName);
+        ADD_FAILURE() << "no control stands for " << name;
+        return nullptr;
+    }
+    // A control by its object name in the layout table.
+    template <typename W = QWidget> W* named(const char* objectName) const
+    {
+        auto* widget = window->findChild<W*>(QString::fromLatin1(objectName));
+        EXPECT_NE(widget, nullptr) << objectName;
         return widget;
     }
     QLineEdit* field(const char* name) const { return control<QLineEdit>(name); }
-    QString focused() const { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
+    // What the focused control stands for.
+    QString focused() const
+    {
+        const QWidget* focus = QApplication::focusWidget();
+        for (const ControlLayout& c : FormLayout::controls())
+            if (focus && focus->objectName() == QLatin1String(c.objectName))
+                return QString::fromStdString(nameOf(c.id));
+        return {};
+    }
 
     void typeInto(const char* name, const QString& text)
     {

@@ -2,13 +2,13 @@
 
 namespace ratalia {
 
-class Form1;
+class LoanForm;
 
 // "&Calcola": normalizes the three inputs, rejects impossible ones, rounds a
 // fractional duration after a warning, and writes the monthly rate, the
 // installment, the total paid, the total interest and the number of
 // installments into the result fields. Each result is computed from the text
 // an earlier step wrote, so what the user sees is exactly what was used.
-void Command1_Click(Form1& form);
+void calculate(LoanForm& form);
 
 } // namespace ratalia

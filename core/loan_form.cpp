@@ -1,18 +1,18 @@
-#include "model/form1.h"
+#include "core/loan_form.h"
 
-#include "model/run_time_error.h"
+#include "core/run_time_error.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace ratalia {
 
-Form1::Form1(NumberText numbers, MessageBox& messageBox, ChangeHandler& changeHandler)
+LoanForm::LoanForm(NumberText numbers, MessageBox& messageBox, ChangeHandler& changeHandler)
     : numbers_(numbers), messageBox_(messageBox), changeHandler_(changeHandler)
 {
 }
 
-void Form1::setText(Field field, Text text)
+void LoanForm::setText(Field field, Text text)
 {
     Text& current = texts_[index(field)];
     if (current == text)
@@ -25,7 +25,7 @@ void Form1::setText(Field field, Text text)
         changeHandler_.inputChanged(field);
 }
 
-double Form1::number(Field field) const
+double LoanForm::number(Field field) const
 {
     auto& reading = readings_[index(field)];
     if (!reading)
@@ -35,17 +35,17 @@ double Form1::number(Field field) const
     return **reading;
 }
 
-bool Form1::select(Option option)
+bool LoanForm::choose(DurationUnit unit)
 {
-    if (option_ == option)
+    if (unit_ == unit)
         return false;
-    option_ = option;
+    unit_ = unit;
     for (FormObserver* observer : observers_)
-        observer->optionChanged(option);
+        observer->unitChanged(unit);
     return true;
 }
 
-void Form1::setEnabled(Button button, bool enabled)
+void LoanForm::setEnabled(Button button, bool enabled)
 {
     if (enabled_[index(button)] == enabled)
         return;
@@ -54,12 +54,12 @@ void Form1::setEnabled(Button button, bool enabled)
         observer->enabledChanged(button, enabled);
 }
 
-void Form1::addObserver(FormObserver& observer)
+void LoanForm::addObserver(FormObserver& observer)
 {
     observers_.push_back(&observer);
 }
 
-void Form1::removeObserver(FormObserver& observer)
+void LoanForm::removeObserver(FormObserver& observer)
 {
     observers_.erase(std::remove(observers_.begin(), observers_.end(), &observer), observers_.end());
 }

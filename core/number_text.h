@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/text.h"
+#include "core/text.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
-#include "model/number_text.h"
+#include "core/number_text.h"
 
-#include "model/decimal_text.h"
-#include "model/run_time_error.h"
+#include "core/decimal_text.h"
+#include "core/run_time_error.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "model/decimal_text.h"
+#include "core/decimal_text.h"
 
 
 namespace ratalia {

@@ -6,12 +6,12 @@
 
 namespace ratalia {
 
-class Form1;
+class LoanForm;
 
-void Text1_Change(Form1& form);
-void Text2_Change(Form1& form);
-void Text3_Change(Form1& form);
-void Option1_Click(Form1& form);
-void Option2_Click(Form1& form);
+void capitalChanged(LoanForm& form);
+void durationChanged(LoanForm& form);
+void rateChanged(LoanForm& form);
+// The user chose months or years.
+void unitChosen(LoanForm& form);
 
 } // namespace ratalia

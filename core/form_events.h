@@ -1,12 +1,11 @@
 #pragma once
 
-#include "model/form1.h"
+#include "core/contact_links.h"
+#include "core/loan_form.h"
 
 namespace ratalia {
 
 class LinkOpener;
-
-enum class Link { Label16, Label30 };
 
 // The window's events and the procedures they run. It owns the form model and
 // is the one way in for user actions, whether they come from the Qt window or
@@ -15,8 +14,8 @@ class FormEvents : private ChangeHandler {
 public:
     FormEvents(NumberText numbers, MessageBox& messageBox, LinkOpener& linkOpener);
 
-    Form1& form() { return form_; }
-    const Form1& form() const { return form_; }
+    LoanForm& form() { return form_; }
+    const LoanForm& form() const { return form_; }
 
     // The window was created and is about to be shown.
     void load();
@@ -24,14 +23,14 @@ public:
     void edit(Field field, Text text);
     // Runs the button's procedure, only while it is enabled.
     void click(Button button);
-    // Selecting the option that is already selected changes nothing.
-    void select(Option option);
+    // Choosing the unit that is already chosen changes nothing.
+    void choose(DurationUnit unit);
     void click(Link link);
 
 private:
     void inputChanged(Field field) override;
 
-    Form1 form_;
+    LoanForm form_;
     LinkOpener& linkOpener_;
 };
 

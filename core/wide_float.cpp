@@ -1,4 +1,4 @@
-#include "calc/wide_float.h"
+#include "core/wide_float.h"
 
 #include <algorithm>
 #include <bit>

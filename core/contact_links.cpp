@@ -1,6 +1,6 @@
-#include "window/contact_links.h"
+#include "core/contact_links.h"
 
-#include "window/link_opener.h"
+#include "core/link_opener.h"
 
 namespace ratalia {
 
@@ -9,7 +9,7 @@ std::string ContactLinks::webCaption() { return std::string("http://") + RATALIA
 std::string ContactLinks::mailTarget() { return "mailto:" + emailAddress(); }
 std::string ContactLinks::webTarget() { return webCaption() + "/"; }
 
-void IndirizzoPosta_(LinkOpener& opener) { opener.open(ContactLinks::mailTarget()); }
-void IndirizzoSito_(LinkOpener& opener) { opener.open(ContactLinks::webTarget()); }
+void openEmail(LinkOpener& opener) { opener.open(ContactLinks::mailTarget()); }
+void openWebSite(LinkOpener& opener) { opener.open(ContactLinks::webTarget()); }
 
 } // namespace ratalia

@@ -1,11 +1,12 @@
-#include "calc/installment_calculation.h"
+#include "core/calculation.h"
 
-#include "calc/annuity.h"
+#include "core/annuity.h"
 
-#include "model/form1.h"
-#include "model/input_normalizer.h"
-#include "model/run_time_error.h"
+#include "core/loan_form.h"
+#include "core/input_normalizer.h"
+#include "core/run_time_error.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <utility>
@@ -31,7 +32,7 @@ double checked(double value)
 // text, so the result field shows exactly what the user typed; in years it
 // is a number of its own. Until it is set it is empty, and reading it as a
 // number fails like reading an empty field.
-class NumeroRate {
+class InstallmentNumber {
 public:
     void setMonths(Text durationText)
     {
@@ -90,13 +91,13 @@ Step following(Step step)
 
 class InstallmentCalculation {
 public:
-    explicit InstallmentCalculation(Form1& form) : form_(form), numbers_(form.numbers()) {}
+    explicit InstallmentCalculation(LoanForm& form) : form_(form), numbers_(form.numbers()) {}
 
     void run()
     {
-        normalize(Field::Text1);
-        normalize(Field::Text2);
-        normalize(Field::Text3);
+        normalize(Field::Capital);
+        normalize(Field::Duration);
+        normalize(Field::AnnualRate);
 
         Step step = Step::RejectCapital;
         while (step != Step::End) {
@@ -106,8 +107,8 @@ public:
                 step = following(step);
             } catch (const ConversionFailure&) {
                 form_.showMessage(errorMessage, errorTitle);
-                form_.setText(Field::Text1, {});
-                form_.setText(Field::Text2, {});
+                form_.setText(Field::Capital, {});
+                form_.setText(Field::Duration, {});
                 return;
             }
         }
@@ -116,9 +117,7 @@ public:
 private:
     void normalize(Field field)
     {
-        form_.values().DatoInEntrata = form_.text(field);
-        ModificatoreDatiInEntrata_(form_);
-        form_.setText(field, form_.values().DatoInUscita);
+        form_.setText(field, normalizedInput(form_.text(field), numbers_));
     }
 
     double number(Field field) const { return form_.number(field); }
@@ -129,80 +128,80 @@ private:
     {
         switch (step) {
         case Step::RejectCapital:
-            if (number(Field::Text1) <= 0)
-                form_.setText(Field::Text1, {});
+            if (number(Field::Capital) <= 0)
+                form_.setText(Field::Capital, {});
             break;
         case Step::RejectDuration:
-            if (number(Field::Text2) < 1)
-                form_.setText(Field::Text2, {});
+            if (number(Field::Duration) < 1)
+                form_.setText(Field::Duration, {});
             break;
         case Step::RejectRate:
-            if (number(Field::Text3) < 0)
-                form_.setText(Field::Text3, {});
+            if (number(Field::AnnualRate) < 0)
+                form_.setText(Field::AnnualRate, {});
             break;
         case Step::FractionTest:
-            if (checked(std::floor(number(Field::Text2)) - number(Field::Text2)) != 0)
+            if (checked(std::floor(number(Field::Duration)) - number(Field::Duration)) != 0)
                 return Step::BuildWarning;
             return Step::CountInstallments;
         case Step::BuildWarning:
-            form_.values().Messaggio = (form_.option1Selected() ? monthsWarning : yearsWarning) +
-                                       numbers_.plainText(form_.text(Field::Text2)) + roundedTo +
+            warning_ = (form_.inMonths() ? monthsWarning : yearsWarning) +
+                                       numbers_.plainText(form_.text(Field::Duration)) + roundedTo +
                                        numbers_.plainText(roundedDuration());
             break;
         case Step::ShowWarning:
-            form_.showMessage(form_.values().Messaggio, warningTitle);
+            form_.showMessage(warning_, warningTitle);
             break;
         case Step::RoundDuration:
-            form_.setText(Field::Text2, roundedDuration());
+            form_.setText(Field::Duration, roundedDuration());
             break;
         case Step::CountInstallments:
-            if (form_.option1Selected())
-                installments_.setMonths(form_.text(Field::Text2));
+            if (form_.inMonths())
+                installments_.setMonths(form_.text(Field::Duration));
             else
-                installments_.setYears(checked(number(Field::Text2) * 12), numbers_);
+                installments_.setYears(checked(number(Field::Duration) * 12), numbers_);
             break;
         case Step::RateTest:
-            return number(Field::Text3) == 0 ? Step::ZeroMonthlyRate : Step::MonthlyRate;
+            return number(Field::AnnualRate) == 0 ? Step::ZeroMonthlyRate : Step::MonthlyRate;
         case Step::ZeroMonthlyRate:
-            form_.setText(Field::Text4, u"0");
+            form_.setText(Field::MonthlyRate, u"0");
             break;
         case Step::ZeroInstallments:
         case Step::Installments:
-            form_.setText(Field::Text8, installments_.text());
+            form_.setText(Field::InstallmentCount, installments_.text());
             break;
         case Step::ZeroInstallment:
-            write(Field::Text5, number(Field::Text1) / number(Field::Text8));
+            write(Field::Installment, number(Field::Capital) / number(Field::InstallmentCount));
             break;
         case Step::ZeroTotalPaid:
         case Step::TotalPaid:
-            write(Field::Text6, number(Field::Text5) * installments_.number(numbers_));
+            write(Field::TotalPaid, number(Field::Installment) * installments_.number(numbers_));
             break;
         case Step::ZeroTotalInterest:
         case Step::TotalInterest:
-            write(Field::Text7, number(Field::Text6) - number(Field::Text1));
+            write(Field::TotalInterest, number(Field::TotalPaid) - number(Field::Capital));
             break;
         case Step::MonthlyRate:
-            write(Field::Text4, checked(number(Field::Text3) / 100) / 12);
+            write(Field::MonthlyRate, checked(number(Field::AnnualRate) / 100) / 12);
             break;
         case Step::Installment:
-            write(Field::Text5, installment());
+            write(Field::Installment, installment());
             break;
         case Step::FormatMonthlyRate:
-            format(Field::Text4);
+            format(Field::MonthlyRate);
             break;
         case Step::FormatInstallment:
-            format(Field::Text5);
+            format(Field::Installment);
             break;
         case Step::FormatTotalPaid:
-            format(Field::Text6);
+            format(Field::TotalPaid);
             break;
         case Step::FormatTotalInterest:
-            format(Field::Text7);
+            format(Field::TotalInterest);
             break;
         case Step::EnableRounding:
-            if (!form_.text(Field::Text5).empty() || !form_.text(Field::Text6).empty() ||
-                !form_.text(Field::Text7).empty() || !form_.text(Field::Text8).empty())
-                form_.setEnabled(Button::Command2, true);
+            if (std::any_of(resultFields.begin(), resultFields.end(),
+                            [&](Field field) { return !form_.text(field).empty(); }))
+                form_.setEnabled(Button::Round, true);
             break;
         case Step::End:
             break;
@@ -210,7 +209,7 @@ private:
         return following(step);
     }
 
-    Text roundedDuration() const { return numbers_.patternText(form_.text(Field::Text2), Pattern::Whole); }
+    Text roundedDuration() const { return numbers_.patternText(form_.text(Field::Duration), Pattern::Whole); }
 
     // C × (i × (1 + i)^N) ÷ ((1 + i)^N − 1), evaluated in this order so that
     // every intermediate overflow or division by zero is caught.
@@ -220,28 +219,29 @@ private:
         // Below 1E-7 the double 1 + i has lost too many of i's digits for the
         // formula: the installment is worked out exactly in i instead. Where
         // 1 + i is 1, the formula divides by zero as it always did.
-        const double rate = number(Field::Text4);
+        const double rate = number(Field::MonthlyRate);
         if (rate > 0 && rate < 1E-7 && rate + 1 != 1 && n >= 1 && std::floor(n) == n)
-            return smallRateInstallment(number(Field::Text1), rate, n);
+            return smallRateInstallment(number(Field::Capital), rate, n);
 
-        const double a = checked(number(Field::Text4) + 1);
-        const double b = checked(number(Field::Text4) + 1);
+        const double a = checked(number(Field::MonthlyRate) + 1);
+        const double b = checked(number(Field::MonthlyRate) + 1);
         const double p = checked(std::pow(a, n));
-        const double m = checked(number(Field::Text4) * p);
+        const double m = checked(number(Field::MonthlyRate) * p);
         const double q = checked(std::pow(b, n));
         const double s = checked(q - 1);
         const double r = checked(m / s);
-        return checked(r * number(Field::Text1));
+        return checked(r * number(Field::Capital));
     }
 
-    Form1& form_;
+    LoanForm& form_;
     const NumberText& numbers_;
-    NumeroRate installments_;
+    InstallmentNumber installments_;
+    Text warning_; // built, then shown, in two steps of their own
 };
 
 } // namespace
 
-void Command1_Click(Form1& form)
+void calculate(LoanForm& form)
 {
     InstallmentCalculation(form).run();
 }

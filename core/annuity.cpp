@@ -1,7 +1,7 @@
-#include "calc/annuity.h"
+#include "core/annuity.h"
 
-#include "calc/wide_float.h"
-#include "model/run_time_error.h"
+#include "core/wide_float.h"
+#include "core/run_time_error.h"
 
 #include <algorithm>
 #include <bit>

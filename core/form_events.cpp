@@ -1,0 +1,73 @@
+#include "core/form_events.h"
+
+#include "core/calculation.h"
+#include "core/rounding_and_reset.h"
+#include "core/contact_links.h"
+#include "core/field_rules.h"
+
+#include <utility>
+
+namespace ratalia {
+
+FormEvents::FormEvents(NumberText numbers, MessageBox& messageBox, LinkOpener& linkOpener)
+    : form_(numbers, messageBox, *this), linkOpener_(linkOpener)
+{
+}
+
+void FormEvents::load() { loadDefaults(form_); }
+
+void FormEvents::edit(Field field, Text text)
+{
+    if (isInput(field))
+        form_.setText(field, std::move(text));
+}
+
+void FormEvents::click(Button button)
+{
+    if (!form_.isEnabled(button))
+        return;
+    switch (button) {
+    case Button::Calculate:
+        calculate(form_);
+        break;
+    case Button::Round:
+        roundToCents(form_);
+        break;
+    case Button::ResetRate:
+        resetStandardRate(form_);
+        break;
+    }
+}
+
+void FormEvents::choose(DurationUnit unit)
+{
+    if (form_.choose(unit))
+        unitChosen(form_);
+}
+
+void FormEvents::click(Link link)
+{
+    if (link == Link::Email)
+        openEmail(linkOpener_);
+    else
+        openWebSite(linkOpener_);
+}
+
+void FormEvents::inputChanged(Field field)
+{
+    switch (field) {
+    case Field::Capital:
+        capitalChanged(form_);
+        break;
+    case Field::Duration:
+        durationChanged(form_);
+        break;
+    case Field::AnnualRate:
+        rateChanged(form_);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace ratalia

@@ -1,0 +1,51 @@
+#pragma once
+
+// Every control of the window: what it is, what it stands for in the model,
+// where it stands (in twips from the top-left corner of its container), its
+// caption, accessible name, tooltip and tab index. The window is a fixed
+// arrangement: nothing moves or resizes. A front end builds its controls from
+// these rows alone; the form's own control names appear here and nowhere
+// else, as the object names that match a control to the window's description.
+
+#include "core/contact_links.h"
+#include "core/loan_form.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+
+namespace ratalia {
+
+enum class ControlKind { Frame, Label, LinkLabel, InputField, ResultField, OptionButton, PushButton };
+enum class Frame { Inputs, Results, MonthlyRate };
+
+// What a control stands for; a plain label stands for nothing.
+using ControlId = std::variant<std::monostate, Frame, Field, Button, DurationUnit, Link>;
+
+struct ControlLayout {
+    const char* objectName;
+    ControlKind kind;
+    ControlId id;
+    std::optional<Frame> container; // none: the window itself
+    const char* caption;            // UTF-8; nullptr where the program supplies it
+    const char* accessibleName;     // UTF-8; nullptr: the caption without its access-key mark
+    const char* toolTip;            // nullptr: none
+    int left, top, width, height;
+    int tabIndex;
+};
+
+struct FormLayout {
+    static constexpr const char* objectName = "Form1";
+    static constexpr int clientWidth = 5505;
+    static constexpr int clientHeight = 5415;
+    static constexpr int twipsPerPixel = 15;
+
+    // " Ratalia   Ver. " and the program's version.
+    static std::string caption();
+    static std::span<const ControlLayout> controls();
+    // The row of the control that stands for `id`; every id has one.
+    static const ControlLayout& control(const ControlId& id);
+};
+
+} // namespace ratalia

@@ -1,0 +1,18 @@
+#pragma once
+
+// A message box that closes at once and a link opener that opens nothing: for
+// benchmarks and fuzzers, where nobody is there to answer.
+
+#include "core/link_opener.h"
+#include "core/loan_form.h"
+
+#include <string>
+
+namespace ratalia::test {
+
+struct Silent : MessageBox, LinkOpener {
+    void show(const Text&, const Text&) override {}
+    void open(const std::string&) override {}
+};
+
+} // namespace ratalia::test
