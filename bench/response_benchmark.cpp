@@ -1,10 +1,11 @@
 // The time from a mouse click on Calcola in the real window until the
 // results are painted on screen.
 
-#include "support/silent.h"
 #include "core/form_events.h"
-#include "window/form_window.h"
+#include "core/form_layout.h"
 #include "core/link_opener.h"
+#include "support/silent.h"
+#include "window/form_window.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -41,8 +42,10 @@ void clickToPaint(benchmark::State& state)
         return;
     }
     events.edit(Field::Duration, u"24");
-    auto* calcola = window.findChild<QPushButton*>(QStringLiteral("Command1"));
-    auto* interest = window.findChild<QLineEdit*>(QStringLiteral("Text7"));
+    auto* calcola =
+        window.findChild<QPushButton*>(QString::fromLatin1(FormLayout::control(Button::Calculate).objectName));
+    auto* interest =
+        window.findChild<QLineEdit*>(QString::fromLatin1(FormLayout::control(Field::TotalInterest).objectName));
     PaintCounter counter;
     interest->installEventFilter(&counter);
 

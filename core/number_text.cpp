@@ -1,6 +1,5 @@
 #include "core/number_text.h"
 
-#include "core/decimal_text.h"
 #include "core/run_time_error.h"
 
 #include <algorithm>
@@ -14,6 +13,101 @@
 
 namespace ratalia {
 namespace {
+
+// The shape of a number text: sign, significant digits and where the decimal
+// point falls among them, exponent already applied. Display patterns round on
+// these digits, and reading a text tells a number too small to hold from one
+// too large by them.
+struct DecimalText {
+    bool negative = false;
+    // Decimal digits without leading zeros; empty when the number is zero.
+    std::string digits;
+    // How many of `digits` stand before the decimal point; may be negative or
+    // exceed the digit count (value = 0.digits × 10^point).
+    std::int64_t point = 0;
+
+    // Accepts an optional sign, digits with at most one `separator`, at least
+    // one digit, an optional exponent (E or e, optional sign, digits) and
+    // spaces around the whole. Anything else is not a number.
+    static std::optional<DecimalText> scan(TextView text, char16_t separator);
+};
+
+constexpr std::int64_t exponentLimit = 1'000'000'000'000'000; // far beyond any double
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+TextView withoutSurroundingSpaces(TextView text)
+{
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.substr(first, last - first);
+}
+
+std::optional<DecimalText> DecimalText::scan(TextView text, char16_t separator)
+{
+    text = withoutSurroundingSpaces(text);
+    std::size_t i = 0;
+    const auto n = text.size();
+
+    DecimalText result;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        result.negative = text[i] == u'-';
+        ++i;
+    }
+
+    std::size_t mantissaDigits = 0;
+    bool inFraction = false;
+    for (; i < n; ++i) {
+        const char16_t c = text[i];
+        if (isDigit(c)) {
+            const char digit = static_cast<char>(c);
+            ++mantissaDigits;
+            const bool significant = digit != '0' || !result.digits.empty();
+            if (significant)
+                result.digits += digit;
+            if (!inFraction && significant)
+                ++result.point;
+            else if (inFraction && !significant)
+                --result.point; // a zero between the point and the first significant digit
+        } else if (c == separator && !inFraction) {
+            inFraction = true;
+        } else {
+            break;
+        }
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+
+    std::int64_t exponent = 0;
+    if (i < n && (text[i] == u'E' || text[i] == u'e')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+            negativeExponent = text[i] == u'-';
+            ++i;
+        }
+        const std::size_t firstExponentDigit = i;
+        for (; i < n && isDigit(text[i]); ++i) {
+            if (exponent < exponentLimit)
+                exponent = exponent * 10 + (text[i] - u'0');
+        }
+        if (i == firstExponentDigit)
+            return std::nullopt;
+        if (negativeExponent)
+            exponent = -exponent;
+    }
+    if (i != n)
+        return std::nullopt;
+
+    while (!result.digits.empty() && result.digits.back() == '0')
+        result.digits.pop_back();
+    result.point = result.digits.empty() ? 0 : result.point + exponent;
+    return result;
+}
 
 constexpr int significantDigits = 15;
 
@@ -104,16 +198,15 @@ Rounded roundToFifteenDigits(double magnitude)
     // value can tell, which the slower fixed-precision form then does. Below
     // the normal range doubles carry fewer digits than their shortest form
     // suggests, so there too only the exact value rounds right.
-    const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                    std::chars_format::scientific).ptr;
+    const char* end =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::scientific).ptr;
     Rounded r = parseScientific(buffer.data(), end);
     if (r.count > significantDigits || magnitude < std::numeric_limits<double>::min()) {
-        const int tail = r.count > significantDigits
-                             ? (r.digits[15] - '0') * 10 + (r.count > 16 ? r.digits[16] - '0' : 0)
-                             : 50;
+        const int tail =
+            r.count > significantDigits ? (r.digits[15] - '0') * 10 + (r.count > 16 ? r.digits[16] - '0' : 0) : 50;
         if (tail >= 40 && tail <= 60) {
-            end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                std::chars_format::scientific, significantDigits - 1)
+            end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::scientific,
+                                significantDigits - 1)
                       .ptr;
             r = parseScientific(buffer.data(), end);
         } else {
@@ -188,9 +281,8 @@ Text general(double value, char16_t separator, bool spaceBeforePositive)
         out.put(exponent < 0 ? u'-' : u'+');
         const int magnitude = exponent < 0 ? -exponent : exponent;
         std::array<char, 4> exponentDigits;
-        const char* last = std::to_chars(exponentDigits.data(), exponentDigits.data() + exponentDigits.size(),
-                                         magnitude)
-                               .ptr;
+        const char* last =
+            std::to_chars(exponentDigits.data(), exponentDigits.data() + exponentDigits.size(), magnitude).ptr;
         if (magnitude < 10)
             out.put(u'0');
         out.put(std::string_view(exponentDigits.data(), static_cast<std::size_t>(last - exponentDigits.data())));
@@ -222,15 +314,9 @@ void appendAscii(Text& out, std::string_view ascii)
 
 } // namespace
 
-NumberText::NumberText(char16_t decimalSeparator)
-    : separator_(decimalSeparator), onePointOne_(localeText(1.1))
-{
-}
+NumberText::NumberText(char16_t decimalSeparator) : separator_(decimalSeparator), onePointOne_(localeText(1.1)) {}
 
-std::optional<double> NumberText::tryToNumber(TextView text) const
-{
-    return readNumber(text, separator_);
-}
+std::optional<double> NumberText::tryToNumber(TextView text) const { return readNumber(text, separator_); }
 
 double NumberText::toNumber(TextView text) const
 {
@@ -240,15 +326,9 @@ double NumberText::toNumber(TextView text) const
     return *value;
 }
 
-Text NumberText::localeText(double value) const
-{
-    return general(value, separator_, false);
-}
+Text NumberText::localeText(double value) const { return general(value, separator_, false); }
 
-Text NumberText::plainText(TextView text) const
-{
-    return general(toNumber(text), u'.', true);
-}
+Text NumberText::plainText(TextView text) const { return general(toNumber(text), u'.', true); }
 
 Text NumberText::patternText(TextView text, Pattern pattern) const
 {
