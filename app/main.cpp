@@ -1,5 +1,5 @@
-#include "window/desktop_link_opener.h"
 #include "core/form_events.h"
+#include "window/desktop_link_opener.h"
 #include "window/form_window.h"
 #include "window/qt_message_box.h"
 #include "window/regional_settings.h"
@@ -26,7 +26,8 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
     if (type == QtFatalMsg) {
         const bool noWindowSystem = message.contains(QLatin1String("platform plugin"));
         std::fprintf(stderr, "ratalia: %s\n%s\n",
-                     noWindowSystem ? "impossibile aprire la finestra." : "errore irreparabile, il programma si chiude.",
+                     noWindowSystem ? "impossibile aprire la finestra."
+                                    : "errore irreparabile, il programma si chiude.",
                      qPrintable(message));
         std::_Exit(2);
     }

@@ -2,9 +2,9 @@
 // callgrind with different N, the difference gives the instructions of one
 // press: a figure that, unlike time, does not move with the machine's load.
 
-#include "support/silent.h"
 #include "core/form_events.h"
 #include "core/link_opener.h"
+#include "support/silent.h"
 
 #include <cstdlib>
 

@@ -1,10 +1,10 @@
 // The program's own work without a screen: a whole Calcola, Arrotonda, each
 // number conversion and the normalizer, on typical and on pasted huge inputs.
 
-#include "support/silent.h"
-#include "core/input_normalizer.h"
 #include "core/form_events.h"
+#include "core/input_normalizer.h"
 #include "core/link_opener.h"
+#include "support/silent.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,7 +62,8 @@ void arrotonda(benchmark::State& state)
     Window window(u"10000", u"24", u"6,75");
     window.events.click(Button::Calculate);
     LoanForm& form = window.events.form();
-    const Text results[] = {form.text(Field::Installment), form.text(Field::TotalPaid), form.text(Field::TotalInterest)};
+    const Text results[] = {form.text(Field::Installment), form.text(Field::TotalPaid),
+                            form.text(Field::TotalInterest)};
     for (auto _ : state) {
         for (int i = 0; i < 3; ++i)
             form.setText(static_cast<Field>(4 + i), results[i]);

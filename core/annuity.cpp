@@ -1,7 +1,7 @@
 #include "core/annuity.h"
 
-#include "core/wide_float.h"
 #include "core/run_time_error.h"
+#include "core/wide_float.h"
 
 #include <algorithm>
 #include <bit>
@@ -34,8 +34,9 @@ template <typename SideOf> std::optional<double> nearestDouble(double guess, con
         // The halfway points to the neighbours; above the largest double, where
         // rounding gives infinity, the neighbour would be largest + 2^971.
         const double ulpAbove = d == largest ? std::ldexp(1.0, 971) : above - d;
-        const WideFloat lowHalf = below == 0 ? WideFloat(d, 1).half()
-                                             : WideFloat::sum(WideFloat(below, 1), WideFloat(d, 1), 2, Rounding::Down).half();
+        const WideFloat lowHalf = below == 0
+                                      ? WideFloat(d, 1).half()
+                                      : WideFloat::sum(WideFloat(below, 1), WideFloat(d, 1), 2, Rounding::Down).half();
         const WideFloat highHalf = WideFloat::sum(WideFloat(d, 1), WideFloat(ulpAbove, 1).half(), 2, Rounding::Down);
         const Side low = sideOf(lowHalf);
         const Side high = sideOf(highHalf);
@@ -140,10 +141,10 @@ std::optional<double> attempt(double capital, double rate, WholeNumber count, st
             return Side::Below;
         return exact && against == 0 ? Side::Equal : Side::Unknown;
     };
-    const double guess = std::ldexp(c.leadingBits() * power.low.leadingBits() / series.low.leadingBits(),
-                                    static_cast<int>(std::clamp<std::int64_t>(
-                                        c.binaryExponent() + power.low.binaryExponent() - series.low.binaryExponent() - 64,
-                                        -4000, 4000)));
+    const double guess = std::ldexp(
+        c.leadingBits() * power.low.leadingBits() / series.low.leadingBits(),
+        static_cast<int>(std::clamp<std::int64_t>(
+            c.binaryExponent() + power.low.binaryExponent() - series.low.binaryExponent() - 64, -4000, 4000)));
     return nearestDouble(guess, installmentSide, settle);
 }
 

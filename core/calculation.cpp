@@ -2,8 +2,8 @@
 
 #include "core/annuity.h"
 
-#include "core/loan_form.h"
 #include "core/input_normalizer.h"
+#include "core/loan_form.h"
 #include "core/run_time_error.h"
 
 #include <algorithm>
@@ -115,10 +115,7 @@ public:
     }
 
 private:
-    void normalize(Field field)
-    {
-        form_.setText(field, normalizedInput(form_.text(field), numbers_));
-    }
+    void normalize(Field field) { form_.setText(field, normalizedInput(form_.text(field), numbers_)); }
 
     double number(Field field) const { return form_.number(field); }
     void write(Field field, double value) { form_.setText(field, numbers_.localeText(checked(value))); }
@@ -145,8 +142,8 @@ private:
             return Step::CountInstallments;
         case Step::BuildWarning:
             warning_ = (form_.inMonths() ? monthsWarning : yearsWarning) +
-                                       numbers_.plainText(form_.text(Field::Duration)) + roundedTo +
-                                       numbers_.plainText(roundedDuration());
+                       numbers_.plainText(form_.text(Field::Duration)) + roundedTo +
+                       numbers_.plainText(roundedDuration());
             break;
         case Step::ShowWarning:
             form_.showMessage(warning_, warningTitle);
@@ -241,9 +238,6 @@ private:
 
 } // namespace
 
-void calculate(LoanForm& form)
-{
-    InstallmentCalculation(form).run();
-}
+void calculate(LoanForm& form) { InstallmentCalculation(form).run(); }
 
 } // namespace ratalia

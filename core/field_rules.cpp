@@ -9,8 +9,8 @@ namespace {
 
 void enableCalculationByInputs(LoanForm& form)
 {
-    const bool anyEmpty = form.text(Field::Capital).empty() || form.text(Field::Duration).empty() ||
-                          form.text(Field::AnnualRate).empty();
+    const bool anyEmpty =
+        form.text(Field::Capital).empty() || form.text(Field::Duration).empty() || form.text(Field::AnnualRate).empty();
     form.setEnabled(Button::Calculate, !anyEmpty);
 }
 

@@ -1,9 +1,9 @@
 #include "core/form_events.h"
 
 #include "core/calculation.h"
-#include "core/rounding_and_reset.h"
 #include "core/contact_links.h"
 #include "core/field_rules.h"
+#include "core/rounding_and_reset.h"
 
 #include <utility>
 

@@ -22,6 +22,7 @@ constexpr const char* totalCaption = "(montante)" SPACES8 SPACES8 SPACES8 SPACES
                                      "  in quanto gli interessi totali risultano essere di";
 #undef SPACES8
 
+// clang-format off
 constexpr std::array layout{
     ControlLayout{"Frame1", K::Frame, F::Inputs, window, "Dati da inserire ", nullptr, nullptr, 240, 120, 2415, 3135, 2},
     ControlLayout{"Frame2", K::Frame, F::Results, window, "Risultati ", nullptr, nullptr, 2880, 120, 2415, 4215, 12},
@@ -62,6 +63,7 @@ constexpr std::array layout{
     ControlLayout{"Text4", K::ResultField, Field::MonthlyRate, F::MonthlyRate, nullptr, "Tasso mensile", nullptr, 240, 480, 1575, 285, 27},
     ControlLayout{"Label6", K::Label, none, F::MonthlyRate, "%", nullptr, nullptr, 2040, 480, 255, 255, 28},
 };
+// clang-format on
 
 } // namespace
 

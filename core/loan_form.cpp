@@ -54,10 +54,7 @@ void LoanForm::setEnabled(Button button, bool enabled)
         observer->enabledChanged(button, enabled);
 }
 
-void LoanForm::addObserver(FormObserver& observer)
-{
-    observers_.push_back(&observer);
-}
+void LoanForm::addObserver(FormObserver& observer) { observers_.push_back(&observer); }
 
 void LoanForm::removeObserver(FormObserver& observer)
 {

@@ -15,7 +15,16 @@
 
 namespace ratalia {
 
-enum class Field { Capital, Duration, AnnualRate, MonthlyRate, Installment, TotalPaid, TotalInterest, InstallmentCount };
+enum class Field {
+    Capital,
+    Duration,
+    AnnualRate,
+    MonthlyRate,
+    Installment,
+    TotalPaid,
+    TotalInterest,
+    InstallmentCount
+};
 enum class Button { Calculate, Round, ResetRate };
 enum class DurationUnit { Months, Years };
 

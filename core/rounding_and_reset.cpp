@@ -4,10 +4,7 @@
 
 namespace ratalia {
 
-void loadDefaults(LoanForm& form)
-{
-    form.setText(Field::AnnualRate, form.numbers().localeText(standardRate));
-}
+void loadDefaults(LoanForm& form) { form.setText(Field::AnnualRate, form.numbers().localeText(standardRate)); }
 
 void roundToCents(LoanForm& form)
 {

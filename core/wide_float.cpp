@@ -31,8 +31,8 @@ WideFloat::WideFloat(double value, std::size_t words)
     std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
     if (biased != 0)
         fraction |= std::uint64_t{1} << 52;
-    *this = rounded({fraction}, (biased == 0 ? 1 : biased) - 1075, std::max<std::size_t>(words, 1), Rounding::Down,
-                    false);
+    *this =
+        rounded({fraction}, (biased == 0 ? 1 : biased) - 1075, std::max<std::size_t>(words, 1), Rounding::Down, false);
 }
 
 WideFloat WideFloat::rounded(Words raw, std::int64_t exponent, std::size_t words, Rounding rounding, bool sticky)

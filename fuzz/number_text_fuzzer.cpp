@@ -1,9 +1,9 @@
 // Reading and writing number texts: whatever is read must be written back
 // readable, and no rendering may produce a text the program cannot read.
 
-#include "fuzz_input.h"
 #include "core/number_text.h"
 #include "core/run_time_error.h"
+#include "fuzz_input.h"
 
 #include <charconv>
 #include <cmath>
@@ -32,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The fast rendering must agree with the plain fixed-precision one.
     if (std::fabs(*value) < 1.79769313486231e308) {
         char buffer[40];
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, *value == 0 ? 0.0 : *value,
-                                       std::chars_format::general, 15)
-                             .ptr;
+        const auto end =
+            std::to_chars(buffer, buffer + sizeof buffer, *value == 0 ? 0.0 : *value, std::chars_format::general, 15)
+                .ptr;
         Text reference;
         for (const char* p = buffer; p != end; ++p)
             reference += *p == '.' ? numbers.decimalSeparator() : *p == 'e' ? u'E' : static_cast<char16_t>(*p);

@@ -8,7 +8,6 @@
 namespace ratalia::test {
 namespace {
 
-
 // Records what a view would be told, in order.
 class EventLog : public FormObserver {
 public:
@@ -16,10 +15,7 @@ public:
     {
         log.push_back("T" + std::to_string(static_cast<int>(field) + 1) + (text.empty() ? "=''" : "=x"));
     }
-    void unitChanged(DurationUnit unit) override
-    {
-        log.push_back(unit == DurationUnit::Months ? "mesi" : "anni");
-    }
+    void unitChanged(DurationUnit unit) override { log.push_back(unit == DurationUnit::Months ? "mesi" : "anni"); }
     void enabledChanged(Button button, bool enabled) override
     {
         log.push_back("C" + std::to_string(static_cast<int>(button) + 1) + (enabled ? "+" : "-"));
@@ -32,7 +28,8 @@ protected:
     // Puts stale-looking results into every result field, bypassing the rules.
     void fillResults()
     {
-        for (const Field field : {Field::MonthlyRate, Field::Installment, Field::TotalPaid, Field::TotalInterest, Field::InstallmentCount})
+        for (const Field field :
+             {Field::MonthlyRate, Field::Installment, Field::TotalPaid, Field::TotalInterest, Field::InstallmentCount})
             window.form().setText(field, u"1");
         window.form().setEnabled(Button::Round, true);
     }

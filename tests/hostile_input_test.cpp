@@ -48,9 +48,16 @@ std::vector<Hostile> rows()
         {"arabic decimal separator", C, u"1\u066B5", Outcome::Error},
         {"right-to-left marks", C, u"\u200F12\u200E", Outcome::Error},
         {"zero-width space", R, u"6\u200B", Outcome::Error},
-        {"NUL character", C, Text(u"1\0" u"2", 3), Outcome::Error},
+        {"NUL character", C,
+         Text(u"1\0"
+              u"2",
+              3),
+         Outcome::Error},
         {"emoji", C, u"\xD83D\xDCB0", Outcome::Error},
-        {"lone surrogate", C, u"\xD800" u"5", Outcome::Error},
+        {"lone surrogate", C,
+         u"\xD800"
+         u"5",
+         Outcome::Error},
         {"replacement character from bad UTF-8", C, u"5\uFFFD", Outcome::Error},
         {"a megabyte of digits", C, Text(1 << 20, u'9'), Outcome::Error},
         {"a megabyte of points and commas", C, manyDots, Outcome::Error},

@@ -17,9 +17,12 @@ TEST_P(InputNormalizerTest, turns_points_and_commas_into_the_regional_separator)
 {
     const std::u16string_view rows[][2] = {
         // input as typed, expected with "," for the regional separator
-        {u"6.75", u"6,75"},     {u"6,75", u"6,75"},       {u"10000", u"10000"},    {u"1.000", u"1,000"},
-        {u"1.234,56", u"1,234,56"}, {u"", u""},          {u"  5 ", u"  5 "},      {u".", u","},
-        {u"a.b,c", u"a,b,c"},   {u"\u20AC 5", u"\u20AC 5"}, {u"\u066B", u"\u066B"}, {u"..,,", u",,,,"},
+        {u"6.75", u"6,75"},         {u"6,75", u"6,75"},
+        {u"10000", u"10000"},       {u"1.000", u"1,000"},
+        {u"1.234,56", u"1,234,56"}, {u"", u""},
+        {u"  5 ", u"  5 "},         {u".", u","},
+        {u"a.b,c", u"a,b,c"},       {u"\u20AC 5", u"\u20AC 5"},
+        {u"\u066B", u"\u066B"},     {u"..,,", u",,,,"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::PrintToString(Text(row[0])));

@@ -38,6 +38,7 @@ ShownMessage warning(const Text& start, std::u16string_view typed, std::u16strin
     return {start + Text(typed) + roundedTo + Text(rounded), u"Avvertenza"};
 }
 
+// clang-format off
 const Case cases[] = {
     {"typical loan", u"10000", u"24", DurationUnit::Months, u"6,75",
      u"10000", u"24", u"6,75", u"0,0056250000", u"446,5932949505", u"10718,2390788112", u"718,2390788112", u"24",
@@ -108,6 +109,7 @@ const Case cases[] = {
     {"zero rate over years beyond counting", u"10000", u"1E308", DurationUnit::Years, u"0",
      u"", u"", u"0", u"0", u"", u"", u"", u"", {errorShown}, false},
 };
+// clang-format on
 
 class InstallmentCalculationTest : public testing::TestWithParam<char16_t> {};
 
@@ -121,8 +123,7 @@ TEST_P(InstallmentCalculationTest, calcola_fills_the_results_or_explains_why_not
         ASSERT_TRUE(window.form().isEnabled(Button::Calculate));
         window.events.click(Button::Calculate);
 
-        const std::u16string_view expected[] = {c.text1, c.text2, c.text3, c.text4,
-                                                c.text5, c.text6, c.text7, c.text8};
+        const std::u16string_view expected[] = {c.text1, c.text2, c.text3, c.text4, c.text5, c.text6, c.text7, c.text8};
         for (int i = 0; i < 8; ++i)
             EXPECT_EQ(window.text(static_cast<Field>(i)), window.regional(expected[i])) << "Text" << i + 1;
         std::vector<ShownMessage> messages = c.messages;
@@ -150,11 +151,13 @@ struct Loan {
 // month, independently of the annuity formula, ends at zero within a cent.
 TEST_P(InstallmentCalculationTest, installment_pays_off_ordinary_loans)
 {
+    // clang-format off
     const Loan loans[] = {
         {u"10000", u"24", u"6,75"},  {u"150000", u"360", u"3,5"}, {u"500", u"6", u"12"},
         {u"25000", u"60", u"9,9"},   {u"1000", u"1", u"5"},       {u"80000", u"240", u"0,5"},
         {u"3999,99", u"36", u"19,99"}, {u"1000000", u"480", u"2"},
     };
+    // clang-format on
     for (const auto& loan : loans) {
         SCOPED_TRACE(std::string(loan.capital.begin(), loan.capital.end()));
         TestForm window(GetParam());
@@ -171,7 +174,8 @@ TEST_P(InstallmentCalculationTest, installment_pays_off_ordinary_loans)
             balance = balance * (1 + monthlyRate) - installment;
         EXPECT_NEAR(balance, 0.0, 0.01);
         EXPECT_NEAR(numbers.toNumber(window.text(Field::TotalPaid)), installment * months, 1e-6 * capital);
-        EXPECT_NEAR(numbers.toNumber(window.text(Field::TotalInterest)), installment * months - capital, 1e-6 * capital);
+        EXPECT_NEAR(numbers.toNumber(window.text(Field::TotalInterest)), installment * months - capital,
+                    1e-6 * capital);
         EXPECT_EQ(window.text(Field::InstallmentCount), loan.months);
     }
 }
@@ -184,6 +188,7 @@ TEST(SmallRateInstallmentTest, is_the_nearest_double_to_the_exact_annuity)
         double capital, rate, count;
         const char* exact;
     };
+    // clang-format off
     const Row rows[] = {
         {10000.0, 8.33333333333333e-16, 24, "4.16666666666671006944444444456592158e+2"},
         {10000.0, 8.33333333333333e-14, 24, "4.16666666667100694444444582908174613e+2"},
@@ -196,6 +201,7 @@ TEST(SmallRateInstallmentTest, is_the_nearest_double_to_the_exact_annuity)
         {0.01, 2.5e-08, 7, "1.42857157142857502973806859742869061e-3"},
         {123456.78, 6.1e-11, 4800000000, "2.96690853387788320067423472000498811e-5"},
     };
+    // clang-format on
     for (const Row& row : rows) {
         double nearest = 0;
         std::from_chars(row.exact, row.exact + std::strlen(row.exact), nearest);

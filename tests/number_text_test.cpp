@@ -6,8 +6,8 @@
 
 #include <cfloat>
 #include <charconv>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -27,6 +27,7 @@ struct Reading {
 
 TEST_P(NumberTextTest, reads_plain_decimal_numbers_exactly)
 {
+    // clang-format off
     const Reading rows[] = {
         {u"10000", 10000},         {u"6,75", 6.75},         {u"-5", -5},          {u"0", 0},
         {u"+3", 3},                {u",5", 0.5},            {u"5,", 5},           {u"0,1", 0.1},
@@ -35,6 +36,7 @@ TEST_P(NumberTextTest, reads_plain_decimal_numbers_exactly)
         {u"4,9E-324", 4.9e-324},   {u"1,7976931348623157E308", DBL_MAX},
         {u"1,79769313486231E+308", 1.79769313486231e308},   {u"0,000000000000000000001E+21", 1},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.text.begin(), row.text.end()));
         const auto value = numbers.tryToNumber(regional(row.text));
@@ -45,6 +47,7 @@ TEST_P(NumberTextTest, reads_plain_decimal_numbers_exactly)
 
 TEST_P(NumberTextTest, rejects_everything_that_is_not_a_plain_number)
 {
+    // clang-format off
     const std::u16string_view rows[] = {
         u"",      u" ",        u"abc",    u"1,2,3",   u"1,,5",    u"inf",       u"-inf",      u"nan",
         u"NaN",   u"Infinity", u"0x10",   u"1E400",   u"-1E400",  u"1e",        u"1e+",       u"E5",
@@ -52,6 +55,7 @@ TEST_P(NumberTextTest, rejects_everything_that_is_not_a_plain_number)
         u"12%",   u"\u20AC5",  u"5\u20AC", u"\u0661\u0662", u"\uFF11\uFF12", u"12\u200B", u"\u200F12",
         std::u16string_view(u"1\0002", 3), u"1,5E3,2", u"1E1,5", u"1E+-5",
     };
+    // clang-format on
     for (const auto row : rows) {
         SCOPED_TRACE(testing::PrintToString(Text(row)));
         EXPECT_FALSE(numbers.tryToNumber(regional(row)).has_value());
@@ -84,6 +88,7 @@ struct Rendering {
 
 TEST_P(NumberTextTest, writes_locale_text_with_fifteen_significant_digits)
 {
+    // clang-format off
     const Rendering rows[] = {
         {24, u"24"},
         {0.005625, u"0,005625"},
@@ -108,6 +113,7 @@ TEST_P(NumberTextTest, writes_locale_text_with_fifteen_significant_digits)
         {-DBL_MAX, u"-1,79769313486231E+308"},
         {4.9406564584124654e-324, u"4,94065645841247E-324"},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.value);
         EXPECT_EQ(numbers.localeText(row.value), regional(row.text));
@@ -161,7 +167,8 @@ TEST_P(NumberTextTest, locale_text_agrees_with_fixed_precision_rendering)
                 continue;
         } else {
             // Short decimals and their halves, where rounding is decided.
-            value = static_cast<double>(bits(random) % 100000000000000000ULL) * std::pow(10.0, -digits(random)) + 0.5e-15;
+            value =
+                static_cast<double>(bits(random) % 100000000000000000ULL) * std::pow(10.0, -digits(random)) + 0.5e-15;
         }
         ASSERT_EQ(numbers.localeText(value), referenceLocaleText(value, GetParam())) << value;
     }
@@ -186,6 +193,7 @@ struct Rounding {
 
 TEST_P(NumberTextTest, rounds_by_pattern_half_away_from_zero_on_the_digits)
 {
+    // clang-format off
     const Rounding rows[] = {
         {u"0,005625", Pattern::TenDecimals, u"0,0056250000"},
         {u"0", Pattern::TenDecimals, u"0,0000000000"},
@@ -221,6 +229,7 @@ TEST_P(NumberTextTest, rounds_by_pattern_half_away_from_zero_on_the_digits)
         {u"abc", Pattern::TwoDecimals, u"abc"},
         {u"1E400", Pattern::TwoDecimals, u"1E400"},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::PrintToString(Text(row.text)));
         EXPECT_EQ(numbers.patternText(regional(row.text), row.pattern), regional(row.expected));

@@ -58,7 +58,8 @@ TEST_P(RoundingAndResetTest, reset_after_another_rate_puts_the_standard_rate_bac
     window.events.click(Button::Calculate);
     window.events.click(Button::ResetRate);
     EXPECT_EQ(window.text(Field::AnnualRate), window.regional(u"6,75"));
-    for (const Field field : {Field::MonthlyRate, Field::Installment, Field::TotalPaid, Field::TotalInterest, Field::InstallmentCount})
+    for (const Field field :
+         {Field::MonthlyRate, Field::Installment, Field::TotalPaid, Field::TotalInterest, Field::InstallmentCount})
         EXPECT_TRUE(window.text(field).empty());
     EXPECT_FALSE(window.form().isEnabled(Button::Round));
     EXPECT_TRUE(window.form().isEnabled(Button::Calculate));

@@ -1,10 +1,10 @@
 #include "window/form_window.h"
 
-#include "window/command_button.h"
 #include "core/contact_links.h"
-#include "window/field_edit.h"
 #include "core/form_events.h"
 #include "core/form_layout.h"
+#include "window/command_button.h"
+#include "window/field_edit.h"
 #include "window/frame_box.h"
 #include "window/link_label.h"
 #include "window/option_button.h"

@@ -23,7 +23,7 @@ QCursor handCursor()
     hand.lineTo(25, 21);
     hand.cubicTo(25, 25, 23, 27, 22, 29);
     hand.lineTo(11, 29);
-    hand.cubicTo(9, 26, 6, 23, 3.5, 19.5); // wrist to thumb tip
+    hand.cubicTo(9, 26, 6, 23, 3.5, 19.5);   // wrist to thumb tip
     hand.cubicTo(2, 17.5, 4.5, 15, 6.5, 17); // thumb
     hand.lineTo(9, 19);
     hand.closeSubpath();

@@ -21,9 +21,15 @@ inline std::string nameOf(const ControlId& id)
 {
     struct Namer {
         std::string operator()(std::monostate) const { return "label"; }
-        std::string operator()(Frame f) const { return std::array{"Inputs", "Results", "MonthlyRateFrame"}[static_cast<int>(f)]; }
+        std::string operator()(Frame f) const
+        {
+            return std::array{"Inputs", "Results", "MonthlyRateFrame"}[static_cast<int>(f)];
+        }
         std::string operator()(Field f) const { return nameOf(f); }
-        std::string operator()(Button b) const { return std::array{"Calculate", "Round", "ResetRate"}[static_cast<int>(b)]; }
+        std::string operator()(Button b) const
+        {
+            return std::array{"Calculate", "Round", "ResetRate"}[static_cast<int>(b)];
+        }
         std::string operator()(DurationUnit u) const { return u == DurationUnit::Months ? "Months" : "Years"; }
         std::string operator()(Link l) const { return l == Link::Email ? "Email" : "WebSite"; }
     };

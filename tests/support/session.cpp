@@ -96,11 +96,21 @@ std::string Action::describe() const
 {
     std::ostringstream out;
     switch (kind) {
-    case Kind::Type: out << "type " << fieldName(field) << " = \"" << ascii(text) << '"'; break;
-    case Kind::Insert: out << "insert \"" << ascii(text) << "\" into " << fieldName(field) << " at " << position; break;
-    case Kind::Delete: out << "delete in " << fieldName(field) << " at " << position; break;
-    case Kind::Choose: out << "choose " << (unit == DurationUnit::Months ? "mesi" : "anni"); break;
-    case Kind::Click: out << "click " << nameOf(button); break;
+    case Kind::Type:
+        out << "type " << fieldName(field) << " = \"" << ascii(text) << '"';
+        break;
+    case Kind::Insert:
+        out << "insert \"" << ascii(text) << "\" into " << fieldName(field) << " at " << position;
+        break;
+    case Kind::Delete:
+        out << "delete in " << fieldName(field) << " at " << position;
+        break;
+    case Kind::Choose:
+        out << "choose " << (unit == DurationUnit::Months ? "mesi" : "anni");
+        break;
+    case Kind::Click:
+        out << "click " << nameOf(button);
+        break;
     }
     return out.str();
 }
@@ -139,7 +149,7 @@ std::optional<std::string> Session::play(const Action& action)
             if (!isResultEmpty(form) || form.isEnabled(Button::Round))
                 return "results survived a change of " + fieldName(action.field);
             if (action.field == Field::AnnualRate ? !form.text(Field::MonthlyRate).empty()
-                                             : form.text(Field::MonthlyRate) != monthlyRate)
+                                                  : form.text(Field::MonthlyRate) != monthlyRate)
                 return "the monthly rate was handled wrongly after a change of " + fieldName(action.field);
         }
         break;
@@ -186,7 +196,8 @@ std::optional<std::string> Session::checkCalculation(const Text (&inputs)[3], bo
             return std::string("the error left the capital or the duration filled");
         return std::nullopt;
     }
-    for (const Field field : {Field::MonthlyRate, Field::Installment, Field::TotalPaid, Field::TotalInterest, Field::InstallmentCount})
+    for (const Field field :
+         {Field::MonthlyRate, Field::Installment, Field::TotalPaid, Field::TotalInterest, Field::InstallmentCount})
         if (form.text(field).empty())
             return "Calcola ended without an error and without " + fieldName(field);
     if (!form.isEnabled(Button::Round))
@@ -210,11 +221,12 @@ std::optional<std::string> Session::checkCalculation(const Text (&inputs)[3], bo
 std::optional<std::string> Session::checkAlways() const
 {
     const LoanForm& form = events_.form();
-    const bool allInputs =
-        !form.text(Field::Capital).empty() && !form.text(Field::Duration).empty() && !form.text(Field::AnnualRate).empty();
+    const bool allInputs = !form.text(Field::Capital).empty() && !form.text(Field::Duration).empty() &&
+                           !form.text(Field::AnnualRate).empty();
     if (form.isEnabled(Button::Calculate) != allInputs)
         return std::string("Calcola is enabled while an input is empty, or the other way round");
-    for (const Field field : {Field::MonthlyRate, Field::Installment, Field::TotalPaid, Field::TotalInterest, Field::InstallmentCount}) {
+    for (const Field field :
+         {Field::MonthlyRate, Field::Installment, Field::TotalPaid, Field::TotalInterest, Field::InstallmentCount}) {
         const Text& text = form.text(field);
         if (!text.empty() && !form.numbers().tryToNumber(text))
             return fieldName(field) + " shows \"" + ascii(text) + "\", which is not a number";
@@ -250,6 +262,7 @@ std::vector<Action> shrink(char16_t separator, std::vector<Action> actions)
 
 const std::vector<Text>& hostileTexts()
 {
+    // clang-format off
     static const std::vector<Text> texts{
         u"1E400", u"-1E400", u"1E-400", u"4.9E-324", u"1.7976931348623157E308", u"NaN", u"Inf", u"Infinity",
         u"--5", u"5-", u"+", u"1e", u"1e+", u".", u",", u"1,,5", u"0x10", u"1_000",
@@ -257,6 +270,7 @@ const std::vector<Text>& hostileTexts()
         u"\xD83D\xDCB0", u"\xD800", u"\xDC00" u"5", u"\uFFFD", u"1e308", u"1e-20", u"0", u"-0", u" ", u"",
         u"1.5e3", u"2,5", u"0.5", u"1e15", u"123456789012345678901234567890",
     };
+    // clang-format on
     return texts;
 }
 

@@ -4,9 +4,9 @@
 // rules that must hold after every action whatever the user did. Shared by
 // the random-use test and the session fuzzer; plain C++, no test framework.
 
-#include "core/loan_form.h"
 #include "core/form_events.h"
 #include "core/link_opener.h"
+#include "core/loan_form.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,8 +19,8 @@ struct Action {
     enum class Kind { Type, Insert, Delete, Choose, Click };
     Kind kind = Kind::Type;
     Field field = Field::Capital; // Type, Insert, Delete
-    Text text;                  // Type: the whole new text; Insert: what is inserted
-    std::size_t position = 0;   // Insert, Delete: where, wrapped to the text's length
+    Text text;                    // Type: the whole new text; Insert: what is inserted
+    std::size_t position = 0;     // Insert, Delete: where, wrapped to the text's length
     DurationUnit unit = DurationUnit::Months;
     Button button = Button::Calculate;
 

@@ -3,9 +3,9 @@
 // Drives the program without a screen: the event table with a message box
 // that records instead of waiting, and a link opener that records targets.
 
-#include "core/loan_form.h"
 #include "core/form_events.h"
 #include "core/link_opener.h"
+#include "core/loan_form.h"
 
 #include <gtest/gtest.h>
 
@@ -54,9 +54,12 @@ inline const std::vector<char16_t>& separators()
 inline std::string separatorName(const testing::TestParamInfo<char16_t>& info)
 {
     switch (info.param) {
-    case u',': return "comma";
-    case u'.': return "point";
-    default: return "arabic";
+    case u',':
+        return "comma";
+    case u'.':
+        return "point";
+    default:
+        return "arabic";
     }
 }
 

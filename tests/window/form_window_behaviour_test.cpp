@@ -15,7 +15,8 @@ TEST_F(WindowTest, starts_with_the_rate_filled_and_focused)
 {
     EXPECT_EQ(focused(), QStringLiteral("AnnualRate"));
     EXPECT_EQ(field("AnnualRate")->text(), QStringLiteral("6,75"));
-    for (const char* name : {"Capital", "Duration", "MonthlyRate", "Installment", "TotalPaid", "TotalInterest", "InstallmentCount"})
+    for (const char* name :
+         {"Capital", "Duration", "MonthlyRate", "Installment", "TotalPaid", "TotalInterest", "InstallmentCount"})
         EXPECT_TRUE(field(name)->text().isEmpty()) << name;
     for (const char* name : {"MonthlyRate", "Installment", "TotalPaid", "TotalInterest", "InstallmentCount"})
         EXPECT_TRUE(field(name)->isReadOnly()) << name;
@@ -70,10 +71,11 @@ TEST_F(WindowTest, tab_and_shift_tab_follow_the_tab_indices)
     typeInto("Duration", QStringLiteral("24"));
     QTest::mouseClick(control("Calculate"), Qt::LeftButton); // enables Arrotonda
     control("AnnualRate")->setFocus();
-    const QStringList order{QStringLiteral("Duration"), QStringLiteral("Capital"),   QStringLiteral("TotalInterest"),
-                            QStringLiteral("TotalPaid"), QStringLiteral("Installment"),   QStringLiteral("InstallmentCount"),
-                            QStringLiteral("Round"), QStringLiteral("MonthlyRate"), QStringLiteral("ResetRate"),
-                            QStringLiteral("Months"), QStringLiteral("Calculate"), QStringLiteral("AnnualRate")};
+    const QStringList order{
+        QStringLiteral("Duration"),  QStringLiteral("Capital"),     QStringLiteral("TotalInterest"),
+        QStringLiteral("TotalPaid"), QStringLiteral("Installment"), QStringLiteral("InstallmentCount"),
+        QStringLiteral("Round"),     QStringLiteral("MonthlyRate"), QStringLiteral("ResetRate"),
+        QStringLiteral("Months"),    QStringLiteral("Calculate"),   QStringLiteral("AnnualRate")};
     for (const QString& expected : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(focused(), expected);

@@ -28,6 +28,7 @@ const std::string totalCaption =
     "(montante)" + std::string(58, ' ') + "in quanto gli interessi totali risultano essere di";
 
 // Every control at its place, in pixels at 15 twips to a pixel.
+// clang-format off
 const Expected controls[] = {
     {"Frame1", "Form1", "Dati da inserire ", {16, 8, 161, 209}},
     {"Frame2", "Form1", "Risultati ", {192, 8, 161, 281}},
@@ -65,6 +66,7 @@ const Expected controls[] = {
     {"Text4", "Frame3", nullptr, {16, 32, 105, 19}},
     {"Label6", "Frame3", "%", {136, 32, 17, 17}},
 };
+// clang-format on
 
 QString captionOf(const QWidget* widget)
 {
@@ -114,8 +116,7 @@ TEST_F(WindowTest, captions_fit_their_controls)
         const QFontMetrics metrics(widget->font());
         const QString caption = captionOf(widget).remove(QLatin1Char('&'));
         if (auto* label = qobject_cast<QLabel*>(widget)) {
-            const QRect needed =
-                metrics.boundingRect(QRect(0, 0, label->width(), 10000), Qt::TextWordWrap, caption);
+            const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), 10000), Qt::TextWordWrap, caption);
             EXPECT_LE(needed.width(), label->width());
             EXPECT_LE(needed.height(), label->height());
         } else if (auto* option = qobject_cast<QRadioButton*>(widget)) {
@@ -140,6 +141,7 @@ TEST_F(WindowTest, captions_fit_their_controls)
 
 TEST_F(WindowTest, controls_have_italian_accessible_names)
 {
+    // clang-format off
     const char* rows[][2] = {
         {"Text1", "Capitale"},          {"Text2", "Durata"},           {"Text3", "Tasso di interesse annuo"},
         {"Text4", "Tasso mensile"},     {"Text5", "Rata mensile"},     {"Text6", "Montante"},
@@ -147,6 +149,7 @@ TEST_F(WindowTest, controls_have_italian_accessible_names)
         {"Command2", "Arrotonda"},      {"Command3", "Ripristina tasso standard"},
         {"Option1", "mesi"},            {"Option2", "anni"},
     };
+    // clang-format on
     for (const auto& row : rows) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(named(row[0]));
         ASSERT_NE(accessible, nullptr) << row[0];

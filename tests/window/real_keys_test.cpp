@@ -3,9 +3,9 @@
 // test's own. Each case checks what the user sees
 // afterwards: every field, the option pair, the buttons and the focus.
 
+#include "core/form_layout.h"
 #include "support/names.h"
 #include "support/test_form.h"
-#include "core/form_layout.h"
 #include "window/form_window.h"
 #include "window/qt_message_box.h"
 
@@ -141,6 +141,7 @@ std::vector<KeyCase> keyCases()
     static const std::string rounding = "10000|24|6,75|" + rounded + " ; mesi ; Calcola on, Arrotonda on";
     static const std::string filled = "10000|24|6,75||||| ; mesi ; Calcola on, Arrotonda off";
     static const std::string noCapital = "|24|6,75||||| ; mesi ; Calcola off, Arrotonda off";
+    // clang-format off
     return {
         {"alt_c_with_calcola_disabled", "", "24", false, Field::Capital, {"alt+c"}, (noCapital + " ; Capital")},
         {"alt_a_with_arrotonda_disabled", "10000", "24", false, Field::Duration, {"alt+a"}, (filled + " ; Duration")},
@@ -168,6 +169,7 @@ std::vector<KeyCase> keyCases()
         {"alt_c_on_a_bad_capital_then_enter_closes_the_message", "abc", "24", false, Field::Capital, {"alt+c"},
          "||6,75||||| ; mesi ; Calcola off, Arrotonda off ; Capital", "Errore"},
     };
+    // clang-format on
 }
 
 class RealKeysTest : public testing::TestWithParam<KeyCase> {
@@ -203,7 +205,9 @@ protected:
             out += (i > 0 ? "|" : "") + control<QLineEdit>(static_cast<Field>(i))->text().toStdString();
         const auto* months = control<QRadioButton>(DurationUnit::Months);
         const auto* years = control<QRadioButton>(DurationUnit::Years);
-        out += months->isChecked() == years->isChecked() ? " ; both or neither" : months->isChecked() ? " ; mesi" : " ; anni";
+        out += months->isChecked() == years->isChecked() ? " ; both or neither"
+               : months->isChecked()                     ? " ; mesi"
+                                                         : " ; anni";
         out += std::string(" ; Calcola ") + (control(Button::Calculate)->isEnabled() ? "on" : "off");
         out += std::string(", Arrotonda ") + (control(Button::Round)->isEnabled() ? "on" : "off");
         if (!control(Button::ResetRate)->isEnabled())
@@ -261,7 +265,8 @@ TEST_P(RealKeysTest, shows_what_the_keys_should_do)
     }
 
     EXPECT_EQ(seen(), c.expected);
-    EXPECT_EQ(titles, std::string(c.message).empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    EXPECT_EQ(titles,
+              std::string(c.message).empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
     EXPECT_TRUE(window->isVisible());
 }
 
@@ -275,8 +280,9 @@ class RealTabTest : public RealKeysTest {};
 TEST_F(RealTabTest, tab_and_shift_tab_walk_the_whole_order)
 {
     ASSERT_TRUE(keyboard.ready());
-    const std::vector<std::string> forward{"Duration",  "Capital", "TotalInterest",    "TotalPaid",   "Installment",    "InstallmentCount",
-                                           "Round", "MonthlyRate", "ResetRate", "Months", "Calculate", "AnnualRate"};
+    const std::vector<std::string> forward{"Duration",    "Capital",          "TotalInterest", "TotalPaid",
+                                           "Installment", "InstallmentCount", "Round",         "MonthlyRate",
+                                           "ResetRate",   "Months",           "Calculate",     "AnnualRate"};
     auto walk = [&](const char* chord) {
         std::vector<std::string> stops;
         for (std::size_t i = 0; i < forward.size(); ++i) {
