@@ -8,8 +8,8 @@ build_packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-de
 # What the test suite needs besides: GoogleTest's headers and libraries (the
 # googletest package alone holds only its sources), an X server of its own and
 # XTest for real key presses, clang and its fuzzer
-# runtime, and the desktop and packaging checkers.
-test_packages=(libgtest-dev xvfb xauth libxtst-dev clang libclang-rt-dev
+# runtime, the formatter, and the desktop and packaging checkers.
+test_packages=(libgtest-dev xvfb xauth libxtst-dev clang libclang-rt-dev clang-format
                desktop-file-utils appstream dpkg-dev file)
 
 # Installs those of the named Debian packages that are not installed yet.
