@@ -148,7 +148,46 @@ std::optional<double> attempt(double capital, double rate, WholeNumber count, st
     return nearestDouble(guess, installmentSide, settle);
 }
 
+std::optional<double> powerAttempt(double base, WholeNumber count, std::size_t words, bool settle)
+{
+    const Bounds x{WideFloat(base, words), WideFloat(base, words)};
+    Bounds power = x;
+    const int bits = 64 - std::countl_zero(count.mantissa);
+    for (int bit = bits - 2; bit >= -count.shift; --bit) {
+        power = product(power, power, words);
+        if (bit >= 0 && ((count.mantissa >> bit) & 1) != 0)
+            power = product(power, x, words);
+        if (power.low.binaryExponent() > hopelessExponent)
+            throw ArithmeticFailure();
+        if (power.high.binaryExponent() < -hopelessExponent - 80) // far below half the smallest double
+            return 0.0;
+    }
+    const auto powerSide = [&](const WideFloat& m) {
+        if (compare(power.low, m) > 0)
+            return Side::Above;
+        if (compare(power.high, m) < 0)
+            return Side::Below;
+        return power.exact() ? Side::Equal : Side::Unknown;
+    };
+    const double guess =
+        std::ldexp(power.low.leadingBits(),
+                   static_cast<int>(std::clamp<std::int64_t>(power.low.binaryExponent() - 64, -4000, 4000)));
+    return nearestDouble(guess, powerSide, settle);
+}
+
 } // namespace
+
+double exactPower(double base, double count)
+{
+    // Outside the domain the calculation never leaves: the platform's own power.
+    if (!(base > 0) || !std::isfinite(base) || !(count >= 1) || !std::isfinite(count) || std::floor(count) != count)
+        return std::pow(base, count);
+    const WholeNumber n = split(count);
+    constexpr std::size_t mostWords = 64;
+    for (std::size_t words = 2;; words *= 2)
+        if (const auto power = powerAttempt(base, n, words, words == mostWords))
+            return *power;
+}
 
 double smallRateInstallment(double capital, double monthlyRate, double count)
 {

@@ -9,4 +9,10 @@ namespace ratalia {
 // (1 + i)^N or the installment lies beyond the double range.
 double smallRateInstallment(double capital, double monthlyRate, double count);
 
+// base^count for a positive finite base and a whole count of at least one:
+// the exact power, rounded once to the nearest double, the same on every
+// platform whatever its math library. Throws ArithmeticFailure where the power
+// rounds beyond the double range.
+double exactPower(double base, double count);
+
 } // namespace ratalia

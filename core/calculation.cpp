@@ -222,9 +222,9 @@ private:
 
         const double a = checked(number(Field::MonthlyRate) + 1);
         const double b = checked(number(Field::MonthlyRate) + 1);
-        const double p = checked(std::pow(a, n));
+        const double p = checked(exactPower(a, n));
         const double m = checked(number(Field::MonthlyRate) * p);
-        const double q = checked(std::pow(b, n));
+        const double q = b == a ? p : checked(exactPower(b, n)); // the same power, worked out once
         const double s = checked(q - 1);
         const double r = checked(m / s);
         return checked(r * number(Field::Capital));
