@@ -9,7 +9,7 @@
 
 namespace ratalia {
 
-FormEvents::FormEvents(NumberText numbers, MessageBox& messageBox, LinkOpener& linkOpener)
+FormEvents::FormEvents(NumberText numbers, ModalMessageBox& messageBox, LinkOpener& linkOpener)
     : form_(numbers, messageBox, *this), linkOpener_(linkOpener)
 {
 }

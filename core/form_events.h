@@ -12,7 +12,7 @@ class LinkOpener;
 // from a test driving the program without a screen.
 class FormEvents : private ChangeHandler {
 public:
-    FormEvents(NumberText numbers, MessageBox& messageBox, LinkOpener& linkOpener);
+    FormEvents(NumberText numbers, ModalMessageBox& messageBox, LinkOpener& linkOpener);
 
     LoanForm& form() { return form_; }
     const LoanForm& form() const { return form_; }

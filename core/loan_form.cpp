@@ -7,7 +7,7 @@
 
 namespace ratalia {
 
-LoanForm::LoanForm(NumberText numbers, MessageBox& messageBox, ChangeHandler& changeHandler)
+LoanForm::LoanForm(NumberText numbers, ModalMessageBox& messageBox, ChangeHandler& changeHandler)
     : numbers_(numbers), messageBox_(messageBox), changeHandler_(changeHandler)
 {
 }

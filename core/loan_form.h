@@ -36,9 +36,9 @@ inline constexpr std::array resultFields{Field::Installment, Field::TotalPaid, F
                                          Field::InstallmentCount};
 
 // A modal message box: one OK button, no icon; returns once it is closed.
-class MessageBox {
+class ModalMessageBox {
 public:
-    virtual ~MessageBox() = default;
+    virtual ~ModalMessageBox() = default;
     virtual void show(const Text& message, const Text& title) = 0;
 };
 
@@ -59,7 +59,7 @@ public:
 
 class LoanForm {
 public:
-    LoanForm(NumberText numbers, MessageBox& messageBox, ChangeHandler& changeHandler);
+    LoanForm(NumberText numbers, ModalMessageBox& messageBox, ChangeHandler& changeHandler);
     LoanForm(const LoanForm&) = delete;
     LoanForm& operator=(const LoanForm&) = delete;
 
@@ -90,7 +90,7 @@ private:
     template <typename E> static constexpr std::size_t index(E e) { return static_cast<std::size_t>(e); }
 
     NumberText numbers_;
-    MessageBox& messageBox_;
+    ModalMessageBox& messageBox_;
     ChangeHandler& changeHandler_;
     std::array<Text, 8> texts_;
     mutable std::array<std::optional<std::optional<double>>, 8> readings_;

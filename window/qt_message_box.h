@@ -7,7 +7,7 @@ class QWidget;
 namespace ratalia {
 
 // Shows the program's messages as modal QMessageBoxes over the window.
-class QtMessageBox : public MessageBox {
+class QtMessageBox : public ModalMessageBox {
 public:
     void setParent(QWidget* parent) { parent_ = parent; }
     void show(const Text& message, const Text& title) override;

@@ -37,7 +37,7 @@ public:
     const LoanForm& form() const { return events_.form(); }
 
 private:
-    class Recorder : public MessageBox, public LinkOpener {
+    class Recorder : public ModalMessageBox, public LinkOpener {
     public:
         void show(const Text& message, const Text& title) override;
         void open(const std::string&) override {}

@@ -10,7 +10,7 @@
 
 namespace ratalia::test {
 
-struct Silent : MessageBox, LinkOpener {
+struct Silent : ModalMessageBox, LinkOpener {
     void show(const Text&, const Text&) override {}
     void open(const std::string&) override {}
 };

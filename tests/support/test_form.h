@@ -21,7 +21,7 @@ struct ShownMessage {
     bool operator==(const ShownMessage&) const = default;
 };
 
-class RecordingMessageBox : public MessageBox {
+class RecordingMessageBox : public ModalMessageBox {
 public:
     void show(const Text& message, const Text& title) override { shown.push_back({message, title}); }
     std::vector<ShownMessage> shown;
