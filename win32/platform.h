@@ -1,0 +1,38 @@
+#pragma once
+
+// The Windows shell's parts the program uses: message boxes, opening a link,
+// and the regional decimal separator.
+
+#include "core/link_opener.h"
+#include "core/loan_form.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace ratalia {
+
+// MessageBoxW with one OK button and no icon, modal to the window.
+class WindowsMessageBox : public ModalMessageBox {
+public:
+    void setOwner(HWND owner) { owner_ = owner; }
+    void show(const Text& message, const Text& title) override;
+
+private:
+    HWND owner_ = nullptr;
+};
+
+// Opens a mailto: or web target with the user's default program.
+class ShellLinkOpener : public LinkOpener {
+public:
+    void setOwner(HWND owner) { owner_ = owner; }
+    void open(const std::string& target) override;
+
+private:
+    HWND owner_ = nullptr;
+};
+
+// The decimal separator of the user's regional settings.
+char16_t regionalDecimalSeparator();
+
+} // namespace ratalia
