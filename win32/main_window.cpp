@@ -88,10 +88,10 @@ void MainWindow::build()
                  reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0)));
 
     // 8 points of MS Sans Serif for every text; the links underlined.
-    const int height = -MulDiv(8, static_cast<int>(dpi_), 72);
-    font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    const int fontHeight = -MulDiv(8, static_cast<int>(dpi_), 72);
+    font_ = CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif");
-    linkFont_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    linkFont_ = CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif");
     toolTips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, instance, nullptr);
@@ -194,6 +194,12 @@ void MainWindow::build()
     events_.load();
     // The focus starts on the first control in tab order that can take it.
     SetFocus(GetNextDlgTabItem(dialog_, nullptr, FALSE));
+}
+
+HWND MainWindow::control(const ControlId& id) const
+{
+    const ControlLayout& row = FormLayout::control(id);
+    return controls_[static_cast<std::size_t>(&row - FormLayout::controls().data())];
 }
 
 const ControlLayout* MainWindow::layoutOf(HWND control) const

@@ -24,6 +24,8 @@ public:
     MainWindow& operator=(const MainWindow&) = delete;
 
     HWND handle() const { return dialog_; }
+    // The control that stands for `id`.
+    HWND control(const ControlId& id) const;
     // The dialog keyboard for one message: Tab, arrows, access keys, and Enter
     // only on a focused push button. Returns whether the message was used.
     bool translate(MSG& message);
