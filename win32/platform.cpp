@@ -19,10 +19,10 @@ void ShellLinkOpener::open(const std::string& target)
     ShellExecuteW(owner_, nullptr, wide.c_str(), nullptr, L"C:\\", SW_SHOWNORMAL);
 }
 
-char16_t regionalDecimalSeparator()
+char16_t regionalDecimalSeparator(const wchar_t* locale)
 {
     wchar_t separator[8]{};
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) == 0 || separator[0] == 0)
+    if (GetLocaleInfoEx(locale, LOCALE_SDECIMAL, separator, 8) == 0 || separator[0] == 0)
         return u'.';
     return static_cast<char16_t>(separator[0]);
 }

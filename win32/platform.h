@@ -32,7 +32,7 @@ private:
     HWND owner_ = nullptr;
 };
 
-// The decimal separator of the user's regional settings.
-char16_t regionalDecimalSeparator();
+// The decimal separator of the user's regional settings, or of the named locale.
+char16_t regionalDecimalSeparator(const wchar_t* locale = LOCALE_NAME_USER_DEFAULT);
 
 } // namespace ratalia

@@ -3,12 +3,14 @@
 // buttons' states and the focus read back from the controls; and every
 // control where the layout table puts it.
 
+#include "core/contact_links.h"
 #include "core/version.h"
 #include "support/names.h"
 #include "support/test_form.h"
 #include "win32/main_window.h"
 #include "win32/platform.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -232,6 +234,53 @@ TEST_F(Win32WindowTest, a_bad_capital_ends_in_the_message_closed_with_enter)
     press("alt+c");
     EXPECT_EQ(messages.shown, std::vector<std::string>{"Errore"});
     EXPECT_EQ(seen().substr(0, seen().find(" ; ")), "||6,75|||||");
+}
+
+// A click on each link opens its target; the pointer over them is the hand,
+// and each has its tooltip.
+TEST_F(Win32WindowTest, links_open_their_targets_with_hand_and_tooltip)
+{
+    auto clickOn = [&](HWND control) {
+        RECT r{};
+        GetWindowRect(control, &r);
+        const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
+        const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
+        INPUT mouse[3]{};
+        for (INPUT& input : mouse)
+            input.type = INPUT_MOUSE;
+        mouse[0].mi.dx = MulDiv(r.left + 5, 65535, width);
+        mouse[0].mi.dy = MulDiv((r.top + r.bottom) / 2, 65535, height);
+        mouse[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        mouse[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        mouse[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(3, mouse, sizeof(INPUT));
+        pump();
+    };
+    clickOn(window.control(Link::Email));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+    clickOn(window.control(Link::WebSite));
+    EXPECT_EQ(links.opened, (std::vector<std::string>{ContactLinks::mailTarget(), ContactLinks::webTarget()}));
+
+    const HWND tips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+    ASSERT_NE(tips, nullptr);
+    for (const auto& [link, expected] :
+         {std::pair{Link::Email, L"E-mail"}, std::pair{Link::WebSite, L"Sito disegni CAD"}}) {
+        wchar_t text[64]{};
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = window.handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(window.control(link));
+        tool.lpszText = text;
+        SendMessageW(tips, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_EQ(std::wstring(text), expected);
+    }
+}
+
+// The separator comes from the regional settings, whatever they are.
+TEST(Win32RegionalSettingsTest, separator_follows_the_locale)
+{
+    EXPECT_EQ(regionalDecimalSeparator(L"it-IT"), u',');
+    EXPECT_EQ(regionalDecimalSeparator(L"en-US"), u'.');
 }
 
 TEST_F(Win32WindowTest, every_control_stands_where_the_layout_puts_it)
