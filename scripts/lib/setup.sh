@@ -5,9 +5,9 @@ repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # What building and running the window needs.
 build_packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-liberation)
-# What building the Windows program needs: mingw-w64, ImageMagick for its
-# icon, NSIS for its installer.
-windows_packages=(cmake make g++-mingw-w64-x86-64-posix imagemagick nsis)
+# What building the Windows program needs: mingw-w64, ImageMagick and the SVG
+# renderer it hands the drawing to for its icon, NSIS for its installer.
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix imagemagick librsvg2-bin nsis)
 # What the test suite needs besides: GoogleTest's headers and libraries (the
 # googletest package alone holds only its sources), an X server of its own and
 # XTest for real key presses, clang and its fuzzer
