@@ -54,6 +54,15 @@ void LoanForm::setEnabled(Button button, bool enabled)
         observer->enabledChanged(button, enabled);
 }
 
+void LoanForm::describeTo(FormObserver& observer) const
+{
+    for (std::size_t i = 0; i < texts_.size(); ++i)
+        observer.textChanged(static_cast<Field>(i), texts_[i]);
+    for (std::size_t i = 0; i < enabled_.size(); ++i)
+        observer.enabledChanged(static_cast<Button>(i), enabled_[i]);
+    observer.unitChanged(unit_);
+}
+
 void LoanForm::addObserver(FormObserver& observer) { observers_.push_back(&observer); }
 
 void LoanForm::removeObserver(FormObserver& observer)

@@ -83,6 +83,8 @@ public:
 
     const NumberText& numbers() const { return numbers_; }
 
+    // Tells an observer the whole state, as if every part had just changed.
+    void describeTo(FormObserver& observer) const;
     void addObserver(FormObserver& observer);
     void removeObserver(FormObserver& observer);
 

@@ -184,12 +184,7 @@ void MainWindow::build()
                  work.top + std::max(0L, (work.bottom - work.top - height) / 2), width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const LoanForm& form = events_.form();
-    for (std::size_t i = 0; i < fields_.size(); ++i)
-        textChanged(static_cast<Field>(i), form.text(static_cast<Field>(i)));
-    for (std::size_t i = 0; i < buttons_.size(); ++i)
-        enabledChanged(static_cast<Button>(i), form.isEnabled(static_cast<Button>(i)));
-    unitChanged(form.durationUnit());
+    events_.form().describeTo(*this);
     events_.form().addObserver(*this);
     events_.load();
     // The focus starts on the first control in tab order that can take it.

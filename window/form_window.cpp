@@ -58,7 +58,7 @@ FormWindow::FormWindow(FormEvents& events, QWidget* parent) : QWidget(parent), e
                  FormLayout::clientHeight / FormLayout::twipsPerPixel);
 
     buildControls();
-    mirrorModel();
+    events_.form().describeTo(*this);
     events_.form().addObserver(*this);
     connectControls();
 
@@ -161,16 +161,6 @@ void FormWindow::connectControls()
             if (checked)
                 events_.choose(static_cast<DurationUnit>(i));
         });
-}
-
-void FormWindow::mirrorModel()
-{
-    const LoanForm& form = events_.form();
-    for (std::size_t i = 0; i < fields_.size(); ++i)
-        textChanged(static_cast<Field>(i), form.text(static_cast<Field>(i)));
-    for (std::size_t i = 0; i < buttons_.size(); ++i)
-        enabledChanged(static_cast<Button>(i), form.isEnabled(static_cast<Button>(i)));
-    unitChanged(form.durationUnit());
 }
 
 void FormWindow::textChanged(Field field, const Text& text)

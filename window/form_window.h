@@ -32,7 +32,6 @@ protected:
 private:
     void buildControls();
     void connectControls();
-    void mirrorModel();
 
     void textChanged(Field field, const Text& text) override;
     void unitChanged(DurationUnit unit) override;
