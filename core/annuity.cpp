@@ -148,20 +148,113 @@ std::optional<double> attempt(double capital, double rate, WholeNumber count, st
     return nearestDouble(guess, installmentSide, settle);
 }
 
+// The first, two-word attempt at a power without the heap: a positive number
+// mantissa × 2^exponent with the mantissa's top bit set, rounded as WideFloat
+// rounds, so that it gives the very bounds a two-word WideFloat would.
+__extension__ using Mantissa = unsigned __int128;
+
+struct TwoWords {
+    Mantissa mantissa;
+    std::int64_t exponent;
+
+    explicit TwoWords(double value)
+    {
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+        const auto biased = static_cast<std::int64_t>((bits >> 52) & 0x7ff);
+        if (biased != 0)
+            fraction |= std::uint64_t{1} << 52;
+        const int shift = std::countl_zero(fraction) + 64;
+        mantissa = static_cast<Mantissa>(fraction) << shift;
+        exponent = (biased == 0 ? 1 : biased) - 1075 - shift;
+    }
+    TwoWords(Mantissa m, std::int64_t e) : mantissa(m), exponent(e) {}
+
+    std::int64_t binaryExponent() const { return exponent + 128; }
+    WideFloat wide() const
+    {
+        return WideFloat({static_cast<std::uint64_t>(mantissa), static_cast<std::uint64_t>(mantissa >> 64)}, exponent);
+    }
+
+    static TwoWords product(const TwoWords& a, const TwoWords& b, Rounding rounding)
+    {
+        const auto a1 = static_cast<std::uint64_t>(a.mantissa >> 64), a0 = static_cast<std::uint64_t>(a.mantissa);
+        const auto b1 = static_cast<std::uint64_t>(b.mantissa >> 64), b0 = static_cast<std::uint64_t>(b.mantissa);
+        const Mantissa p00 = static_cast<Mantissa>(a0) * b0, p01 = static_cast<Mantissa>(a0) * b1;
+        const Mantissa p10 = static_cast<Mantissa>(a1) * b0, p11 = static_cast<Mantissa>(a1) * b1;
+        const Mantissa middle = (p00 >> 64) + static_cast<std::uint64_t>(p01) + static_cast<std::uint64_t>(p10);
+        const Mantissa low = (middle << 64) | static_cast<std::uint64_t>(p00);
+        const Mantissa high = p11 + (p01 >> 64) + (p10 >> 64) + (middle >> 64);
+        // Both factors are at least 2^127, so the product's top bit is bit 255 or 254.
+        const int shift = (high >> 127) != 0 ? 0 : 1;
+        Mantissa m = shift ? (high << 1) | (low >> 127) : high;
+        const bool dropped = (shift ? low << 1 : low) != 0;
+        std::int64_t e = a.exponent + b.exponent + 128 - shift;
+        if (rounding == Rounding::Up && dropped && ++m == 0) {
+            m = static_cast<Mantissa>(1) << 127;
+            e += 1;
+        }
+        return {m, e};
+    }
+};
+
+// The powering itself, in two words or in `words` words.
+std::optional<Bounds> powerBounds(double base, WholeNumber count, std::size_t words)
+{
+    const int bits = 64 - std::countl_zero(count.mantissa);
+    auto walk = [&](auto x, auto square, auto multiply, auto exponentOf) -> std::optional<decltype(x)> {
+        auto power = x;
+        for (int bit = bits - 2; bit >= -count.shift; --bit) {
+            power = square(power);
+            if (bit >= 0 && ((count.mantissa >> bit) & 1) != 0)
+                power = multiply(power, x);
+            if (exponentOf(power.first) > hopelessExponent)
+                throw ArithmeticFailure();
+            if (exponentOf(power.second) < -hopelessExponent - 80) // far below half the smallest double
+                return std::nullopt;
+        }
+        return power;
+    };
+    if (words == 2) {
+        using Pair = std::pair<TwoWords, TwoWords>;
+        const auto power = walk(
+            Pair{TwoWords(base), TwoWords(base)},
+            [](const Pair& p) {
+                return Pair{TwoWords::product(p.first, p.first, Rounding::Down),
+                            TwoWords::product(p.second, p.second, Rounding::Up)};
+            },
+            [](const Pair& p, const Pair& x) {
+                return Pair{TwoWords::product(p.first, x.first, Rounding::Down),
+                            TwoWords::product(p.second, x.second, Rounding::Up)};
+            },
+            [](const TwoWords& t) { return t.binaryExponent(); });
+        if (!power)
+            return std::nullopt;
+        return Bounds{power->first.wide(), power->second.wide()};
+    }
+    using Pair = std::pair<WideFloat, WideFloat>;
+    const auto power = walk(
+        Pair{WideFloat(base, words), WideFloat(base, words)},
+        [&](const Pair& p) {
+            return Pair{WideFloat::product(p.first, p.first, words, Rounding::Down),
+                        WideFloat::product(p.second, p.second, words, Rounding::Up)};
+        },
+        [&](const Pair& p, const Pair& x) {
+            return Pair{WideFloat::product(p.first, x.first, words, Rounding::Down),
+                        WideFloat::product(p.second, x.second, words, Rounding::Up)};
+        },
+        [](const WideFloat& w) { return w.binaryExponent(); });
+    if (!power)
+        return std::nullopt;
+    return Bounds{power->first, power->second};
+}
+
 std::optional<double> powerAttempt(double base, WholeNumber count, std::size_t words, bool settle)
 {
-    const Bounds x{WideFloat(base, words), WideFloat(base, words)};
-    Bounds power = x;
-    const int bits = 64 - std::countl_zero(count.mantissa);
-    for (int bit = bits - 2; bit >= -count.shift; --bit) {
-        power = product(power, power, words);
-        if (bit >= 0 && ((count.mantissa >> bit) & 1) != 0)
-            power = product(power, x, words);
-        if (power.low.binaryExponent() > hopelessExponent)
-            throw ArithmeticFailure();
-        if (power.high.binaryExponent() < -hopelessExponent - 80) // far below half the smallest double
-            return 0.0;
-    }
+    const auto bounds = powerBounds(base, count, words);
+    if (!bounds)
+        return 0.0; // underflowed far below the smallest double
+    const Bounds& power = *bounds;
     const auto powerSide = [&](const WideFloat& m) {
         if (compare(power.low, m) > 0)
             return Side::Above;

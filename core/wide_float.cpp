@@ -35,6 +35,12 @@ WideFloat::WideFloat(double value, std::size_t words)
         rounded({fraction}, (biased == 0 ? 1 : biased) - 1075, std::max<std::size_t>(words, 1), Rounding::Down, false);
 }
 
+WideFloat::WideFloat(Words words, std::int64_t exponent)
+{
+    const std::size_t size = words.size();
+    *this = rounded(std::move(words), exponent, size, Rounding::Down, false);
+}
+
 WideFloat WideFloat::rounded(Words raw, std::int64_t exponent, std::size_t words, Rounding rounding, bool sticky)
 {
     while (raw.back() == 0)

@@ -18,6 +18,8 @@ class WideFloat {
 public:
     // The value of a positive finite double, exactly, in `words` words (at least one).
     WideFloat(double value, std::size_t words);
+    // The integer `words` (least significant first, not all zero) × 2^exponent, exactly.
+    WideFloat(std::vector<std::uint64_t> words, std::int64_t exponent);
 
     std::size_t words() const { return mantissa_.size(); }
     // The value is below 2^binaryExponent() and at least half of it.
