@@ -61,7 +61,7 @@ template <typename SideOf> std::optional<double> nearestDouble(double guess, con
     return settle ? std::optional<double>(d) : std::nullopt;
 }
 
-// A whole number N ≥ 1 as m × 2^k, m odd or N below 2^53.
+// A whole number N ≥ 1 as m × 2^k: m its (at most 53-bit) mantissa, k ≥ 0.
 struct WholeNumber {
     std::uint64_t mantissa;
     int shift;
