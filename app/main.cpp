@@ -1,4 +1,5 @@
 #include "core/form_events.h"
+#include "core/plan_command.h"
 #include "window/desktop_link_opener.h"
 #include "window/form_window.h"
 #include "window/qt_message_box.h"
@@ -9,6 +10,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -38,6 +42,11 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
 
 int main(int argc, char* argv[])
 {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (ratalia::isCommandLine(arguments))
+        return ratalia::runCommandLine(arguments, ratalia::regionalDecimalSeparator(),
+                                       ratalia::regionalGroupSeparator(), std::cout, std::cerr);
+
     if (!displayNamed()) {
         std::fputs("ratalia: nessuno schermo disponibile (DISPLAY non impostato): impossibile aprire la finestra.\n",
                    stderr);

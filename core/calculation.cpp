@@ -93,7 +93,7 @@ class InstallmentCalculation {
 public:
     explicit InstallmentCalculation(LoanForm& form) : form_(form), numbers_(form.numbers()) {}
 
-    void run()
+    std::optional<LoanTerms> run()
     {
         normalize(Field::Capital);
         normalize(Field::Duration);
@@ -109,9 +109,10 @@ public:
                 form_.showMessage(errorMessage, errorTitle);
                 form_.setText(Field::Capital, {});
                 form_.setText(Field::Duration, {});
-                return;
+                return std::nullopt;
             }
         }
+        return usedTerms();
     }
 
 private:
@@ -184,6 +185,7 @@ private:
             write(Field::Installment, installment());
             break;
         case Step::FormatMonthlyRate:
+            usedMonthlyRate_ = form_.text(Field::MonthlyRate);
             format(Field::MonthlyRate);
             break;
         case Step::FormatInstallment:
@@ -204,6 +206,18 @@ private:
             break;
         }
         return following(step);
+    }
+
+    std::optional<LoanTerms> usedTerms() const
+    {
+        const bool complete =
+            !form_.text(Field::MonthlyRate).empty() &&
+            std::none_of(resultFields.begin(), resultFields.end(), [&](Field f) { return form_.text(f).empty(); });
+        if (!complete)
+            return std::nullopt;
+        return LoanTerms{form_.text(Field::Capital),     form_.text(Field::Duration),    form_.durationUnit(),
+                         form_.text(Field::AnnualRate),  usedMonthlyRate_,               form_.text(Field::Installment),
+                         form_.text(Field::InstallmentCount)};
     }
 
     Text roundedDuration() const { return numbers_.patternText(form_.text(Field::Duration), Pattern::Whole); }
@@ -234,10 +248,11 @@ private:
     const NumberText& numbers_;
     InstallmentNumber installments_;
     Text warning_; // built, then shown, in two steps of their own
+    Text usedMonthlyRate_; // every digit, before the rate is shown with ten
 };
 
 } // namespace
 
-void calculate(LoanForm& form) { InstallmentCalculation(form).run(); }
+std::optional<LoanTerms> calculate(LoanForm& form) { return InstallmentCalculation(form).run(); }
 
 } // namespace ratalia

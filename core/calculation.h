@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/amortization_plan.h"
+
+#include <optional>
+
 namespace ratalia {
 
 class LoanForm;
@@ -9,6 +13,7 @@ class LoanForm;
 // installment, the total paid, the total interest and the number of
 // installments into the result fields. Each result is computed from the text
 // an earlier step wrote, so what the user sees is exactly what was used.
-void calculate(LoanForm& form);
+// Returns those values when every result was written.
+std::optional<LoanTerms> calculate(LoanForm& form);
 
 } // namespace ratalia

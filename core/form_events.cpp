@@ -5,6 +5,7 @@
 #include "core/field_rules.h"
 #include "core/rounding_and_reset.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace ratalia {
@@ -28,7 +29,7 @@ void FormEvents::click(Button button)
         return;
     switch (button) {
     case Button::Calculate:
-        calculate(form_);
+        terms_ = calculate(form_);
         break;
     case Button::Round:
         roundToCents(form_);
@@ -41,8 +42,10 @@ void FormEvents::click(Button button)
 
 void FormEvents::choose(DurationUnit unit)
 {
-    if (form_.choose(unit))
+    if (form_.choose(unit)) {
+        terms_.reset();
         unitChosen(form_);
+    }
 }
 
 void FormEvents::click(Link link)
@@ -53,8 +56,16 @@ void FormEvents::click(Link link)
         openWebSite(linkOpener_);
 }
 
+const LoanTerms* FormEvents::planTerms() const
+{
+    const bool resultsShown = std::none_of(resultFields.begin(), resultFields.end(),
+                                           [&](Field field) { return form_.text(field).empty(); });
+    return terms_ && resultsShown ? &*terms_ : nullptr;
+}
+
 void FormEvents::inputChanged(Field field)
 {
+    terms_.reset();
     switch (field) {
     case Field::Capital:
         capitalChanged(form_);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/amortization_plan.h"
 #include "core/contact_links.h"
 #include "core/loan_form.h"
+
+#include <optional>
 
 namespace ratalia {
 
@@ -27,11 +30,16 @@ public:
     void choose(DurationUnit unit);
     void click(Link link);
 
+    // What the last calculation worked with, while the results still show it;
+    // a changed input or unit takes it away.
+    const LoanTerms* planTerms() const;
+
 private:
     void inputChanged(Field field) override;
 
     LoanForm form_;
     LinkOpener& linkOpener_;
+    std::optional<LoanTerms> terms_;
 };
 
 } // namespace ratalia

@@ -394,4 +394,18 @@ Text NumberText::patternText(TextView text, Pattern pattern) const
     return out;
 }
 
+std::optional<ExactDecimal> NumberText::exactValue(TextView text) const
+{
+    const auto decimal = DecimalText::scan(text, separator_);
+    if (!decimal || decimal->digits.size() > 18)
+        return std::nullopt;
+    ExactDecimal value;
+    const std::string& digits = decimal->digits;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value.significand);
+    if (decimal->negative)
+        value.significand = -value.significand;
+    value.exponent = decimal->point - static_cast<std::int64_t>(digits.size());
+    return value;
+}
+
 } // namespace ratalia

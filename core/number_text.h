@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 
+#include <cstdint>
 #include <optional>
 
 namespace ratalia {
@@ -9,6 +10,12 @@ namespace ratalia {
 // The display patterns results are written with, by their number of decimals:
 // "#0.0000000000", "#0.00" and "#0".
 enum class Pattern { Whole = 0, TwoDecimals = 2, TenDecimals = 10 };
+
+// A number exactly as its text writes it: significand × 10^exponent.
+struct ExactDecimal {
+    std::int64_t significand = 0;
+    std::int64_t exponent = 0;
+};
 
 // Conversions between numbers and field texts under the user's regional
 // decimal separator. Every number the program works with passes through these:
@@ -41,6 +48,10 @@ public:
     // is never written with a minus sign. An empty text stays empty, and a
     // text that is not a number is returned unchanged.
     Text patternText(TextView text, Pattern pattern) const;
+
+    // The exact value of a number text whose significant digits fit in 18,
+    // as every text the program writes does; nothing for any other text.
+    std::optional<ExactDecimal> exactValue(TextView text) const;
 
 private:
     char16_t separator_;

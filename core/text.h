@@ -10,4 +10,9 @@ namespace ratalia {
 using Text = std::u16string;
 using TextView = std::u16string_view;
 
+// For standard streams and command lines, which speak UTF-8. An unpaired
+// surrogate or a malformed byte becomes U+FFFD.
+std::string toUtf8(TextView text);
+Text fromUtf8(std::string_view bytes);
+
 } // namespace ratalia

@@ -10,4 +10,11 @@ inline char16_t regionalDecimalSeparator(const QLocale& locale = QLocale::system
     return locale.decimalPoint().at(0).unicode();
 }
 
+// The separator of thousands in amounts, or 0 where the region uses none.
+inline char16_t regionalGroupSeparator(const QLocale& locale = QLocale::system())
+{
+    const QString group = locale.groupSeparator();
+    return group.isEmpty() ? char16_t{0} : group.at(0).unicode();
+}
+
 } // namespace ratalia

@@ -1,0 +1,176 @@
+#include "core/plan_text.h"
+
+#include <algorithm>
+#include <string>
+
+namespace ratalia {
+namespace {
+
+Text ascii(const std::string& text) { return Text(text.begin(), text.end()); }
+
+Text padded(const Text& text, std::size_t width, bool right)
+{
+    const Text fill(width > text.size() ? width - text.size() : 0, u' ');
+    return right ? fill + text : text + fill;
+}
+
+} // namespace
+
+AmountText::AmountText(char16_t decimalSeparator, char16_t groupSeparator)
+    : decimal_(decimalSeparator), group_(groupSeparator)
+{
+}
+
+Text AmountText::grouped(Cents amount) const { return written(amount, group_); }
+Text AmountText::plain(Cents amount) const { return written(amount, 0); }
+
+Text AmountText::written(Cents amount, char16_t group) const
+{
+    // Through unsigned, so that the most negative amount has a magnitude too.
+    const auto magnitude = amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
+    const std::string whole = std::to_string(magnitude / 100);
+    const std::uint64_t cents = magnitude % 100;
+    Text out;
+    if (amount < 0)
+        out += u'-';
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        if (group != 0 && i > 0 && (whole.size() - i) % 3 == 0)
+            out += group;
+        out += static_cast<char16_t>(whole[i]);
+    }
+    out += decimal_;
+    out += static_cast<char16_t>(u'0' + cents / 10);
+    out += static_cast<char16_t>(u'0' + cents % 10);
+    return out;
+}
+
+Text columnTitle(PlanColumn column)
+{
+    switch (column) {
+    case PlanColumn::Number:
+        return u"N.";
+    case PlanColumn::Installment:
+        return u"Rata";
+    case PlanColumn::Interest:
+        return u"Interessi";
+    case PlanColumn::Principal:
+        return u"Quota capitale";
+    case PlanColumn::RemainingDebt:
+        return u"Debito residuo";
+    }
+    return {};
+}
+
+Text cellText(const PlanRow& row, PlanColumn column, const AmountText& amounts, bool grouped)
+{
+    const auto amount = [&](Cents cents) { return grouped ? amounts.grouped(cents) : amounts.plain(cents); };
+    switch (column) {
+    case PlanColumn::Number:
+        return ascii(std::to_string(row.number));
+    case PlanColumn::Installment:
+        return amount(row.installment);
+    case PlanColumn::Interest:
+        return amount(row.interest);
+    case PlanColumn::Principal:
+        return amount(row.principal);
+    case PlanColumn::RemainingDebt:
+        return amount(row.remainingDebt);
+    }
+    return {};
+}
+
+std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+                                const NumberText& numbers)
+{
+    const bool one = terms.duration == u"1";
+    Text duration = terms.duration + u" ";
+    if (terms.unit == DurationUnit::Months) {
+        duration += one ? u"mese" : u"mesi";
+    } else {
+        duration += one ? u"anno" : u"anni";
+        duration += u" (" + terms.installmentCount + u" rate)";
+    }
+    return {
+        {u"Capitale", amounts.grouped(plan.capital())},
+        {u"Durata", duration},
+        {u"Tasso annuo", terms.annualRate + u" %"},
+        {u"Tasso mensile", numbers.patternText(terms.monthlyRate, Pattern::TenDecimals)},
+        {u"Rata", amounts.grouped(plan.installment())},
+    };
+}
+
+std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    return {
+        {u"Totale pagato", amounts.grouped(plan.totalPaid())},
+        {u"Totale interessi", amounts.grouped(plan.totalInterest())},
+        {u"Totale quota capitale", amounts.grouped(plan.totalPrincipal())},
+    };
+}
+
+Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    const Cents difference = plan.lastInstallmentDifference();
+    if (difference == 0)
+        return u"L'ultima rata è uguale alle altre: il piano si chiude esattamente.";
+    return u"L'ultima rata è di " + amounts.grouped(plan.rows().back().installment) + u" anziché " +
+           amounts.grouped(plan.installment()) + u" (" + (difference > 0 ? u"+" : u"") + amounts.grouped(difference) +
+           u"): paga esattamente il debito residuo lasciato dall'arrotondamento ai centesimi.";
+}
+
+char16_t csvDelimiter(char16_t decimalSeparator) { return decimalSeparator == u',' ? u';' : u','; }
+
+Text delimitedPlan(const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter)
+{
+    Text out;
+    out.reserve((plan.rows().size() + 1) * 48);
+    const auto line = [&](auto&& cell) {
+        for (const PlanColumn column : planColumns) {
+            if (column != PlanColumn::Number)
+                out += delimiter;
+            out += cell(column);
+        }
+        out += u'\n';
+    };
+    line(columnTitle);
+    for (const PlanRow& row : plan.rows())
+        line([&](PlanColumn column) { return cellText(row, column, amounts, false); });
+    return out;
+}
+
+Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+                 const NumberText& numbers)
+{
+    Text out;
+    const auto figures = [&](const std::vector<Figure>& list) {
+        std::size_t width = 0;
+        for (const Figure& figure : list)
+            width = std::max(width, figure.label.size());
+        for (const Figure& figure : list)
+            out += padded(figure.label + u":", width + 1, false) + u"  " + figure.value + u'\n';
+    };
+    figures(loanFigures(terms, plan, amounts, numbers));
+    out += u'\n';
+
+    std::array<std::size_t, planColumns.size()> widths{};
+    for (std::size_t c = 0; c < planColumns.size(); ++c)
+        widths[c] = columnTitle(planColumns[c]).size();
+    for (const PlanRow& row : plan.rows())
+        for (std::size_t c = 0; c < planColumns.size(); ++c)
+            widths[c] = std::max(widths[c], cellText(row, planColumns[c], amounts, true).size());
+    const auto line = [&](auto&& cell) {
+        for (std::size_t c = 0; c < planColumns.size(); ++c)
+            out += (c > 0 ? u"  " : u"") + padded(cell(planColumns[c]), widths[c], true);
+        out += u'\n';
+    };
+    out.reserve(out.size() + (plan.rows().size() + 1) * 64);
+    line(columnTitle);
+    for (const PlanRow& row : plan.rows())
+        line([&](PlanColumn column) { return cellText(row, column, amounts, true); });
+    out += u'\n';
+    figures(planTotals(plan, amounts));
+    out += differenceNote(plan, amounts) + u'\n';
+    return out;
+}
+
+} // namespace ratalia
