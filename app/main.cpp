@@ -7,6 +7,8 @@
 #include "window/window_icon.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,10 +44,10 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
 
 int main(int argc, char* argv[])
 {
+    const ratalia::NumberText numbers(ratalia::regionalDecimalSeparator(), ratalia::regionalGroupSeparator());
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (ratalia::isCommandLine(arguments))
-        return ratalia::runCommandLine(arguments, ratalia::regionalDecimalSeparator(),
-                                       ratalia::regionalGroupSeparator(), std::cout, std::cerr);
+        return ratalia::runCommandLine(arguments, numbers, std::cout, std::cerr);
 
     if (!displayNamed()) {
         std::fputs("ratalia: nessuno schermo disponibile (DISPLAY non impostato): impossibile aprire la finestra.\n",
@@ -57,10 +59,16 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Ratalia"));
     QApplication::setDesktopFileName(QStringLiteral(RATALIA_APP_ID));
     QApplication::setWindowIcon(ratalia::umbrellaIcon());
+    // The program speaks Italian whatever the region, and so should Qt's own
+    // dialogs and menus, where their translation is installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     ratalia::QtMessageBox messageBox;
     ratalia::DesktopLinkOpener linkOpener;
-    ratalia::FormEvents events(ratalia::NumberText(ratalia::regionalDecimalSeparator()), messageBox, linkOpener);
+    ratalia::FormEvents events(numbers, messageBox, linkOpener);
     ratalia::FormWindow window(events);
     messageBox.setParent(&window);
     window.show();

@@ -10,7 +10,8 @@ __extension__ using Wide = unsigned __int128;
 const Text tooManyInstallments =
     u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha ";
 const Text amountsTooLarge = u"Gli importi di questo prestito sono troppo grandi per un piano di ammortamento.";
-const Text capitalTooSmall = u"Il capitale è inferiore a mezzo centesimo: non c'è un piano di ammortamento da mostrare.";
+const Text capitalTooSmall =
+    u"Il capitale è inferiore a mezzo centesimo: non c'è un piano di ammortamento da mostrare.";
 
 constexpr Cents largest = std::numeric_limits<Cents>::max();
 

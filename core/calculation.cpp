@@ -215,8 +215,12 @@ private:
             std::none_of(resultFields.begin(), resultFields.end(), [&](Field f) { return form_.text(f).empty(); });
         if (!complete)
             return std::nullopt;
-        return LoanTerms{form_.text(Field::Capital),     form_.text(Field::Duration),    form_.durationUnit(),
-                         form_.text(Field::AnnualRate),  usedMonthlyRate_,               form_.text(Field::Installment),
+        return LoanTerms{form_.text(Field::Capital),
+                         form_.text(Field::Duration),
+                         form_.durationUnit(),
+                         form_.text(Field::AnnualRate),
+                         usedMonthlyRate_,
+                         form_.text(Field::Installment),
                          form_.text(Field::InstallmentCount)};
     }
 
@@ -247,7 +251,7 @@ private:
     LoanForm& form_;
     const NumberText& numbers_;
     InstallmentNumber installments_;
-    Text warning_; // built, then shown, in two steps of their own
+    Text warning_;         // built, then shown, in two steps of their own
     Text usedMonthlyRate_; // every digit, before the rate is shown with ten
 };
 

@@ -58,8 +58,8 @@ void FormEvents::click(Link link)
 
 const LoanTerms* FormEvents::planTerms() const
 {
-    const bool resultsShown = std::none_of(resultFields.begin(), resultFields.end(),
-                                           [&](Field field) { return form_.text(field).empty(); });
+    const bool resultsShown =
+        std::none_of(resultFields.begin(), resultFields.end(), [&](Field field) { return form_.text(field).empty(); });
     return terms_ && resultsShown ? &*terms_ : nullptr;
 }
 

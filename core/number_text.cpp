@@ -314,7 +314,18 @@ void appendAscii(Text& out, std::string_view ascii)
 
 } // namespace
 
-NumberText::NumberText(char16_t decimalSeparator) : separator_(decimalSeparator), onePointOne_(localeText(1.1)) {}
+NumberText::NumberText(char16_t decimalSeparator)
+    : NumberText(decimalSeparator, decimalSeparator == u','        ? u'.'
+                                   : decimalSeparator == u'\u066B' ? u'\u066C'
+                                                                   : u',')
+{
+}
+
+NumberText::NumberText(char16_t decimalSeparator, char16_t groupSeparator)
+    : separator_(decimalSeparator), group_(groupSeparator == decimalSeparator ? char16_t{0} : groupSeparator),
+      onePointOne_(localeText(1.1))
+{
+}
 
 std::optional<double> NumberText::tryToNumber(TextView text) const { return readNumber(text, separator_); }
 

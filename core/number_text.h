@@ -22,9 +22,14 @@ struct ExactDecimal {
 // fields hold texts, and each calculation step re-reads what earlier ones wrote.
 class NumberText {
 public:
+    // The group separator is the region's too; where it is not given, it is
+    // the one that usually goes with the decimal separator.
     explicit NumberText(char16_t decimalSeparator);
+    NumberText(char16_t decimalSeparator, char16_t groupSeparator);
 
     char16_t decimalSeparator() const { return separator_; }
+    // Between thousands in amounts (never in a field); 0 for none.
+    char16_t groupSeparator() const { return group_; }
     // localeText(1.1), kept: the input normalizer asks for it on every run,
     // and the region cannot change while the program runs.
     const Text& onePointOne() const { return onePointOne_; }
@@ -55,6 +60,7 @@ public:
 
 private:
     char16_t separator_;
+    char16_t group_;
     Text onePointOne_;
 };
 

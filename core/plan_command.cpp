@@ -86,8 +86,8 @@ std::map<std::string, std::string, std::less<>> parsed(const std::vector<std::st
     return options;
 }
 
-int printPlan(const std::map<std::string, std::string, std::less<>>& options, char16_t decimalSeparator,
-              char16_t groupSeparator, std::ostream& output, std::ostream& errors)
+int printPlan(const std::map<std::string, std::string, std::less<>>& options, const NumberText& numbers,
+              std::ostream& output, std::ostream& errors)
 {
     if (!options.count("--piano"))
         throw BadInput{"le opzioni del piano vogliono --piano (ratalia --help elenca le opzioni)."};
@@ -99,7 +99,7 @@ int printPlan(const std::map<std::string, std::string, std::less<>>& options, ch
         throw BadInput{"indicare la durata con --mesi oppure con --anni."};
 
     StreamMessageBox messages(errors);
-    FormEvents events(NumberText(decimalSeparator), messages, messages);
+    FormEvents events(numbers, messages, messages);
     events.load();
     events.choose(months ? DurationUnit::Months : DurationUnit::Years);
     events.edit(Field::Capital, fromUtf8(options.find("--capitale")->second));
@@ -114,15 +114,14 @@ int printPlan(const std::map<std::string, std::string, std::less<>>& options, ch
             errors << "ratalia: Sono stati inseriti uno o più dati errati\n";
         return 2;
     }
-    const NumberText& numbers = events.form().numbers();
     const auto plan = amortizationPlan(*terms, numbers);
     if (const Text* refusal = std::get_if<Text>(&plan)) {
         errors << "ratalia: " << toUtf8(*refusal) << '\n';
         return 2;
     }
-    const AmountText amounts(decimalSeparator, groupSeparator);
+    const AmountText amounts(numbers.decimalSeparator(), numbers.groupSeparator());
     const auto& rows = std::get<AmortizationPlan>(plan);
-    output << toUtf8(options.count("--csv") ? delimitedPlan(rows, amounts, csvDelimiter(decimalSeparator))
+    output << toUtf8(options.count("--csv") ? delimitedPlan(rows, amounts, csvDelimiter(numbers.decimalSeparator()))
                                             : alignedPlan(*terms, rows, amounts, numbers));
     output.flush();
     return output ? 0 : 1;
@@ -137,8 +136,8 @@ bool isCommandLine(const std::vector<std::string>& arguments)
                        [](const std::string& argument) { return argument.rfind("--", 0) == 0; });
 }
 
-int runCommandLine(const std::vector<std::string>& arguments, char16_t decimalSeparator, char16_t groupSeparator,
-                   std::ostream& output, std::ostream& errors)
+int runCommandLine(const std::vector<std::string>& arguments, const NumberText& numbers, std::ostream& output,
+                   std::ostream& errors)
 {
     try {
         const auto options = parsed(arguments);
@@ -150,7 +149,7 @@ int runCommandLine(const std::vector<std::string>& arguments, char16_t decimalSe
             output << "Ratalia " << version << '\n';
             return 0;
         }
-        return printPlan(options, decimalSeparator, groupSeparator, output, errors);
+        return printPlan(options, numbers, output, errors);
     } catch (const BadInput& bad) {
         errors << "ratalia: " << bad.message << '\n';
         return 2;

@@ -51,7 +51,8 @@ Simulation simulate(const Loan& loan)
 
     Simulation s;
     const long double i = static_cast<long double>(numerator) / static_cast<long double>(denominator);
-    const long double exact = i == 0 ? capital / count : capital * i / (1 - std::pow(1 + i, -static_cast<long double>(count)));
+    const long double exact =
+        i == 0 ? capital / count : capital * i / (1 - std::pow(1 + i, -static_cast<long double>(count)));
     s.installment = std::llround(exact * 100);
     Cents debt = std::llround(capital * 100);
     for (std::int64_t month = 1; month <= count; ++month) {
@@ -79,10 +80,10 @@ class AmortizationPlanTest : public testing::TestWithParam<char16_t> {};
 TEST_P(AmortizationPlanTest, every_row_matches_a_month_by_month_simulation)
 {
     const Loan loans[] = {
-        {u"10000", u"24", DurationUnit::Months, u"6,75"},     {u"250000", u"30", DurationUnit::Years, u"3,9"},
-        {u"12345,67", u"10", DurationUnit::Years, u"25"},     {u"5000", u"7", DurationUnit::Months, u"0"},
-        {u"1000", u"1", DurationUnit::Months, u"12"},         {u"0,01", u"24", DurationUnit::Months, u"6,75"},
-        {u"1000000", u"100000", DurationUnit::Months, u"1"},  {u"999999999", u"2", DurationUnit::Months, u"99,99"},
+        {u"10000", u"24", DurationUnit::Months, u"6,75"},    {u"250000", u"30", DurationUnit::Years, u"3,9"},
+        {u"12345,67", u"10", DurationUnit::Years, u"25"},    {u"5000", u"7", DurationUnit::Months, u"0"},
+        {u"1000", u"1", DurationUnit::Months, u"12"},        {u"0,01", u"24", DurationUnit::Months, u"6,75"},
+        {u"1000000", u"100000", DurationUnit::Months, u"1"}, {u"999999999", u"2", DurationUnit::Months, u"99,99"},
     };
     for (const Loan& loan : loans) {
         SCOPED_TRACE(toUtf8(loan.capital) + " " + toUtf8(loan.duration) + " " + toUtf8(loan.rate));
@@ -94,7 +95,8 @@ TEST_P(AmortizationPlanTest, every_row_matches_a_month_by_month_simulation)
 
         EXPECT_EQ(plan.installment(), expected.installment);
         ASSERT_EQ(plan.rows().size(), expected.rows.size());
-        EXPECT_TRUE(plan.rows() == expected.rows) << "first difference at row "
+        EXPECT_TRUE(plan.rows() == expected.rows)
+            << "first difference at row "
             << std::mismatch(plan.rows().begin(), plan.rows().end(), expected.rows.begin()).first->number;
         Cents paid = 0, interest = 0, principal = 0;
         for (const PlanRow& row : expected.rows) {
@@ -116,8 +118,10 @@ TEST_P(AmortizationPlanTest, no_plan_beyond_what_it_can_show)
         Loan loan;
         const char16_t* message; // the start of it
     } refusals[] = {
-        {{u"1000", u"100001", DurationUnit::Months, u"1"}, u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha 100001."},
-        {{u"1000", u"9000", DurationUnit::Years, u"1"}, u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha 108000."},
+        {{u"1000", u"100001", DurationUnit::Months, u"1"},
+         u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha 100001."},
+        {{u"1000", u"9000", DurationUnit::Years, u"1"},
+         u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha 108000."},
         {{u"0,004", u"12", DurationUnit::Months, u"1"}, u"Il capitale è inferiore a mezzo centesimo"},
         {{u"1E+20", u"12", DurationUnit::Months, u"1"}, u"Gli importi di questo prestito sono troppo grandi"},
         {{u"9,2E+16", u"2", DurationUnit::Months, u"12"}, u"Gli importi di questo prestito sono troppo grandi"},
@@ -144,7 +148,8 @@ TEST_P(AmortizationPlanTest, only_while_the_results_show_a_completed_calculation
         {"anni chosen", [&] { form.events.choose(DurationUnit::Years); }},
         {"Calcola in years", [&] { form.events.click(Button::Calculate); }},
         {"rate reset", [&] { form.events.click(Button::ResetRate); }},
-        {"bad capital", [&] {
+        {"bad capital",
+         [&] {
              form.type(Field::Capital, u"x");
              form.events.click(Button::Calculate);
          }},
@@ -199,7 +204,7 @@ struct Outcome {
 Outcome run(std::vector<std::string> arguments, char16_t separator = u',')
 {
     std::ostringstream output, errors;
-    const int status = runCommandLine(arguments, separator, separator == u',' ? u'.' : u',', output, errors);
+    const int status = runCommandLine(arguments, NumberText(separator), output, errors);
     return {status, output.str(), errors.str()};
 }
 
@@ -242,23 +247,32 @@ TEST(CommandLineTest, answers_every_request_with_one_status_and_one_message)
         int status;
         std::string errors; // the whole standard error
     } cases[] = {
-        {{"--piano", "--capitale", "10000", "--mesi", "23,6", "--tasso", "5", "--csv"}, 0,
+        {{"--piano", "--capitale", "10000", "--mesi", "23,6", "--tasso", "5", "--csv"},
+         0,
          "ratalia: Il valore rappresentante i numeri dei mesi verrà arrotondato, ovvero al posto di 23.6 sarà preso in "
          "considerazione il valore di 24\n"},
-        {{"--piano", "--capitale", "dieci", "--mesi", "24", "--tasso", "5"}, 2,
+        {{"--piano", "--capitale", "dieci", "--mesi", "24", "--tasso", "5"},
+         2,
          "ratalia: Sono stati inseriti uno o più dati errati\n"},
-        {{"--piano", "--capitale", "-5", "--mesi", "24", "--tasso", "5"}, 2,
+        {{"--piano", "--capitale", "-5", "--mesi", "24", "--tasso", "5"},
+         2,
          "ratalia: Sono stati inseriti uno o più dati errati\n"},
-        {{"--piano", "--capitale", "", "--mesi", "24", "--tasso", "5"}, 2,
+        {{"--piano", "--capitale", "", "--mesi", "24", "--tasso", "5"},
+         2,
          "ratalia: Sono stati inseriti uno o più dati errati\n"},
-        {{"--piano", "--capitale", "1000", "--mesi", "200000", "--tasso", "0,5"}, 2,
+        {{"--piano", "--capitale", "1000", "--mesi", "200000", "--tasso", "0,5"},
+         2,
          "ratalia: Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha 200000.\n"},
-        {{"--piano", "--capitale", "1000", "--tasso", "5"}, 2, "ratalia: indicare la durata con --mesi oppure con --anni.\n"},
-        {{"--piano", "--capitale", "1000", "--mesi", "2", "--anni", "2", "--tasso", "5"}, 2,
+        {{"--piano", "--capitale", "1000", "--tasso", "5"},
+         2,
+         "ratalia: indicare la durata con --mesi oppure con --anni.\n"},
+        {{"--piano", "--capitale", "1000", "--mesi", "2", "--anni", "2", "--tasso", "5"},
+         2,
          "ratalia: indicare la durata con --mesi oppure con --anni.\n"},
         {{"--piano", "--capitale", "1000", "--mesi", "2"}, 2, "ratalia: manca --tasso.\n"},
         {{"--piano", "--capitale", "1000", "--mesi", "2", "--tasso"}, 2, "ratalia: manca il valore di --tasso.\n"},
-        {{"--capitale", "1000", "--mesi", "2", "--tasso", "1"}, 2,
+        {{"--capitale", "1000", "--mesi", "2", "--tasso", "1"},
+         2,
          "ratalia: le opzioni del piano vogliono --piano (ratalia --help elenca le opzioni).\n"},
         {{"--piano", "--piano"}, 2, "ratalia: l'opzione --piano è ripetuta.\n"},
         {{"--tassi", "5"}, 2, "ratalia: opzione non riconosciuta: --tassi (ratalia --help elenca le opzioni).\n"},
