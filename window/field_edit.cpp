@@ -1,6 +1,10 @@
 #include "window/field_edit.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+
+#include <memory>
 
 namespace ratalia {
 
@@ -11,6 +15,19 @@ void FieldEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void FieldEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (contextActions_.empty()) {
+        QLineEdit::contextMenuEvent(event);
+        return;
+    }
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    menu->addSeparator();
+    for (QAction* action : contextActions_)
+        menu->addAction(action);
+    menu->exec(event->globalPos());
 }
 
 } // namespace ratalia

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include <vector>
+
 namespace ratalia {
 
 // A text field of the window. Alt with a letter is an access key, whether its
@@ -12,8 +14,15 @@ class FieldEdit : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
 
+    // Offered after the usual entries of the field's context menu.
+    void addContextAction(QAction* action) { contextActions_.push_back(action); }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    std::vector<QAction*> contextActions_;
 };
 
 } // namespace ratalia

@@ -8,11 +8,15 @@
 #include "window/frame_box.h"
 #include "window/link_label.h"
 #include "window/option_button.h"
+#include "window/plan_window.h"
 #include "window/window_icon.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -58,11 +62,13 @@ FormWindow::FormWindow(FormEvents& events, QWidget* parent) : QWidget(parent), e
                  FormLayout::clientHeight / FormLayout::twipsPerPixel);
 
     buildControls();
+    buildPlanAction();
     events_.form().describeTo(*this);
     events_.form().addObserver(*this);
     connectControls();
 
     events_.load();
+    refreshPlanAction();
     // The focus starts on the first control in tab order that can take it.
     focusNextPrevChild(true);
 }
@@ -163,19 +169,81 @@ void FormWindow::connectControls()
         });
 }
 
+void FormWindow::buildPlanAction()
+{
+    planAction_ = new QAction(QStringLiteral("&Piano di ammortamento…"), this);
+    planAction_->setObjectName(QStringLiteral("OpenPlan"));
+    planAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    planAction_->setShortcutVisibleInContextMenu(true);
+    planAction_->setToolTip(QStringLiteral("La quota interessi e la quota capitale di ogni rata"));
+    addAction(planAction_);
+    connect(planAction_, &QAction::triggered, this, &FormWindow::openPlan);
+    for (const Field field : resultFields)
+        static_cast<FieldEdit*>(fields_[index(field)])->addContextAction(planAction_);
+    static_cast<FieldEdit*>(fields_[index(Field::MonthlyRate)])->addContextAction(planAction_);
+}
+
+void FormWindow::refreshPlanAction()
+{
+    refreshPending_ = false;
+    planAction_->setEnabled(events_.planTerms() != nullptr);
+}
+
+// A calculation hands over what it worked with only once it has returned,
+// after its last change: look once the change is over.
+void FormWindow::schedulePlanRefresh()
+{
+    if (!refreshPending_) {
+        refreshPending_ = true;
+        QMetaObject::invokeMethod(this, &FormWindow::refreshPlanAction, Qt::QueuedConnection);
+    }
+}
+
+void FormWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    refreshPlanAction();
+    QMenu menu(this);
+    menu.addAction(planAction_);
+    menu.exec(event->globalPos());
+}
+
+void FormWindow::openPlan()
+{
+    const LoanTerms* terms = events_.planTerms();
+    if (!terms)
+        return;
+    const NumberText& numbers = events_.form().numbers();
+    auto plan = amortizationPlan(*terms, numbers);
+    if (const Text* refusal = std::get_if<Text>(&plan)) {
+        events_.form().showMessage(*refusal, u"Piano di ammortamento");
+        return;
+    }
+    if (!planWindow_)
+        planWindow_ = new PlanWindow(
+            [this](const Text& message, const Text& title) { events_.form().showMessage(message, title); }, this);
+    planWindow_->showPlan(*terms, std::move(std::get<AmortizationPlan>(plan)),
+                          AmountText(numbers.decimalSeparator(), numbers.groupSeparator()), numbers);
+}
+
 void FormWindow::textChanged(Field field, const Text& text)
 {
     QLineEdit* widget = fields_[static_cast<std::size_t>(field)];
     const QString shown = QString::fromStdU16String(text);
     if (widget->text() != shown)
         widget->setText(shown);
+    schedulePlanRefresh();
 }
 
-void FormWindow::unitChanged(DurationUnit unit) { options_[index(unit)]->setChecked(true); }
+void FormWindow::unitChanged(DurationUnit unit)
+{
+    options_[index(unit)]->setChecked(true);
+    schedulePlanRefresh();
+}
 
 void FormWindow::enabledChanged(Button button, bool enabled)
 {
     buttons_[static_cast<std::size_t>(button)]->setEnabled(enabled);
+    schedulePlanRefresh();
 }
 
 bool FormWindow::focusNextPrevChild(bool next)

@@ -11,6 +11,7 @@
 #include <array>
 #include <vector>
 
+class QAction;
 class QLineEdit;
 class QPushButton;
 
@@ -18,6 +19,7 @@ namespace ratalia {
 
 class FormEvents;
 class OptionButton;
+class PlanWindow;
 
 class FormWindow : public QWidget, private FormObserver {
     Q_OBJECT
@@ -28,10 +30,17 @@ public:
 
 protected:
     bool focusNextPrevChild(bool next) override;
+    // Outside the input fields: the menu that opens the amortization plan.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void buildControls();
     void connectControls();
+    void buildPlanAction();
+    // The plan is there only while the results show a completed calculation.
+    void refreshPlanAction();
+    void schedulePlanRefresh();
+    void openPlan();
 
     void textChanged(Field field, const Text& text) override;
     void unitChanged(DurationUnit unit) override;
@@ -43,6 +52,9 @@ private:
     std::array<OptionButton*, 2> options_{};
     // Focusable controls by ascending tab index; the option pair is one stop.
     std::vector<QWidget*> tabStops_;
+    QAction* planAction_ = nullptr;
+    PlanWindow* planWindow_ = nullptr;
+    bool refreshPending_ = false;
 };
 
 } // namespace ratalia

@@ -7,6 +7,7 @@
 #include "support/names.h"
 #include "support/test_form.h"
 #include "window/form_window.h"
+#include "window/plan_window.h"
 #include "window/qt_message_box.h"
 
 #include <QAbstractNativeEventFilter>
@@ -314,6 +315,39 @@ TEST_F(RealTabTest, tab_and_shift_tab_walk_the_whole_order)
     keyboard.press("shift+Tab");
     keyboard.settle(*window);
     EXPECT_EQ(focusName(), "Years");
+}
+
+// Ctrl+P opens the plan only while there is one; Esc closes it.
+TEST_F(RealTabTest, ctrl_p_opens_the_plan_and_esc_closes_it)
+{
+    ASSERT_TRUE(keyboard.ready());
+    const auto planShown = [&] {
+        const auto* plan = window->findChild<PlanWindow*>();
+        return plan && plan->isVisible() ? plan->windowTitle().toStdString() : std::string("no plan");
+    };
+    events.edit(Field::Capital, u"10000");
+    events.edit(Field::Duration, u"24");
+    control(Field::Capital)->setFocus();
+    ASSERT_TRUE(keyboard.press("Control_L+p"));
+    keyboard.settle(*window);
+    EXPECT_EQ(planShown(), "no plan");
+
+    events.click(Button::Calculate);
+    ASSERT_TRUE(keyboard.press("Control_L+p"));
+    keyboard.settle(*window);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return planShown() != "no plan"; }));
+    EXPECT_EQ(planShown(), "Piano di ammortamento");
+    auto* plan = window->findChild<PlanWindow*>();
+    ASSERT_EQ(plan->plan()->rows().size(), 24u);
+
+    keyboard.focus(plan); // as a window manager gives a new window the keyboard
+    EXPECT_TRUE(QTest::qWaitForWindowActive(plan));
+    keyboard.press("Escape");
+    keyboard.settle(*plan);
+    EXPECT_EQ(planShown(), "no plan");
+    keyboard.focus(window.get()); // the window manager's part: the keyboard back to the window
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(seen(), "10000|24|6,75|" + results + " ; mesi ; Calcola on, Arrotonda on ; Capital");
 }
 
 } // namespace

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# ratalia --piano as a script meets it: no display, the region's separators,
+# the plan on standard output, one message and status 2 for bad input.
+# $1: the program.
+set -u
+program=$1
+status=0
+fail() { echo "FAIL: $*" >&2; status=1; }
+plan() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@"; }
+
+csv=$(plan LC_ALL=it_IT.UTF-8 "$program" --piano --capitale 10000 --mesi 24 --tasso 6,75 --csv) || fail "exit status $?"
+echo "$csv"
+# Amounts to cents by dropping the comma: the sums are exact.
+summary=$(awk -F';' 'NR == 1 { header = $0 } NR > 1 { rows++; gsub(",", "", $4); principal += $4 }
+                     NR == 2 { first = $3 } END { print header "|" rows "|" principal "|" first "|" $5 }' <<<"$csv")
+[ "$summary" = "N.;Rata;Interessi;Quota capitale;Debito residuo|24|1000000|56,25|0,00" ] || fail "Italian CSV: $summary"
+
+# Under English settings the decimal point is "." and the fields are split by ",".
+line=$(plan LC_ALL=en_US.UTF-8 "$program" --piano --capitale 10000 --anni 2 --tasso 6.75 --csv | sed -n 2p)
+[ "$line" = "1,446.59,56.25,390.34,9609.66" ] || fail "English CSV: $line"
+
+# The aligned table groups thousands.
+table=$(plan LC_ALL=it_IT.UTF-8 "$program" --piano --capitale 10000 --mesi 24 --tasso 6,75)
+grep -q '^ 1  446,59      56,25          390,34        9.609,66$' <<<"$table" || fail "table: $table"
+
+errors=$(plan LC_ALL=it_IT.UTF-8 "$program" --piano --capitale dieci --mesi 24 --tasso 6,75 2>&1 >/dev/null)
+[ $? -eq 2 ] || fail "bad input: status is not 2"
+[ "$errors" = "ratalia: Sono stati inseriti uno o più dati errati" ] || fail "bad input: $errors"
+
+plan "$program" --help | grep -q -- '--piano' || fail "--help"
+exit $status

@@ -1,0 +1,214 @@
+#include "window_fixture.h"
+
+#include "core/plan_text.h"
+#include "window/plan_window.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace ratalia::test {
+namespace {
+
+class PlanWindowTest : public WindowTest {
+protected:
+    void calculate(const char* capital, const char* duration)
+    {
+        typeInto("Capital", QString::fromLatin1(capital));
+        typeInto("Duration", QString::fromLatin1(duration));
+        QTest::mouseClick(control("Calculate"), Qt::LeftButton);
+    }
+
+    // Right-clicks the widget and reports the context menu's entries as
+    // "text [shortcut] on|off"; triggers the one starting with `choose`.
+    QStringList rightClick(QWidget* widget, const QString& choose = {})
+    {
+        QStringList entries;
+        bool seen = false;
+        // Some menus block until closed, others return at once: look when it is up.
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            seen = true;
+            if (!menu)
+                return;
+            QAction* chosen = nullptr;
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator())
+                    continue;
+                entries << action->text() + QLatin1Char(' ') + action->shortcut().toString() +
+                               (action->isEnabled() ? QStringLiteral(" on") : QStringLiteral(" off"));
+                if (!choose.isEmpty() && action->text().startsWith(choose))
+                    chosen = action;
+            }
+            menu->close();
+            if (chosen)
+                chosen->trigger();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(widget, &event);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return seen; }));
+        EXPECT_FALSE(entries.isEmpty()) << "no menu on " << widget->objectName().toStdString();
+        return entries;
+    }
+
+    PlanWindow* planWindow() const { return window->findChild<PlanWindow*>(); }
+    QString shown(PlanWindow* plan, const char* name) const
+    {
+        auto* label = plan->findChild<QLabel*>(QString::fromLatin1(name));
+        return label ? label->text() : QStringLiteral("no %1").arg(QLatin1String(name));
+    }
+    // Every field of the main window, to check that the plan changes none.
+    QStringList mainFields() const
+    {
+        QStringList texts;
+        for (const char* name : {"Capital", "Duration", "AnnualRate", "MonthlyRate", "Installment", "TotalPaid",
+                                 "TotalInterest", "InstallmentCount"})
+            texts << field(name)->text();
+        return texts;
+    }
+};
+
+TEST_F(PlanWindowTest, the_context_menu_offers_the_plan_only_while_there_is_one)
+{
+    const QString entry = QStringLiteral("&Piano di ammortamento… Ctrl+P");
+    QWidget* label = named("Label1");
+    EXPECT_EQ(rightClick(label), QStringList{entry + " off"});
+
+    calculate("10000", "24");
+    const QStringList before = mainFields();
+    for (QWidget* outside : {static_cast<QWidget*>(window.get()), label, control("Calculate"), named("Frame1")})
+        EXPECT_EQ(rightClick(outside), QStringList{entry + " on"}) << outside->objectName().toStdString();
+    // A result field keeps its own entries and adds the plan's; an input has none of it.
+    EXPECT_EQ(rightClick(field("Installment")).filter(QStringLiteral("Piano")), QStringList{entry + " on"});
+    const QStringList inputMenu = rightClick(field("Capital"));
+    EXPECT_TRUE(inputMenu.filter(QStringLiteral("Piano")).isEmpty()) << inputMenu.join(", ").toStdString();
+    EXPECT_EQ(planWindow(), nullptr);
+
+    EXPECT_EQ(rightClick(field("TotalPaid"), QStringLiteral("&Piano")).filter(QStringLiteral("Piano")),
+              QStringList{entry + " on"});
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(plan));
+    EXPECT_EQ(plan->windowTitle(), QStringLiteral("Piano di ammortamento"));
+    const QStringList figures{shown(plan, "Capital"), shown(plan, "Duration"), shown(plan, "AnnualRate"),
+                              shown(plan, "MonthlyRate"), shown(plan, "Installment")};
+    EXPECT_EQ(figures.join(" | "), QStringLiteral("10.000,00 | 24 mesi | 6,75 % | 0,0056250000 | 446,59"));
+    const QAbstractItemModel* rows = plan->findChild<QTableView*>(QStringLiteral("Installments"))->model();
+    ASSERT_EQ(rows->rowCount(), 24);
+    QStringList first, last, titles;
+    for (int c = 0; c < rows->columnCount(); ++c) {
+        titles << rows->headerData(c, Qt::Horizontal).toString();
+        first << rows->index(0, c).data().toString();
+        last << rows->index(23, c).data().toString();
+    }
+    EXPECT_EQ(titles.join(" | "), QStringLiteral("N. | Rata | Interessi | Quota capitale | Debito residuo"));
+    EXPECT_EQ(first.join(" | "), QStringLiteral("1 | 446,59 | 56,25 | 390,34 | 9.609,66"));
+    EXPECT_EQ(last.join(" | "), QStringLiteral("24 | 446,68 | 2,50 | 444,18 | 0,00"));
+    EXPECT_EQ(
+        shown(plan, "Totals"),
+        QStringLiteral("Totale pagato: 10.718,25    Totale interessi: 718,25    Totale quota capitale: 10.000,00"));
+    EXPECT_TRUE(shown(plan, "Note").startsWith(QStringLiteral("L'ultima rata è di 446,68 anziché 446,59 (+0,09)")));
+    QStringList buttons;
+    for (const char* name : {"Copy", "ExportCsv", "Print", "SavePdf", "Close"}) {
+        const auto* button = plan->findChild<QPushButton*>(QString::fromLatin1(name));
+        buttons << button->text() + QLatin1Char('=') + button->accessibleName();
+    }
+    EXPECT_EQ(buttons.join(" | "), QStringLiteral("&Copia=Copia | &Esporta CSV…=Esporta CSV | &Stampa…=Stampa | "
+                                                  "Salva &PDF…=Salva PDF | C&hiudi=Chiudi"));
+    EXPECT_EQ(mainFields(), before);
+
+    // Esc closes it; a new input takes the plan away.
+    QTest::keyClick(plan->findChild<QTableView*>(), Qt::Key_Escape);
+    EXPECT_FALSE(plan->isVisible());
+    typeInto("Duration", QStringLiteral("36"));
+    EXPECT_EQ(rightClick(label), QStringList{entry + " off"});
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(PlanWindowTest, more_installments_than_it_shows_are_said_in_a_message)
+{
+    typeInto("AnnualRate", QStringLiteral("0,5"));
+    calculate("1000", "100001");
+    rightClick(named("Label1"), QStringLiteral("&Piano"));
+    EXPECT_EQ(planWindow(), nullptr);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].message,
+              u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha 100001.");
+}
+
+TEST_F(PlanWindowTest, copies_exports_and_prints_what_it_shows)
+{
+    calculate("25000", "10");
+    control<QRadioButton>("Years")->click();
+    QTest::mouseClick(control("Calculate"), Qt::LeftButton);
+    rightClick(named("Label1"), QStringLiteral("&Piano"));
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    ASSERT_EQ(plan->plan()->rows().size(), 120u);
+
+    QTest::mouseClick(plan->findChild<QPushButton*>(QStringLiteral("Copy")), Qt::LeftButton);
+    const QStringList pasted = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+    EXPECT_EQ(pasted.size(), 122); // header, 120 rows, the empty end
+    EXPECT_EQ(pasted[0], QStringLiteral("N.\tRata\tInteressi\tQuota capitale\tDebito residuo"));
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QString::fromStdU16String(delimitedPlan(*plan->plan(), AmountText(u',', 0), u'\t')));
+
+    QTemporaryDir folder;
+    const QString csvPath = folder.filePath(QStringLiteral("piano.csv"));
+    ASSERT_TRUE(plan->exportCsv(csvPath));
+    QFile csv(csvPath);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(csv.readAll()),
+              QString::fromStdU16String(delimitedPlan(*plan->plan(), AmountText(u',', 0), u';')));
+    // A file that cannot be written: one message, no file, the plan still there.
+    const QString nowhere = folder.filePath(QStringLiteral("non-esiste/piano.csv"));
+    EXPECT_FALSE(plan->exportCsv(nowhere));
+    EXPECT_FALSE(QFile::exists(nowhere));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, u"Esporta CSV");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("piano.csv")});
+    EXPECT_TRUE(plan->isVisible());
+
+    // The PDF read back as text: a header of figures, the table's header on
+    // every page, every row, page numbers, the totals at the end.
+    const QString pdfPath = folder.filePath(QStringLiteral("piano.pdf"));
+    ASSERT_TRUE(plan->savePdf(pdfPath));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(20000)) << "pdftotext (poppler-utils) did not run";
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 3);
+    for (int k = 0; k < pages.size(); ++k) {
+        SCOPED_TRACE(k + 1);
+        EXPECT_TRUE(pages[k].contains(QStringLiteral("Pagina %1 di %2").arg(k + 1).arg(pages.size())));
+        EXPECT_EQ(pages[k].contains(QStringLiteral("Capitale")), k == 0);
+        if (k + 1 < pages.size()) {
+            EXPECT_TRUE(pages[k].contains(
+                QRegularExpression(QStringLiteral("N\\. +Rata +Interessi +Quota capitale +Debito residuo"))));
+        }
+    }
+    EXPECT_TRUE(pages[0].contains(QRegularExpression(QStringLiteral("Capitale: +25\\.000,00"))));
+    EXPECT_TRUE(pages[0].contains(QRegularExpression(QStringLiteral("Durata: +10 anni \\(120 rate\\)"))));
+    for (const PlanRow& row : plan->plan()->rows()) {
+        const QString line = QStringList{QString::number(row.number),
+                                         QString::fromStdU16String(AmountText(u',', u'.').grouped(row.installment)),
+                                         QString::fromStdU16String(AmountText(u',', u'.').grouped(row.interest)),
+                                         QString::fromStdU16String(AmountText(u',', u'.').grouped(row.principal)),
+                                         QString::fromStdU16String(AmountText(u',', u'.').grouped(row.remainingDebt))}
+                                 .join(QStringLiteral(" +"));
+        EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\b") + line + QStringLiteral("\\n"))))
+            << line.toStdString();
+    }
+    EXPECT_TRUE(pages.last().contains(QRegularExpression(QStringLiteral("Totale quota capitale: +25\\.000,00"))));
+}
+
+} // namespace
+} // namespace ratalia::test

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/amortization_plan.h"
+#include "core/plan_text.h"
+
+#include <QAbstractTableModel>
+
+namespace ratalia {
+
+// The plan's rows for a table view. Cells are written only when the view
+// asks for them, so a plan of 100 000 installments opens at once.
+class PlanTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    PlanTableModel(AmortizationPlan plan, AmountText amounts, QObject* parent = nullptr);
+
+    const AmortizationPlan& plan() const { return plan_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    AmortizationPlan plan_;
+    AmountText amounts_;
+};
+
+} // namespace ratalia
