@@ -3,8 +3,10 @@
 
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-# What building and running the window needs.
-build_packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-liberation)
+# What building and running the window needs, with the Italian of Qt's own
+# dialogs.
+build_packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-liberation
+                qt6-translations-l10n)
 # What building the Windows program needs: mingw-w64, ImageMagick and the SVG
 # renderer it hands the drawing to for its icon, NSIS for its installer.
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix imagemagick librsvg2-bin nsis)
@@ -12,9 +14,10 @@ windows_packages=(cmake make g++-mingw-w64-x86-64-posix imagemagick librsvg2-bin
 # googletest package alone holds only its sources), an X server of its own and
 # XTest for real key presses, clang and its fuzzer
 # runtime, the formatter, the desktop and packaging checkers, and for the
-# Windows program GoogleTest's sources and Wine to run it.
+# Windows program GoogleTest's sources and Wine to run it, and the PDF reader
+# that checks a printed plan.
 test_packages=(libgtest-dev xvfb xauth libxtst-dev clang libclang-rt-dev clang-format
-               desktop-file-utils appstream dpkg-dev file googletest wine64 "${windows_packages[@]}")
+               desktop-file-utils appstream dpkg-dev file googletest wine64 poppler-utils "${windows_packages[@]}")
 
 # Installs those of the named Debian packages that are not installed yet.
 ensure_packages() {
