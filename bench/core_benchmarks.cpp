@@ -1,9 +1,12 @@
 // The program's own work without a screen: a whole Calcola, Arrotonda, each
-// number conversion and the normalizer, on typical and on pasted huge inputs.
+// number conversion and the normalizer, on typical and on pasted huge inputs,
+// and the largest amortization plan.
 
+#include "core/amortization_plan.h"
 #include "core/form_events.h"
 #include "core/input_normalizer.h"
 #include "core/link_opener.h"
+#include "core/plan_text.h"
 #include "support/silent.h"
 
 #include <benchmark/benchmark.h>
@@ -130,6 +133,37 @@ void calcolaWithPastedMegabyte(benchmark::State& state)
     }
 }
 BENCHMARK(calcolaWithPastedMegabyte)->Unit(benchmark::kMillisecond);
+
+// The largest plan the program shows: 100 000 monthly rows, from the terms a
+// Calcola left, and the same plan written as CSV.
+void plan100000(benchmark::State& state)
+{
+    Window window(u"1000000", u"100000", u"1");
+    window.events.click(Button::Calculate);
+    const LoanTerms* terms = window.events.planTerms();
+    if (!terms) {
+        state.SkipWithError("no plan");
+        return;
+    }
+    for (auto _ : state) {
+        auto plan = amortizationPlan(*terms, window.events.form().numbers());
+        benchmark::DoNotOptimize(plan);
+    }
+}
+BENCHMARK(plan100000)->Unit(benchmark::kMillisecond);
+
+void planCsv100000(benchmark::State& state)
+{
+    Window window(u"1000000", u"100000", u"1");
+    window.events.click(Button::Calculate);
+    const auto plan =
+        std::get<AmortizationPlan>(amortizationPlan(*window.events.planTerms(), window.events.form().numbers()));
+    for (auto _ : state) {
+        Text csv = delimitedPlan(plan, AmountText(u',', u'.'), u';');
+        benchmark::DoNotOptimize(csv);
+    }
+}
+BENCHMARK(planCsv100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace ratalia

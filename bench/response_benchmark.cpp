@@ -1,15 +1,19 @@
 // The time from a mouse click on Calcola in the real window until the
-// results are painted on screen.
+// results are painted on screen, and from asking for the plan of 100 000
+// installments until its table is painted.
 
 #include "core/form_events.h"
 #include "core/form_layout.h"
 #include "core/link_opener.h"
 #include "support/silent.h"
 #include "window/form_window.h"
+#include "window/plan_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -63,6 +67,42 @@ void clickToPaint(benchmark::State& state)
     }
 }
 BENCHMARK(clickToPaint)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Ctrl+P's action on a loan of 100 000 monthly installments until the table's
+// rows are painted; the window is closed between openings.
+void planWindowToPaint(benchmark::State& state)
+{
+    test::Silent silent;
+    FormEvents events(NumberText(u','), silent, silent);
+    FormWindow window(events);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        state.SkipWithError("the window was never shown");
+        return;
+    }
+    events.edit(Field::Capital, u"1000000");
+    events.edit(Field::Duration, u"100000");
+    events.edit(Field::AnnualRate, u"1");
+    events.click(Button::Calculate);
+    QCoreApplication::processEvents();
+    auto* open = window.findChild<QAction*>(QStringLiteral("OpenPlan"));
+    PaintCounter counter;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        open->trigger();
+        auto* plan = window.findChild<PlanWindow*>();
+        QWidget* rows = plan->findChild<QTableView*>()->viewport();
+        rows->installEventFilter(&counter);
+        const int before = counter.paints;
+        while (counter.paints == before)
+            QCoreApplication::processEvents();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        rows->removeEventFilter(&counter);
+        plan->close();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(planWindowToPaint)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace ratalia
