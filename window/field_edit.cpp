@@ -1,5 +1,7 @@
 #include "window/field_edit.h"
 
+#include "window/application_font.h"
+
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -19,6 +21,7 @@ void FieldEdit::keyPressEvent(QKeyEvent* event)
 
 void FieldEdit::contextMenuEvent(QContextMenuEvent* event)
 {
+    preferProportionalFont();
     if (contextActions_.empty()) {
         QLineEdit::contextMenuEvent(event);
         return;

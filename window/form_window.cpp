@@ -3,6 +3,7 @@
 #include "core/contact_links.h"
 #include "core/form_events.h"
 #include "core/form_layout.h"
+#include "window/application_font.h"
 #include "window/command_button.h"
 #include "window/field_edit.h"
 #include "window/frame_box.h"
@@ -202,6 +203,7 @@ void FormWindow::schedulePlanRefresh()
 void FormWindow::contextMenuEvent(QContextMenuEvent* event)
 {
     refreshPlanAction();
+    preferProportionalFont();
     QMenu menu(this);
     menu.addAction(planAction_);
     menu.exec(event->globalPos());
@@ -218,6 +220,7 @@ void FormWindow::openPlan()
         events_.form().showMessage(*refusal, u"Piano di ammortamento");
         return;
     }
+    preferProportionalFont();
     if (!planWindow_)
         planWindow_ = new PlanWindow(
             [this](const Text& message, const Text& title) { events_.form().showMessage(message, title); }, this);
