@@ -140,7 +140,7 @@ void plan100000(benchmark::State& state)
 {
     Window window(u"1000000", u"100000", u"1");
     window.events.click(Button::Calculate);
-    const LoanTerms* terms = window.events.planTerms();
+    const auto terms = window.events.planTerms();
     if (!terms) {
         state.SkipWithError("no plan");
         return;

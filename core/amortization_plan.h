@@ -16,6 +16,13 @@ namespace ratalia {
 
 using Cents = std::int64_t;
 
+// What only a calculation knows: the figures it wrote before showing them
+// rounded.
+struct CalculatedFigures {
+    Text monthlyRate; // with every digit the installment was computed from
+    Text installment; // before any rounding to cents
+};
+
 // What a completed calculation worked with, as the texts it read and wrote.
 struct LoanTerms {
     Text capital;

@@ -93,7 +93,7 @@ class InstallmentCalculation {
 public:
     explicit InstallmentCalculation(LoanForm& form) : form_(form), numbers_(form.numbers()) {}
 
-    std::optional<LoanTerms> run()
+    std::optional<CalculatedFigures> run()
     {
         normalize(Field::Capital);
         normalize(Field::Duration);
@@ -112,7 +112,7 @@ public:
                 return std::nullopt;
             }
         }
-        return usedTerms();
+        return calculatedFigures();
     }
 
 private:
@@ -208,20 +208,14 @@ private:
         return following(step);
     }
 
-    std::optional<LoanTerms> usedTerms() const
+    std::optional<CalculatedFigures> calculatedFigures()
     {
         const bool complete =
             !form_.text(Field::MonthlyRate).empty() &&
             std::none_of(resultFields.begin(), resultFields.end(), [&](Field f) { return form_.text(f).empty(); });
         if (!complete)
             return std::nullopt;
-        return LoanTerms{form_.text(Field::Capital),
-                         form_.text(Field::Duration),
-                         form_.durationUnit(),
-                         form_.text(Field::AnnualRate),
-                         usedMonthlyRate_,
-                         form_.text(Field::Installment),
-                         form_.text(Field::InstallmentCount)};
+        return CalculatedFigures{std::move(usedMonthlyRate_), form_.text(Field::Installment)};
     }
 
     Text roundedDuration() const { return numbers_.patternText(form_.text(Field::Duration), Pattern::Whole); }
@@ -257,6 +251,6 @@ private:
 
 } // namespace
 
-std::optional<LoanTerms> calculate(LoanForm& form) { return InstallmentCalculation(form).run(); }
+std::optional<CalculatedFigures> calculate(LoanForm& form) { return InstallmentCalculation(form).run(); }
 
 } // namespace ratalia

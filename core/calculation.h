@@ -13,7 +13,7 @@ class LoanForm;
 // installment, the total paid, the total interest and the number of
 // installments into the result fields. Each result is computed from the text
 // an earlier step wrote, so what the user sees is exactly what was used.
-// Returns those values when every result was written.
-std::optional<LoanTerms> calculate(LoanForm& form);
+// Returns the figures it wrote before rounding them when every result was written.
+std::optional<CalculatedFigures> calculate(LoanForm& form);
 
 } // namespace ratalia

@@ -29,7 +29,7 @@ void FormEvents::click(Button button)
         return;
     switch (button) {
     case Button::Calculate:
-        terms_ = calculate(form_);
+        calculated_ = calculate(form_);
         break;
     case Button::Round:
         roundToCents(form_);
@@ -43,7 +43,7 @@ void FormEvents::click(Button button)
 void FormEvents::choose(DurationUnit unit)
 {
     if (form_.choose(unit)) {
-        terms_.reset();
+        calculated_.reset();
         unitChosen(form_);
     }
 }
@@ -56,16 +56,26 @@ void FormEvents::click(Link link)
         openWebSite(linkOpener_);
 }
 
-const LoanTerms* FormEvents::planTerms() const
+bool FormEvents::hasPlan() const
 {
-    const bool resultsShown =
-        std::none_of(resultFields.begin(), resultFields.end(), [&](Field field) { return form_.text(field).empty(); });
-    return terms_ && resultsShown ? &*terms_ : nullptr;
+    return calculated_ && std::none_of(resultFields.begin(), resultFields.end(),
+                                       [&](Field field) { return form_.text(field).empty(); });
+}
+
+// The inputs cannot have changed since the calculation: a change would have
+// dropped its figures.
+std::optional<LoanTerms> FormEvents::planTerms() const
+{
+    if (!hasPlan())
+        return std::nullopt;
+    return LoanTerms{form_.text(Field::Capital),         form_.text(Field::Duration), form_.durationUnit(),
+                     form_.text(Field::AnnualRate),      calculated_->monthlyRate,    calculated_->installment,
+                     form_.text(Field::InstallmentCount)};
 }
 
 void FormEvents::inputChanged(Field field)
 {
-    terms_.reset();
+    calculated_.reset();
     switch (field) {
     case Field::Capital:
         capitalChanged(form_);

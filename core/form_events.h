@@ -32,14 +32,15 @@ public:
 
     // What the last calculation worked with, while the results still show it;
     // a changed input or unit takes it away.
-    const LoanTerms* planTerms() const;
+    bool hasPlan() const;
+    std::optional<LoanTerms> planTerms() const;
 
 private:
     void inputChanged(Field field) override;
 
     LoanForm form_;
     LinkOpener& linkOpener_;
-    std::optional<LoanTerms> terms_;
+    std::optional<CalculatedFigures> calculated_;
 };
 
 } // namespace ratalia

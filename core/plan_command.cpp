@@ -107,7 +107,7 @@ int printPlan(const std::map<std::string, std::string, std::less<>>& options, co
     events.edit(Field::AnnualRate, fromUtf8(options.find("--tasso")->second));
     events.click(Button::Calculate);
 
-    const LoanTerms* terms = events.planTerms();
+    const auto terms = events.planTerms();
     if (!terms) {
         // The calculation has said what was wrong, unless every input was empty.
         if (!messages.shown())

@@ -69,7 +69,7 @@ std::variant<AmortizationPlan, Text> planOf(TestForm& form, const Loan& loan)
     form.events.choose(loan.unit);
     form.fill(loan.capital, loan.duration, loan.rate);
     form.events.click(Button::Calculate);
-    const LoanTerms* terms = form.events.planTerms();
+    const auto terms = form.events.planTerms();
     if (!terms)
         return u"no plan";
     return amortizationPlan(*terms, form.form().numbers());
@@ -138,7 +138,7 @@ TEST_P(AmortizationPlanTest, only_while_the_results_show_a_completed_calculation
 {
     TestForm form(GetParam());
     form.fill(u"10000", u"24", u"6,75");
-    const auto available = [&] { return form.events.planTerms() != nullptr; };
+    const auto available = [&] { return form.events.hasPlan() && form.events.planTerms().has_value(); };
     EXPECT_FALSE(available());
     const std::vector<std::pair<const char*, std::function<void()>>> steps{
         {"Calcola", [&] { form.events.click(Button::Calculate); }},

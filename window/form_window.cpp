@@ -187,7 +187,7 @@ void FormWindow::buildPlanAction()
 void FormWindow::refreshPlanAction()
 {
     refreshPending_ = false;
-    planAction_->setEnabled(events_.planTerms() != nullptr);
+    planAction_->setEnabled(events_.hasPlan());
 }
 
 // A calculation hands over what it worked with only once it has returned,
@@ -211,7 +211,7 @@ void FormWindow::contextMenuEvent(QContextMenuEvent* event)
 
 void FormWindow::openPlan()
 {
-    const LoanTerms* terms = events_.planTerms();
+    const auto terms = events_.planTerms();
     if (!terms)
         return;
     const NumberText& numbers = events_.form().numbers();
