@@ -1,5 +1,7 @@
 #include "support/session.h"
 
+#include "core/amortization_plan.h"
+
 #include "support/names.h"
 
 #include "core/input_normalizer.h"
@@ -202,6 +204,8 @@ std::optional<std::string> Session::checkCalculation(const Text (&inputs)[3], bo
             return "Calcola ended without an error and without " + fieldName(field);
     if (!form.isEnabled(Button::Round))
         return std::string("Calcola gave results but Arrotonda stays disabled");
+    if (auto broken = checkPlan())
+        return broken;
 
     const NumberText& numbers = form.numbers();
     if (const auto expected = recompute(numbers, inputs, option1)) {
@@ -215,6 +219,26 @@ std::optional<std::string> Session::checkCalculation(const Text (&inputs)[3], bo
             return std::string("results differ from the recomputation: ") + ascii(form.text(Field::Installment)) + " " +
                    ascii(form.text(Field::TotalPaid)) + " " + ascii(form.text(Field::TotalInterest));
     }
+    return std::nullopt;
+}
+
+// Whatever the inputs, a completed calculation has a plan, and a plan (kept
+// short here, so that sessions stay fast) ends at zero with totals that add up.
+std::optional<std::string> Session::checkPlan() const
+{
+    const auto terms = events_.planTerms();
+    if (!terms)
+        return std::string("Calcola gave results but no plan");
+    const auto count = events_.form().numbers().tryToNumber(terms->installmentCount);
+    if (!count || *count > 480)
+        return std::nullopt;
+    const auto outcome = amortizationPlan(*terms, events_.form().numbers());
+    const auto* plan = std::get_if<AmortizationPlan>(&outcome);
+    if (plan && (plan->rows().size() != static_cast<std::size_t>(*count) || plan->rows().back().remainingDebt != 0 ||
+                 plan->totalPrincipal() != plan->capital() ||
+                 plan->totalPaid() != plan->totalInterest() + plan->totalPrincipal()))
+        return "the plan of " + ascii(terms->capital) + " / " + ascii(terms->installmentCount) +
+               " does not end at zero or its totals do not add up";
     return std::nullopt;
 }
 

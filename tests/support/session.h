@@ -47,6 +47,7 @@ private:
 
     std::optional<std::string> checkCalculation(const Text (&inputs)[3], bool option1, std::size_t messagesBefore);
     std::optional<std::string> checkAlways() const;
+    std::optional<std::string> checkPlan() const;
 
     Recorder recorder_;
     FormEvents events_;
