@@ -40,6 +40,16 @@ QPushButton* button(const QString& caption, const char* objectName, QWidget* par
     return b;
 }
 
+// A long plan takes seconds to print (100 000 rows are about 2 000 pages):
+// the pointer says so meanwhile.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 QString defaultPath(const char* extension)
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -188,6 +198,7 @@ bool PlanWindow::savePdf(const QString& path)
     QSaveFile file(path);
     bool painted = false;
     if (file.open(QIODevice::WriteOnly)) {
+        const BusyCursor busy;
         QPdfWriter writer(&file);
         writer.setTitle(shown(planTitle));
         writer.setCreator(QStringLiteral("Ratalia"));
@@ -232,7 +243,12 @@ void PlanWindow::print()
     dialog.setWindowTitle(QStringLiteral("Stampa il piano di ammortamento"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!paint(printer))
+    bool painted = false;
+    {
+        const BusyCursor busy;
+        painted = paint(printer);
+    }
+    if (!painted)
         warn_(u"Impossibile stampare il piano: la stampante non ha accettato il lavoro.", u"Stampa");
 }
 
