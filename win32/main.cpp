@@ -1,18 +1,33 @@
 #include "core/form_events.h"
+#include "core/plan_command.h"
 #include "win32/main_window.h"
 #include "win32/platform.h"
 
 #include <commctrl.h>
 #include <windows.h>
 
+#include <sstream>
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
+    const ratalia::NumberText numbers(ratalia::regionalDecimalSeparator(), ratalia::regionalGroupSeparator());
+    const auto arguments = ratalia::commandLineArguments();
+    if (ratalia::isCommandLine(arguments)) {
+        std::ostringstream output;
+        std::ostringstream errors;
+        const int status = ratalia::runCommandLine(arguments, numbers, output, errors);
+        ratalia::writeStandard(STD_ERROR_HANDLE, errors.str());
+        if (!ratalia::writeStandard(STD_OUTPUT_HANDLE, output.str()) && status == 0 && !output.str().empty())
+            return 1;
+        return status;
+    }
+
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
     ratalia::WindowsMessageBox messageBox;
     ratalia::ShellLinkOpener linkOpener;
-    ratalia::FormEvents events(ratalia::NumberText(ratalia::regionalDecimalSeparator()), messageBox, linkOpener);
+    ratalia::FormEvents events(numbers, messageBox, linkOpener);
     ratalia::MainWindow window(events, instance);
     if (!window.handle())
         return 1;

@@ -19,6 +19,64 @@ void ShellLinkOpener::open(const std::string& target)
     ShellExecuteW(owner_, nullptr, wide.c_str(), nullptr, L"C:\\", SW_SHOWNORMAL);
 }
 
+char16_t regionalGroupSeparator(const wchar_t* locale)
+{
+    wchar_t separator[8]{};
+    if (GetLocaleInfoEx(locale, LOCALE_STHOUSAND, separator, 8) == 0)
+        return u',';
+    return static_cast<char16_t>(separator[0]);
+}
+
+std::vector<std::string> commandLineArguments()
+{
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> result;
+    for (int i = 1; arguments && i < count; ++i) {
+        const std::wstring_view argument(arguments[i]);
+        result.push_back(toUtf8(TextView(reinterpret_cast<const char16_t*>(argument.data()), argument.size())));
+    }
+    LocalFree(arguments);
+    return result;
+}
+
+namespace {
+
+// A windowed program started from a console without redirection has no
+// standard handles: it writes to its parent's console instead.
+HANDLE standardHandle(DWORD which)
+{
+    const HANDLE inherited = GetStdHandle(which);
+    if (inherited != nullptr && inherited != INVALID_HANDLE_VALUE)
+        return inherited;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED)
+        return nullptr;
+    const HANDLE console =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console == INVALID_HANDLE_VALUE)
+        return nullptr;
+    SetStdHandle(which, console);
+    return console;
+}
+
+} // namespace
+
+bool writeStandard(DWORD which, const std::string& utf8)
+{
+    const HANDLE handle = standardHandle(which);
+    if (handle == nullptr)
+        return false;
+    DWORD mode = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        const Text text = fromUtf8(utf8);
+        DWORD written = 0;
+        return WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
+    }
+    DWORD written = 0;
+    return WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) != 0 &&
+           written == utf8.size();
+}
+
 char16_t regionalDecimalSeparator(const wchar_t* locale)
 {
     wchar_t separator[8]{};

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace ratalia {
 
@@ -34,5 +35,14 @@ private:
 
 // The decimal separator of the user's regional settings, or of the named locale.
 char16_t regionalDecimalSeparator(const wchar_t* locale = LOCALE_NAME_USER_DEFAULT);
+// The separator of thousands in amounts; 0 where the region uses none.
+char16_t regionalGroupSeparator(const wchar_t* locale = LOCALE_NAME_USER_DEFAULT);
+
+// The program's arguments, without its own name, in UTF-8.
+std::vector<std::string> commandLineArguments();
+
+// Writes UTF-8 to a standard handle: as text to a console, as bytes to a
+// file or a pipe. Returns false when nothing could be written.
+bool writeStandard(DWORD which, const std::string& utf8);
 
 } // namespace ratalia

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# ratalia --piano gives the same plan, messages and exit status on Linux and
+# on Windows, under Italian and English settings.
+# $1: the Linux ratalia; $2: Wine; $3: the Windows ratalia.exe.
+set -uo pipefail
+linux=$1 wine=$2 windows=$3
+status=0
+requests=(
+    "--piano --capitale 10000 --mesi 24 --tasso 6,75 --csv"
+    "--piano --capitale 10000 --anni 2 --tasso 6.75"
+    "--piano --capitale 250000 --anni 30 --tasso 3,9 --csv"
+    "--piano --capitale 12345,67 --mesi 23,6 --tasso 25 --csv"
+    "--piano --capitale dieci --mesi 24 --tasso 5"
+    "--piano --capitale 1000 --mesi 200000 --tasso 0,5"
+    "--version"
+)
+run() { # locale program… : stdout, then stderr, then the exit status, "\r" dropped
+    local locale=$1 out err code
+    shift
+    out=$(mktemp) err=$(mktemp)
+    env -u DISPLAY LC_ALL="$locale" WINEDEBUG=-all "$@" >"$out" 2>"$err"
+    code=$?
+    tr -d '\r' <"$out"; echo "-- stderr"; tr -d '\r' <"$err"; echo "-- status $code"
+    rm -f "$out" "$err"
+}
+for locale in it_IT.UTF-8 en_US.UTF-8; do
+    for request in "${requests[@]}"; do
+        read -ra arguments <<<"$request"
+        expected=$(run "$locale" "$linux" "${arguments[@]}")
+        got=$(run "$locale" "$wine" "$windows" "${arguments[@]}")
+        if [ "$expected" != "$got" ]; then
+            echo "FAIL under $locale: ratalia $request"
+            diff <(echo "$expected") <(echo "$got") | head -n 10
+            status=1
+        fi
+    done
+done
+[ $status -eq 0 ] && echo "${#requests[@]} requests under 2 regions: the same output on Linux and Windows"
+exit $status
