@@ -35,16 +35,28 @@ public:
     int paints = 0;
 };
 
+// The real window over a silent model, shown on screen.
+struct ShownWindow {
+    ShownWindow() : events(NumberText(u','), silent, silent), window(events)
+    {
+        window.show();
+        shown = QTest::qWaitForWindowExposed(&window);
+    }
+    test::Silent silent;
+    FormEvents events;
+    FormWindow window;
+    bool shown = false;
+};
+
 void clickToPaint(benchmark::State& state)
 {
-    test::Silent silent;
-    FormEvents events(NumberText(u','), silent, silent);
-    FormWindow window(events);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) {
+    ShownWindow shown;
+    if (!shown.shown) {
         state.SkipWithError("the window was never shown");
         return;
     }
+    FormEvents& events = shown.events;
+    FormWindow& window = shown.window;
     events.edit(Field::Duration, u"24");
     auto* calcola =
         window.findChild<QPushButton*>(QString::fromLatin1(FormLayout::control(Button::Calculate).objectName));
@@ -72,14 +84,13 @@ BENCHMARK(clickToPaint)->UseManualTime()->Unit(benchmark::kMillisecond);
 // rows are painted; the window is closed between openings.
 void planWindowToPaint(benchmark::State& state)
 {
-    test::Silent silent;
-    FormEvents events(NumberText(u','), silent, silent);
-    FormWindow window(events);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) {
+    ShownWindow shown;
+    if (!shown.shown) {
         state.SkipWithError("the window was never shown");
         return;
     }
+    FormEvents& events = shown.events;
+    FormWindow& window = shown.window;
     events.edit(Field::Capital, u"1000000");
     events.edit(Field::Duration, u"100000");
     events.edit(Field::AnnualRate, u"1");
