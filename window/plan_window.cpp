@@ -50,6 +50,12 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
+Text notSaved(const QString& path)
+{
+    return u"Impossibile salvare il piano in «" + path.toStdU16String() +
+           u"». Il file non è stato scritto: scegliere un'altra cartella o un altro nome e riprovare.";
+}
+
 QString defaultPath(const char* extension)
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -178,9 +184,7 @@ bool PlanWindow::exportCsv(const QString& path)
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;
-    warn_(u"Impossibile salvare il piano in «" + path.toStdU16String() +
-              u"». Il file non è stato scritto: scegliere un'altra cartella o un altro nome e riprovare.",
-          u"Esporta CSV");
+    warn_(notSaved(path), u"Esporta CSV");
     return false;
 }
 
@@ -210,9 +214,7 @@ bool PlanWindow::savePdf(const QString& path)
     if (painted && file.commit())
         return true;
     file.cancelWriting();
-    warn_(u"Impossibile salvare il piano in «" + path.toStdU16String() +
-              u"». Il file non è stato scritto: scegliere un'altra cartella o un altro nome e riprovare.",
-          u"Salva PDF");
+    warn_(notSaved(path), u"Salva PDF");
     return false;
 }
 
