@@ -58,7 +58,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ratalia"));
     QApplication::setDesktopFileName(QStringLiteral(RATALIA_APP_ID));
-    QApplication::setWindowIcon(ratalia::umbrellaIcon());
+    QApplication::setWindowIcon(ratalia::applicationIcon());
     // The program speaks Italian whatever the region, and so should Qt's own
     // dialogs and menus, where their translation is installed.
     QTranslator qtTexts;

@@ -33,7 +33,7 @@ public:
 // previous results are gone, and Calcola is pressed. The capital alternates
 // between two texts of the same value, so that every press does all the work
 // without pausing the clock (which would cost more than a Calcola).
-void calcola(benchmark::State& state, TextView duration, TextView rate, DurationUnit unit)
+void calculate(benchmark::State& state, TextView duration, TextView rate, DurationUnit unit)
 {
     Window window(u"10000", duration, rate, unit);
     bool other = false;
@@ -44,12 +44,12 @@ void calcola(benchmark::State& state, TextView duration, TextView rate, Duration
         benchmark::DoNotOptimize(window.events.form().text(Field::TotalInterest));
     }
 }
-BENCHMARK_CAPTURE(calcola, typical_loan, u"24", u"6,75", DurationUnit::Months);
-BENCHMARK_CAPTURE(calcola, zero_rate, u"24", u"0", DurationUnit::Months);
-BENCHMARK_CAPTURE(calcola, years, u"2", u"6,75", DurationUnit::Years);
+BENCHMARK_CAPTURE(calculate, typical_loan, u"24", u"6,75", DurationUnit::Months);
+BENCHMARK_CAPTURE(calculate, zero_rate, u"24", u"0", DurationUnit::Months);
+BENCHMARK_CAPTURE(calculate, years, u"2", u"6,75", DurationUnit::Years);
 
 // Pressing Calcola again on unchanged inputs.
-void calcolaAgain(benchmark::State& state)
+void calculateAgain(benchmark::State& state)
 {
     Window window(u"10000", u"24", u"6,75");
     for (auto _ : state) {
@@ -57,23 +57,24 @@ void calcolaAgain(benchmark::State& state)
         benchmark::DoNotOptimize(window.events.form().text(Field::TotalInterest));
     }
 }
-BENCHMARK(calcolaAgain);
+BENCHMARK(calculateAgain);
 
 // Arrotonda on fresh ten-decimal results, put back before each press.
-void arrotonda(benchmark::State& state)
+void roundResults(benchmark::State& state)
 {
     Window window(u"10000", u"24", u"6,75");
     window.events.click(Button::Calculate);
     LoanForm& form = window.events.form();
-    const Text results[] = {form.text(Field::Installment), form.text(Field::TotalPaid),
-                            form.text(Field::TotalInterest)};
+    std::array<Text, amountResults.size()> results;
+    for (std::size_t k = 0; k < results.size(); ++k)
+        results[k] = form.text(amountResults[k]);
     for (auto _ : state) {
-        for (int i = 0; i < 3; ++i)
-            form.setText(static_cast<Field>(4 + i), results[i]);
+        for (std::size_t k = 0; k < results.size(); ++k)
+            form.setText(amountResults[k], results[k]);
         window.events.click(Button::Round);
     }
 }
-BENCHMARK(arrotonda);
+BENCHMARK(roundResults);
 
 const NumberText numbers(u',');
 
@@ -120,7 +121,7 @@ void normalizer(benchmark::State& state)
 BENCHMARK(normalizer)->Arg(1 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
 
 // A pasted megabyte as the capital: one long number, read, checked, rejected.
-void calcolaWithPastedMegabyte(benchmark::State& state)
+void calculateWithPastedMegabyte(benchmark::State& state)
 {
     const Text pasted = Text(1 << 20, u'0') + u"10000";
     Window window(pasted, u"24", u"6,75");
@@ -132,7 +133,7 @@ void calcolaWithPastedMegabyte(benchmark::State& state)
         window.events.click(Button::Calculate);
     }
 }
-BENCHMARK(calcolaWithPastedMegabyte)->Unit(benchmark::kMillisecond);
+BENCHMARK(calculateWithPastedMegabyte)->Unit(benchmark::kMillisecond);
 
 // The largest plan the program shows: 100 000 monthly rows, from the terms a
 // Calcola left, and the same plan written as CSV.

@@ -58,7 +58,7 @@ void clickToPaint(benchmark::State& state)
     FormEvents& events = shown.events;
     FormWindow& window = shown.window;
     events.edit(Field::Duration, u"24");
-    auto* calcola =
+    auto* calculateButton =
         window.findChild<QPushButton*>(QString::fromLatin1(FormLayout::control(Button::Calculate).objectName));
     auto* interest =
         window.findChild<QLineEdit*>(QString::fromLatin1(FormLayout::control(Field::TotalInterest).objectName));
@@ -72,7 +72,7 @@ void clickToPaint(benchmark::State& state)
         QCoreApplication::processEvents();
         const int before = counter.paints;
         const auto start = std::chrono::steady_clock::now();
-        QTest::mouseClick(calcola, Qt::LeftButton);
+        QTest::mouseClick(calculateButton, Qt::LeftButton);
         while (counter.paints == before)
             QCoreApplication::processEvents();
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());

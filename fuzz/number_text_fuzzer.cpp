@@ -2,7 +2,7 @@
 // readable, and no rendering may produce a text the program cannot read.
 
 #include "core/number_text.h"
-#include "core/run_time_error.h"
+#include "core/failures.h"
 #include "fuzz_input.h"
 
 #include <charconv>

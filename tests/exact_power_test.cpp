@@ -1,5 +1,5 @@
 #include "core/annuity.h"
-#include "core/run_time_error.h"
+#include "core/failures.h"
 
 #include <gtest/gtest.h>
 

@@ -35,7 +35,7 @@ protected:
     }
     bool resultsEmpty()
     {
-        for (const Field field : resultFields)
+        for (const Field field : resultsClearedByAnyChange)
             if (!window.text(field).empty())
                 return false;
         return true;

@@ -1,5 +1,5 @@
 #include "core/number_text.h"
-#include "core/run_time_error.h"
+#include "core/failures.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>

@@ -43,7 +43,7 @@ TEST_P(RoundingAndResetTest, reset_with_the_standard_rate_shown_empties_only_the
     window.events.click(Button::ResetRate);
     EXPECT_EQ(window.text(Field::AnnualRate), window.regional(u"6,75"));
     EXPECT_EQ(window.text(Field::MonthlyRate), window.regional(u"0,0056250000"));
-    for (const Field field : resultFields)
+    for (const Field field : resultsClearedByAnyChange)
         EXPECT_TRUE(window.text(field).empty());
     // No rate change, so nothing disabled rounding: it rounds empty fields to empty.
     ASSERT_TRUE(window.form().isEnabled(Button::Round));

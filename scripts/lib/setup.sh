@@ -14,10 +14,10 @@ windows_packages=(cmake make g++-mingw-w64-x86-64-posix imagemagick librsvg2-bin
 # googletest package alone holds only its sources), an X server of its own and
 # XTest for real key presses, clang and its fuzzer
 # runtime, the formatter, the desktop and packaging checkers, and for the
-# Windows program GoogleTest's sources and Wine to run it, and the PDF reader
-# that checks a printed plan.
+# Windows program GoogleTest's sources and Wine to run it, the PDF reader
+# that checks a printed plan, and git, which lists the files the formatter checks.
 test_packages=(libgtest-dev xvfb xauth libxtst-dev clang libclang-rt-dev clang-format
-               desktop-file-utils appstream dpkg-dev file googletest wine64 poppler-utils "${windows_packages[@]}")
+               desktop-file-utils appstream dpkg-dev file googletest wine64 poppler-utils git "${windows_packages[@]}")
 
 # Installs those of the named Debian packages that are not installed yet.
 ensure_packages() {

@@ -36,7 +36,7 @@ std::string fieldName(Field field) { return nameOf(field); }
 
 bool isResultEmpty(const LoanForm& form)
 {
-    for (const Field field : resultFields)
+    for (const Field field : resultsClearedByAnyChange)
         if (!form.text(field).empty())
             return false;
     return true;
@@ -167,11 +167,11 @@ std::optional<std::string> Session::play(const Action& action)
         if (!form.isEnabled(action.button))
             return checkAlways(); // a greyed-out button cannot be pressed
         const Text inputs[3] = {form.text(Field::Capital), form.text(Field::Duration), form.text(Field::AnnualRate)};
-        const bool option1 = form.inMonths();
+        const bool inMonths = form.inMonths();
         const std::size_t messagesBefore = recorder_.titles.size();
         events_.click(action.button);
         if (action.button == Button::Calculate) {
-            if (auto broken = checkCalculation(inputs, option1, messagesBefore))
+            if (auto broken = checkCalculation(inputs, inMonths, messagesBefore))
                 return broken;
         } else if (recorder_.titles.size() != messagesBefore) {
             return std::string("a message box from a button other than Calcola");
@@ -182,7 +182,7 @@ std::optional<std::string> Session::play(const Action& action)
     return checkAlways();
 }
 
-std::optional<std::string> Session::checkCalculation(const Text (&inputs)[3], bool option1, std::size_t messagesBefore)
+std::optional<std::string> Session::checkCalculation(const Text (&inputs)[3], bool inMonths, std::size_t messagesBefore)
 {
     const LoanForm& form = events_.form();
     const std::vector<Text> titles(recorder_.titles.begin() + static_cast<std::ptrdiff_t>(messagesBefore),
@@ -208,7 +208,7 @@ std::optional<std::string> Session::checkCalculation(const Text (&inputs)[3], bo
         return broken;
 
     const NumberText& numbers = form.numbers();
-    if (const auto expected = recompute(numbers, inputs, option1)) {
+    if (const auto expected = recompute(numbers, inputs, inMonths)) {
         const auto shown = [&](Field field) { return static_cast<long double>(numbers.toNumber(form.text(field))); };
         const long double n = expected->installments;
         const long double i = expected->monthlyRate;

@@ -45,7 +45,7 @@ private:
         std::vector<Text> messages;
     };
 
-    std::optional<std::string> checkCalculation(const Text (&inputs)[3], bool option1, std::size_t messagesBefore);
+    std::optional<std::string> checkCalculation(const Text (&inputs)[3], bool inMonths, std::size_t messagesBefore);
     std::optional<std::string> checkAlways() const;
     std::optional<std::string> checkPlan() const;
 

@@ -1,9 +1,9 @@
 #include "core/form_events.h"
 
-#include "core/calculation.h"
+#include "calculation.h"
 #include "core/contact_links.h"
-#include "core/field_rules.h"
-#include "core/rounding_and_reset.h"
+#include "field_rules.h"
+#include "rounding_and_reset.h"
 
 #include <algorithm>
 #include <utility>
@@ -58,7 +58,7 @@ void FormEvents::click(Link link)
 
 bool FormEvents::hasPlan() const
 {
-    return calculated_ && std::none_of(resultFields.begin(), resultFields.end(),
+    return calculated_ && std::none_of(resultsClearedByAnyChange.begin(), resultsClearedByAnyChange.end(),
                                        [&](Field field) { return form_.text(field).empty(); });
 }
 

@@ -1,10 +1,10 @@
-#include "core/calculation.h"
+#include "calculation.h"
 
 #include "core/annuity.h"
 
 #include "core/input_normalizer.h"
 #include "core/loan_form.h"
-#include "core/run_time_error.h"
+#include "core/failures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -198,7 +198,7 @@ private:
             format(Field::TotalInterest);
             break;
         case Step::EnableRounding:
-            if (std::any_of(resultFields.begin(), resultFields.end(),
+            if (std::any_of(resultsClearedByAnyChange.begin(), resultsClearedByAnyChange.end(),
                             [&](Field field) { return !form_.text(field).empty(); }))
                 form_.setEnabled(Button::Round, true);
             break;
@@ -212,7 +212,7 @@ private:
     {
         const bool complete =
             !form_.text(Field::MonthlyRate).empty() &&
-            std::none_of(resultFields.begin(), resultFields.end(), [&](Field f) { return form_.text(f).empty(); });
+            std::none_of(resultsClearedByAnyChange.begin(), resultsClearedByAnyChange.end(), [&](Field f) { return form_.text(f).empty(); });
         if (!complete)
             return std::nullopt;
         return CalculatedFigures{std::move(usedMonthlyRate_), form_.text(Field::Installment)};
@@ -233,11 +233,10 @@ private:
             return smallRateInstallment(number(Field::Capital), rate, n);
 
         const double a = checked(number(Field::MonthlyRate) + 1);
-        const double b = checked(number(Field::MonthlyRate) + 1);
         const double p = checked(exactPower(a, n));
         const double m = checked(number(Field::MonthlyRate) * p);
-        const double q = b == a ? p : checked(exactPower(b, n)); // the same power, worked out once
-        const double s = checked(q - 1);
+        // The denominator's (1 + i)^N reads the same text again: it is p.
+        const double s = checked(p - 1);
         const double r = checked(m / s);
         return checked(r * number(Field::Capital));
     }

@@ -1,6 +1,6 @@
 #include "core/number_text.h"
 
-#include "core/run_time_error.h"
+#include "core/failures.h"
 
 #include <algorithm>
 #include <array>

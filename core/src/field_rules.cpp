@@ -1,4 +1,4 @@
-#include "core/field_rules.h"
+#include "field_rules.h"
 
 #include "core/loan_form.h"
 
@@ -16,13 +16,13 @@ void enableCalculationByInputs(LoanForm& form)
 
 void clearResults(LoanForm& form)
 {
-    for (const Field field : resultFields)
+    for (const Field field : resultsClearedByAnyChange)
         form.setText(field, {});
 }
 
 void disableRoundingWithoutResults(LoanForm& form)
 {
-    if (std::any_of(resultFields.begin(), resultFields.end(), [&](Field field) { return form.text(field).empty(); }))
+    if (std::any_of(resultsClearedByAnyChange.begin(), resultsClearedByAnyChange.end(), [&](Field field) { return form.text(field).empty(); }))
         form.setEnabled(Button::Round, false);
 }
 

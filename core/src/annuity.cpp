@@ -1,7 +1,7 @@
 #include "core/annuity.h"
 
-#include "core/run_time_error.h"
-#include "core/wide_float.h"
+#include "core/failures.h"
+#include "wide_float.h"
 
 #include <algorithm>
 #include <bit>

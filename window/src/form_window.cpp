@@ -57,7 +57,7 @@ FormWindow::FormWindow(FormEvents& events, QWidget* parent) : QWidget(parent), e
 {
     setObjectName(QString::fromLatin1(FormLayout::objectName));
     setWindowTitle(QString::fromStdString(FormLayout::caption()));
-    setWindowIcon(umbrellaIcon());
+    setWindowIcon(applicationIcon());
     setFont(windowFont());
     setFixedSize(FormLayout::clientWidth / FormLayout::twipsPerPixel,
                  FormLayout::clientHeight / FormLayout::twipsPerPixel);
@@ -179,7 +179,7 @@ void FormWindow::buildPlanAction()
     planAction_->setToolTip(QStringLiteral("La quota interessi e la quota capitale di ogni rata"));
     addAction(planAction_);
     connect(planAction_, &QAction::triggered, this, &FormWindow::openPlan);
-    for (const Field field : resultFields)
+    for (const Field field : resultsClearedByAnyChange)
         static_cast<FieldEdit*>(fields_[index(field)])->addContextAction(planAction_);
     static_cast<FieldEdit*>(fields_[index(Field::MonthlyRate)])->addContextAction(planAction_);
 }

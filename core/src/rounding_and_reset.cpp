@@ -1,4 +1,4 @@
-#include "core/rounding_and_reset.h"
+#include "rounding_and_reset.h"
 
 #include "core/loan_form.h"
 
@@ -8,14 +8,14 @@ void loadDefaults(LoanForm& form) { form.setText(Field::AnnualRate, form.numbers
 
 void roundToCents(LoanForm& form)
 {
-    for (const Field field : {Field::Installment, Field::TotalPaid, Field::TotalInterest})
+    for (const Field field : amountResults)
         form.setText(field, form.numbers().patternText(form.text(field), Pattern::TwoDecimals));
 }
 
 void resetStandardRate(LoanForm& form)
 {
     form.setText(Field::AnnualRate, form.numbers().localeText(standardRate));
-    for (const Field field : resultFields)
+    for (const Field field : resultsClearedByAnyChange)
         form.setText(field, {});
 }
 

@@ -6,6 +6,6 @@ namespace ratalia {
 
 // The red umbrella at 16 × 16 and 32 × 32 pixels, rendered when the program
 // was built from its scalable drawing.
-QIcon umbrellaIcon();
+QIcon applicationIcon();
 
 } // namespace ratalia

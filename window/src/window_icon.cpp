@@ -4,10 +4,15 @@
 #include <QImage>
 #include <QPixmap>
 
+// The pixels come compiled from the assets; asking for them by name keeps the
+// linker from leaving them out of a program that links this library.
+static void loadIconPixels() { Q_INIT_RESOURCE(images); }
+
 namespace ratalia {
 
-QIcon umbrellaIcon()
+QIcon applicationIcon()
 {
+    loadIconPixels();
     QIcon icon;
     for (const int size : {16, 32}) {
         // Raw pixels: no image reader, and none of the plugin look-up one costs at start-up.

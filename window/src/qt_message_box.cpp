@@ -10,7 +10,7 @@ void QtMessageBox::show(const Text& message, const Text& title)
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdU16String(title), QString::fromStdU16String(message),
                     QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
-    box.setObjectName(QStringLiteral("Messaggio"));
+    box.setObjectName(QStringLiteral("MessageBox"));
     box.exec();
 }
 

@@ -10,6 +10,7 @@
 #include "core/text.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -28,12 +29,17 @@ enum class Field {
 enum class Button { Calculate, Round, ResetRate };
 enum class DurationUnit { Months, Years };
 
+inline constexpr std::size_t fieldCount = static_cast<std::size_t>(Field::InstallmentCount) + 1;
+inline constexpr std::size_t buttonCount = static_cast<std::size_t>(Button::ResetRate) + 1;
+
 constexpr bool isInput(Field field) { return field <= Field::AnnualRate; }
 
-// The fields a calculation fills and every input change empties, in the order
-// they are emptied (the monthly rate, emptied only by a new rate, comes apart).
-inline constexpr std::array resultFields{Field::Installment, Field::TotalPaid, Field::TotalInterest,
-                                         Field::InstallmentCount};
+// The results every change of an input or of the unit empties, in the order
+// they are emptied: all but the monthly rate, which only a new rate empties.
+inline constexpr std::array resultsClearedByAnyChange{Field::Installment, Field::TotalPaid, Field::TotalInterest,
+                                                      Field::InstallmentCount};
+// The results that are amounts of money: what "&Arrotonda" rounds to cents.
+inline constexpr std::array amountResults{Field::Installment, Field::TotalPaid, Field::TotalInterest};
 
 // A modal message box: one OK button, no icon; returns once it is closed.
 class ModalMessageBox {
@@ -94,10 +100,15 @@ private:
     NumberText numbers_;
     ModalMessageBox& messageBox_;
     ChangeHandler& changeHandler_;
-    std::array<Text, 8> texts_;
-    mutable std::array<std::optional<std::optional<double>>, 8> readings_;
+    // A field's text read as a number, once: nothing when it is not a number.
+    struct Reading {
+        std::optional<double> value;
+    };
+
+    std::array<Text, fieldCount> texts_;
+    mutable std::array<std::optional<Reading>, fieldCount> readings_; // none until read since the last change
     DurationUnit unit_ = DurationUnit::Months;
-    std::array<bool, 3> enabled_{false, false, true};
+    std::array<bool, buttonCount> enabled_{false, false, true};
     std::vector<FormObserver*> observers_;
 };
 

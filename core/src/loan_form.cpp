@@ -1,6 +1,6 @@
 #include "core/loan_form.h"
 
-#include "core/run_time_error.h"
+#include "core/failures.h"
 
 #include <algorithm>
 #include <utility>
@@ -29,10 +29,10 @@ double LoanForm::number(Field field) const
 {
     auto& reading = readings_[index(field)];
     if (!reading)
-        reading = numbers_.tryToNumber(texts_[index(field)]);
-    if (!*reading)
+        reading = Reading{numbers_.tryToNumber(texts_[index(field)])};
+    if (!reading->value)
         throw ConversionFailure();
-    return **reading;
+    return *reading->value;
 }
 
 bool LoanForm::choose(DurationUnit unit)

@@ -1,4 +1,4 @@
-#include "core/wide_float.h"
+#include "wide_float.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,0 +1,56 @@
+# The Linux program's tests: the Qt window offscreen and on an X server of
+# its own, the command line, the install rules and the Debian package.
+find_package(Qt6 REQUIRED COMPONENTS Test)
+find_program(XVFB_RUN xvfb-run REQUIRED)
+set(lsan LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/window/lsan.supp)
+
+# The real window on Qt's offscreen platform.
+add_executable(window_tests
+  window/window_test_main.cpp
+  window/form_window_behaviour_test.cpp
+  window/form_window_layout_test.cpp
+  window/plan_window_test.cpp
+  window/regional_settings_test.cpp
+)
+target_link_libraries(window_tests PRIVATE ratalia_test_support ratalia_window Qt6::Test)
+ratalia_add_gtest(window window_tests ENVIRONMENT QT_QPA_PLATFORM=offscreen LC_ALL=it_IT.UTF-8)
+# The separator follows the user's locale, whatever it is.
+foreach(locale_separator IN ITEMS "it_IT.UTF-8=," "en_US.UTF-8=." "ar_EG.UTF-8=٫")
+  string(REPLACE "=" ";" pair "${locale_separator}")
+  list(GET pair 0 locale)
+  list(GET pair 1 separator)
+  ratalia_add_test(window.system_separator.${locale}
+    COMMAND window_tests --gtest_filter=RegionalSettingsTest.system_locale_gives_the_separator
+    ENVIRONMENT QT_QPA_PLATFORM=offscreen LC_ALL=${locale} RATALIA_EXPECTED_SEPARATOR=${separator})
+endforeach()
+
+# Opening links needs a real desktop platform: an X server of our own.
+add_executable(desktop_tests window/window_test_main.cpp window/desktop_link_opener_test.cpp)
+target_link_libraries(desktop_tests PRIVATE ratalia_test_support ratalia_window Qt6::Test)
+ratalia_add_test(window.links_reach_the_desktop COMMAND ${XVFB_RUN} -a $<TARGET_FILE:desktop_tests>
+  ENVIRONMENT QT_QPA_PLATFORM=xcb)
+
+# The keyboard for real: X key presses through XTest on the window.
+find_package(X11 REQUIRED COMPONENTS Xtst)
+find_library(XCB_LIBRARY xcb REQUIRED)
+add_executable(real_keys_tests window/real_keys_test.cpp)
+target_link_libraries(real_keys_tests PRIVATE ratalia_test_support ratalia_window Qt6::Test X11::X11 X11::Xtst
+                      ${XCB_LIBRARY})
+ratalia_add_test(keys.real_key_presses COMMAND ${XVFB_RUN} -a -s "-screen 0 640x480x24" $<TARGET_FILE:real_keys_tests>
+  ENVIRONMENT QT_QPA_PLATFORM=xcb LC_ALL=it_IT.UTF-8 ${lsan})
+
+# The program itself: no display, the plan on the command line.
+set(app ${CMAKE_CURRENT_SOURCE_DIR}/app)
+ratalia_add_test(app.stops_cleanly_without_display
+  COMMAND bash ${app}/no_display_test.sh $<TARGET_FILE:ratalia> none)
+ratalia_add_test(app.stops_cleanly_when_the_display_is_gone
+  COMMAND bash ${app}/no_display_test.sh $<TARGET_FILE:ratalia> :4321)
+ratalia_add_test(app.prints_the_plan_without_a_window
+  COMMAND bash ${app}/plan_command_test.sh $<TARGET_FILE:ratalia>)
+
+# Installed where the desktop looks, validated, and packaged.
+set(packaging ${CMAKE_CURRENT_SOURCE_DIR}/packaging)
+ratalia_add_test(packaging.install_puts_every_file_in_place SERIAL
+  COMMAND bash ${packaging}/install_test.sh ${PROJECT_BINARY_DIR} ${RATALIA_APP_ID})
+ratalia_add_test(packaging.debian_package_holds_every_file SERIAL
+  COMMAND bash ${packaging}/deb_test.sh ${PROJECT_BINARY_DIR} ${RATALIA_APP_ID})

@@ -1,0 +1,30 @@
+# The Windows program's tests, under Wine: the real window through its message
+# loop, the installer and the zip, and the same output as the Linux build.
+set(RATALIA_LINUX_PROGRAM "" CACHE FILEPATH "The Linux ratalia whose command line the Windows one must match")
+set(RATALIA_LINUX_RESULTS "" CACHE FILEPATH "The Linux loan_results whose texts the Windows build must match")
+set(wine ${CMAKE_CROSSCOMPILING_EMULATOR})
+set(scripts ${CMAKE_CURRENT_SOURCE_DIR}/win32)
+find_program(XVFB_RUN xvfb-run REQUIRED)
+
+add_executable(win32_window_tests win32/window_test.cpp)
+target_link_libraries(win32_window_tests PRIVATE ratalia_test_support ratalia_win32 GTest::gtest_main)
+ratalia_add_test(win32.window COMMAND ${XVFB_RUN} -a ${wine} $<TARGET_FILE:win32_window_tests>)
+
+# Silent install, start, silent uninstall, in a Wine prefix of its own.
+if(MAKENSIS)
+  ratalia_add_test(win32.installer
+    COMMAND bash ${scripts}/installer_test.sh ${wine} ${PROJECT_BINARY_DIR}/ratalia-${PROJECT_VERSION}-setup.exe)
+endif()
+# The zip holds the program, the README and the license.
+set(zip_root ratalia-${PROJECT_VERSION})
+ratalia_add_test(win32.zip_holds_three_files
+  COMMAND bash -c "${CMAKE_COMMAND} -E tar tf $0 | sort | tr '\\n' ' ' | grep -qx '${zip_root}/ ${zip_root}/LICENSE.txt ${zip_root}/README.md ${zip_root}/ratalia.exe '"
+          ${PROJECT_BINARY_DIR}/ratalia-${PROJECT_VERSION}-windows.zip)
+if(RATALIA_LINUX_PROGRAM)
+  ratalia_add_test(win32.same_plan_as_linux
+    COMMAND bash ${scripts}/same_plan.sh ${RATALIA_LINUX_PROGRAM} ${wine} $<TARGET_FILE:ratalia>)
+endif()
+if(RATALIA_LINUX_RESULTS)
+  ratalia_add_test(win32.same_digits_as_linux
+    COMMAND bash ${scripts}/same_digits.sh ${RATALIA_LINUX_RESULTS} ${wine} $<TARGET_FILE:loan_results>)
+endif()
