@@ -1,8 +1,8 @@
 // Reading and writing number texts: whatever is read must be written back
 // readable, and no rendering may produce a text the program cannot read.
 
-#include "core/number_text.h"
 #include "core/failures.h"
+#include "core/number_text.h"
 #include "fuzz_input.h"
 
 #include <charconv>

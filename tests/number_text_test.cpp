@@ -1,5 +1,5 @@
-#include "core/number_text.h"
 #include "core/failures.h"
+#include "core/number_text.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,10 @@
 
 #include "core/annuity.h"
 
+#include "core/failures.h"
 #include "core/input_normalizer.h"
 #include "core/loan_form.h"
-#include "core/failures.h"
+#include "core/program_texts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +16,6 @@ namespace ratalia {
 namespace {
 
 const Text errorTitle = u"Errore";
-const Text errorMessage = u"Sono stati inseriti uno o più dati errati";
 const Text warningTitle = u"Avvertenza";
 const Text monthsWarning = u"Il valore rappresentante i numeri dei mesi verrà arrotondato, ovvero al posto di";
 const Text yearsWarning = u"Il valore rappresentante i numeri degl'anni verrà arrotondato, ovvero al posto di";
@@ -106,7 +106,7 @@ public:
             } catch (const ArithmeticFailure&) {
                 step = following(step);
             } catch (const ConversionFailure&) {
-                form_.showMessage(errorMessage, errorTitle);
+                form_.showMessage(Text(texts::wrongData), errorTitle);
                 form_.setText(Field::Capital, {});
                 form_.setText(Field::Duration, {});
                 return std::nullopt;
@@ -210,9 +210,9 @@ private:
 
     std::optional<CalculatedFigures> calculatedFigures()
     {
-        const bool complete =
-            !form_.text(Field::MonthlyRate).empty() &&
-            std::none_of(resultsClearedByAnyChange.begin(), resultsClearedByAnyChange.end(), [&](Field f) { return form_.text(f).empty(); });
+        const bool complete = !form_.text(Field::MonthlyRate).empty() &&
+                              std::none_of(resultsClearedByAnyChange.begin(), resultsClearedByAnyChange.end(),
+                                           [&](Field f) { return form_.text(f).empty(); });
         if (!complete)
             return std::nullopt;
         return CalculatedFigures{std::move(usedMonthlyRate_), form_.text(Field::Installment)};

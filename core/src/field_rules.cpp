@@ -22,7 +22,8 @@ void clearResults(LoanForm& form)
 
 void disableRoundingWithoutResults(LoanForm& form)
 {
-    if (std::any_of(resultsClearedByAnyChange.begin(), resultsClearedByAnyChange.end(), [&](Field field) { return form.text(field).empty(); }))
+    if (std::any_of(resultsClearedByAnyChange.begin(), resultsClearedByAnyChange.end(),
+                    [&](Field field) { return form.text(field).empty(); }))
         form.setEnabled(Button::Round, false);
 }
 

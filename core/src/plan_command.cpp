@@ -4,6 +4,7 @@
 #include "core/form_events.h"
 #include "core/link_opener.h"
 #include "core/plan_text.h"
+#include "core/program_texts.h"
 #include "core/version.h"
 
 #include <algorithm>
@@ -111,7 +112,7 @@ int printPlan(const std::map<std::string, std::string, std::less<>>& options, co
     if (!terms) {
         // The calculation has said what was wrong, unless every input was empty.
         if (!messages.shown())
-            errors << "ratalia: Sono stati inseriti uno o più dati errati\n";
+            errors << "ratalia: " << toUtf8(texts::wrongData) << '\n';
         return 2;
     }
     const auto plan = amortizationPlan(*terms, numbers);

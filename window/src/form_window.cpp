@@ -3,6 +3,7 @@
 #include "core/contact_links.h"
 #include "core/form_events.h"
 #include "core/form_layout.h"
+#include "core/program_texts.h"
 #include "window/application_font.h"
 #include "window/command_button.h"
 #include "window/field_edit.h"
@@ -10,6 +11,7 @@
 #include "window/link_label.h"
 #include "window/option_button.h"
 #include "window/plan_window.h"
+#include "window/qt_text.h"
 #include "window/window_icon.h"
 
 #include <QAction>
@@ -172,7 +174,7 @@ void FormWindow::connectControls()
 
 void FormWindow::buildPlanAction()
 {
-    planAction_ = new QAction(QStringLiteral("&Piano di ammortamento…"), this);
+    planAction_ = new QAction(qtText(texts::openPlan), this);
     planAction_->setObjectName(QStringLiteral("OpenPlan"));
     planAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     planAction_->setShortcutVisibleInContextMenu(true);
@@ -217,7 +219,7 @@ void FormWindow::openPlan()
     const NumberText& numbers = events_.form().numbers();
     auto plan = amortizationPlan(*terms, numbers);
     if (const Text* refusal = std::get_if<Text>(&plan)) {
-        events_.form().showMessage(*refusal, u"Piano di ammortamento");
+        events_.form().showMessage(*refusal, Text(texts::planTitle));
         return;
     }
     preferProportionalFont();

@@ -1,5 +1,8 @@
 #include "window/plan_printout.h"
 
+#include "core/program_texts.h"
+#include "window/qt_text.h"
+
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -97,16 +100,14 @@ private:
     double firstPageTop(QPainter& painter) const
     {
         painter.setFont(title_);
-        painter.drawText(QRectF(0, 0, width_, 2 * line_), Qt::AlignLeft | Qt::AlignTop,
-                         QStringLiteral("Piano di ammortamento"));
+        painter.drawText(QRectF(0, 0, width_, 2 * line_), Qt::AlignLeft | Qt::AlignTop, qtText(texts::planTitle));
         return figures(painter, 2 * line_, report_.figures) + line_;
     }
 
     double runningHeader(QPainter& painter) const
     {
         painter.setFont(body_);
-        painter.drawText(QRectF(0, 0, width_, line_), Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("Piano di ammortamento"));
+        painter.drawText(QRectF(0, 0, width_, line_), Qt::AlignLeft | Qt::AlignVCenter, qtText(texts::planTitle));
         return runningHeaderHeight();
     }
 

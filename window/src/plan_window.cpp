@@ -1,5 +1,6 @@
 #include "window/plan_window.h"
 
+#include "core/program_texts.h"
 #include "window/plan_printout.h"
 #include "window/plan_table_model.h"
 
@@ -26,7 +27,7 @@
 namespace ratalia {
 namespace {
 
-const Text planTitle = u"Piano di ammortamento";
+const Text planTitle(texts::planTitle);
 constexpr int figureCount = 5;
 
 QString shown(const Text& text) { return QString::fromStdU16String(text); }
