@@ -10,13 +10,86 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+// Qt's own options, which open the window ("-platform offscreen").
+constexpr ratalia::WindowSystemOption qtOptions[] = {
+    {"-platform", true},       {"-platformpluginpath", true},
+    {"-platformtheme", true},  {"-plugin", true},
+    {"-qmljsdebugger", false}, {"-qwindowgeometry", true},
+    {"-qwindowicon", true},    {"-qwindowtitle", true},
+    {"-reverse", false},       {"-session", true},
+    {"-display", true},        {"-geometry", true},
+    {"-style", true},          {"-stylesheet", true},
+    {"-widgetcount", false},   {"-name", true},
+    {"-title", true},          {"-visual", true},
+    {"-ncols", true},          {"-cmap", false},
+    {"-nograb", false},        {"-dograb", false},
+    {"-sync", false},
+};
+
+ratalia::WriteFailure failureOf(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return ratalia::WriteFailure::NoSpace;
+    case EFBIG:
+        return ratalia::WriteFailure::TooLarge;
+    case EBADF:
+    case EPIPE:
+        return ratalia::WriteFailure::Closed;
+    default:
+        return ratalia::WriteFailure::Other;
+    }
+}
+
+// Writes the whole result to standard output, or nothing: where a write
+// fails into a file, the file is cut back to what it held before.
+bool writeWhole(const std::string& bytes, ratalia::WriteFailure& failure)
+{
+    struct stat status {};
+    const bool regularFile = fstat(STDOUT_FILENO, &status) == 0 && S_ISREG(status.st_mode);
+    const off_t start = regularFile ? lseek(STDOUT_FILENO, 0, SEEK_CUR) : -1;
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = write(STDOUT_FILENO, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            failure = failureOf(n < 0 ? errno : ENOSPC);
+            if (start >= 0 && ftruncate(STDOUT_FILENO, start) != 0) {
+                // Nothing more can be done for the file; the message says it was not written.
+            }
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+int runCommandLine(const std::vector<std::string>& arguments, const ratalia::NumberText& numbers)
+{
+    std::ostringstream output;
+    const int status = ratalia::runCommandLine(arguments, numbers, output, std::cerr);
+    ratalia::WriteFailure failure{};
+    if (!writeWhole(output.str(), failure)) {
+        std::cerr << ratalia::notWrittenMessage(failure) << '\n';
+        return ratalia::exitNotWritten;
+    }
+    return status;
+}
 
 bool displayNamed()
 {
@@ -46,8 +119,8 @@ int main(int argc, char* argv[])
 {
     const ratalia::NumberText numbers(ratalia::regionalDecimalSeparator(), ratalia::regionalGroupSeparator());
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (ratalia::isCommandLine(arguments))
-        return ratalia::runCommandLine(arguments, numbers, std::cout, std::cerr);
+    if (!ratalia::opensWindow(arguments, qtOptions))
+        return runCommandLine(arguments, numbers);
 
     if (!displayNamed()) {
         std::fputs("ratalia: nessuno schermo disponibile (DISPLAY non impostato): impossibile aprire la finestra.\n",

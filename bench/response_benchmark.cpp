@@ -91,9 +91,9 @@ void planWindowToPaint(benchmark::State& state)
     }
     FormEvents& events = shown.events;
     FormWindow& window = shown.window;
-    events.edit(Field::Capital, u"1000000");
+    events.edit(Field::Capital, u"100000000");
     events.edit(Field::Duration, u"100000");
-    events.edit(Field::AnnualRate, u"1");
+    events.edit(Field::AnnualRate, u"0,02");
     events.click(Button::Calculate);
     QCoreApplication::processEvents();
     auto* open = window.findChild<QAction*>(QStringLiteral("OpenPlan"));

@@ -1,17 +1,12 @@
 #include "core/amortization_plan.h"
 
+#include <cmath>
 #include <limits>
 
 namespace ratalia {
 namespace {
 
 __extension__ using Wide = unsigned __int128;
-
-const Text tooManyInstallments =
-    u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha ";
-const Text amountsTooLarge = u"Gli importi di questo prestito sono troppo grandi per un piano di ammortamento.";
-const Text capitalTooSmall =
-    u"Il capitale è inferiore a mezzo centesimo: non c'è un piano di ammortamento da mostrare.";
 
 constexpr Cents largest = std::numeric_limits<Cents>::max();
 
@@ -51,53 +46,65 @@ std::optional<Cents> interestOn(Cents debt, const MonthlyRate& rate)
     return static_cast<Cents>(quotient);
 }
 
-Text decimalDigits(std::int64_t value)
+PlanRefusal refusal(PlanRefusal::Reason reason, const LoanInCents& loan, std::int64_t row = 0, Cents amount = 0)
 {
-    const std::string digits = std::to_string(value);
-    return Text(digits.begin(), digits.end());
+    PlanRefusal r;
+    r.reason = reason;
+    r.count = static_cast<double>(loan.installments);
+    r.installments = loan.installments;
+    r.installment = loan.installment;
+    r.row = row;
+    r.amount = amount;
+    return r;
 }
 
 } // namespace
 
-std::variant<AmortizationPlan, Text> AmortizationPlan::make(Cents capital, MonthlyRate rate, std::int64_t installments,
-                                                            Cents installment)
+std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInCents& loan)
 {
-    if (installments > maximumInstallments)
-        return tooManyInstallments + decimalDigits(installments) + u".";
-    if (capital <= 0)
-        return capitalTooSmall;
-    if (installments < 1 || installment < 0 || rate.value.significand < 0 || rate.divisor < 1)
-        return amountsTooLarge;
+    using Reason = PlanRefusal::Reason;
+    if (loan.installments > maximumInstallments)
+        return refusal(Reason::TooManyInstallments, loan);
+    if (loan.capital <= 0)
+        return refusal(Reason::CapitalTooSmall, loan);
+    if (loan.installments < 1 || loan.installment < 0 || loan.rate.value.significand < 0 || loan.rate.divisor < 1)
+        return refusal(Reason::AmountsTooLarge, loan);
 
     AmortizationPlan plan;
-    plan.capital_ = capital;
-    plan.installment_ = installment;
-    plan.rows_.reserve(static_cast<std::size_t>(installments));
-    Cents debt = capital;
-    for (std::int64_t number = 1; number <= installments; ++number) {
+    plan.capital_ = loan.capital;
+    plan.installment_ = loan.installment;
+    plan.rows_.reserve(static_cast<std::size_t>(loan.installments));
+    Cents debt = loan.capital;
+    for (std::int64_t number = 1; number <= loan.installments; ++number) {
         PlanRow row;
         row.number = number;
-        const auto interest = interestOn(debt, rate);
+        const auto interest = interestOn(debt, loan.rate);
         if (!interest)
-            return amountsTooLarge;
+            return refusal(Reason::AmountsTooLarge, loan);
         row.interest = *interest;
-        if (number == installments) {
+        if (number == loan.installments) {
             row.principal = debt;
         } else {
-            if (__builtin_sub_overflow(installment, row.interest, &row.principal))
-                return amountsTooLarge;
-            if (row.principal > debt)
-                row.principal = debt;
+            if (__builtin_sub_overflow(loan.installment, row.interest, &row.principal))
+                return refusal(Reason::AmountsTooLarge, loan);
+            if (row.principal < 0)
+                return refusal(Reason::InterestNotCovered, loan, number, row.interest);
+            if (row.principal >= debt)
+                return refusal(Reason::RepaidEarly, loan, number);
         }
         if (__builtin_add_overflow(row.principal, row.interest, &row.installment) ||
             __builtin_sub_overflow(debt, row.principal, &debt) ||
             __builtin_add_overflow(plan.totalPaid_, row.installment, &plan.totalPaid_) ||
             __builtin_add_overflow(plan.totalInterest_, row.interest, &plan.totalInterest_))
-            return amountsTooLarge;
+            return refusal(Reason::AmountsTooLarge, loan);
         row.remainingDebt = debt;
         plan.totalPrincipal_ += row.principal;
         plan.rows_.push_back(row);
     }
+    // Within one installment of the others: more than 0, less than two.
+    const Cents last = plan.rows_.back().installment;
+    if (last <= 0 || last - loan.installment >= loan.installment)
+        return refusal(Reason::LastInstallmentOff, loan, loan.installments, last);
     return plan;
 }
 
@@ -109,14 +116,20 @@ std::optional<Cents> toCents(TextView text, const NumberText& numbers)
     return scaled(value->significand, value->exponent + 2);
 }
 
-std::variant<AmortizationPlan, Text> amortizationPlan(const LoanTerms& terms, const NumberText& numbers)
+std::variant<LoanInCents, PlanRefusal> loanInCents(const LoanTerms& terms, const NumberText& numbers)
 {
-    const auto count = numbers.exactValue(terms.installmentCount);
-    if (count && count->exponent >= 0 && count->significand > 0) {
-        const auto installments = scaled(count->significand, count->exponent);
-        if (!installments || *installments > AmortizationPlan::maximumInstallments)
-            return tooManyInstallments + numbers.plainText(terms.installmentCount).substr(1) + u".";
+    PlanRefusal refusal;
+    // The count as the calculation read it: "24,0000000000000000001" months are 24.
+    const auto count = numbers.tryToNumber(terms.installmentCount);
+    if (!count || *count < 1 || std::floor(*count) != *count)
+        return refusal;
+    if (*count > static_cast<double>(AmortizationPlan::maximumInstallments)) {
+        refusal.reason = PlanRefusal::Reason::TooManyInstallments;
+        refusal.count = *count;
+        return refusal;
     }
+    LoanInCents loan;
+    loan.installments = static_cast<std::int64_t>(*count);
     const auto capital = toCents(terms.capital, numbers);
     const auto installment = toCents(terms.installment, numbers);
     // The rate typed, when its digits are few enough to hold; otherwise the
@@ -126,9 +139,20 @@ std::variant<AmortizationPlan, Text> amortizationPlan(const LoanTerms& terms, co
         rate = MonthlyRate{*annual, 1200};
     else if (const auto monthly = numbers.exactValue(terms.monthlyRate))
         rate = MonthlyRate{*monthly, 1};
-    if (!count || count->exponent < 0 || !capital || !rate || !installment)
-        return amountsTooLarge;
-    return AmortizationPlan::make(*capital, *rate, *scaled(count->significand, count->exponent), *installment);
+    if (!capital || !rate || !installment)
+        return refusal;
+    loan.capital = *capital;
+    loan.rate = *rate;
+    loan.installment = *installment;
+    return loan;
+}
+
+std::variant<AmortizationPlan, PlanRefusal> amortizationPlan(const LoanTerms& terms, const NumberText& numbers)
+{
+    auto loan = loanInCents(terms, numbers);
+    if (const auto* refused = std::get_if<PlanRefusal>(&loan))
+        return *refused;
+    return AmortizationPlan::make(std::get<LoanInCents>(loan));
 }
 
 } // namespace ratalia

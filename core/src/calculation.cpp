@@ -93,7 +93,7 @@ class InstallmentCalculation {
 public:
     explicit InstallmentCalculation(LoanForm& form) : form_(form), numbers_(form.numbers()) {}
 
-    std::optional<CalculatedFigures> run()
+    CalculationOutcome run()
     {
         normalize(Field::Capital);
         normalize(Field::Duration);
@@ -109,10 +109,10 @@ public:
                 form_.showMessage(Text(texts::wrongData), errorTitle);
                 form_.setText(Field::Capital, {});
                 form_.setText(Field::Duration, {});
-                return std::nullopt;
+                return {std::nullopt, installments_.text()};
             }
         }
-        return calculatedFigures();
+        return {calculatedFigures(), installments_.text()};
     }
 
 private:
@@ -250,6 +250,6 @@ private:
 
 } // namespace
 
-std::optional<CalculatedFigures> calculate(LoanForm& form) { return InstallmentCalculation(form).run(); }
+CalculationOutcome calculate(LoanForm& form) { return InstallmentCalculation(form).run(); }
 
 } // namespace ratalia

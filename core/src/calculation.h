@@ -13,7 +13,12 @@ class LoanForm;
 // installment, the total paid, the total interest and the number of
 // installments into the result fields. Each result is computed from the text
 // an earlier step wrote, so what the user sees is exactly what was used.
-// Returns the figures it wrote before rounding them when every result was written.
-std::optional<CalculatedFigures> calculate(LoanForm& form);
+struct CalculationOutcome {
+    // The figures it wrote before rounding them, when every result was written.
+    std::optional<CalculatedFigures> figures;
+    // The number of installments it worked with, where it got that far.
+    Text installmentCount;
+};
+CalculationOutcome calculate(LoanForm& form);
 
 } // namespace ratalia

@@ -28,9 +28,12 @@ void FormEvents::click(Button button)
     if (!form_.isEnabled(button))
         return;
     switch (button) {
-    case Button::Calculate:
-        calculated_ = calculate(form_);
+    case Button::Calculate: {
+        CalculationOutcome outcome = calculate(form_);
+        calculated_ = std::move(outcome.figures);
+        lastInstallmentCount_ = std::move(outcome.installmentCount);
         break;
+    }
     case Button::Round:
         roundToCents(form_);
         break;

@@ -16,8 +16,10 @@
 namespace ratalia {
 namespace {
 
-constexpr std::string_view usage =
-    "Uso: ratalia [--piano --capitale IMPORTO (--mesi NUMERO | --anni NUMERO) --tasso PERCENTUALE [--csv]]\n"
+constexpr std::string_view synopsis =
+    "Uso: ratalia [--piano --capitale IMPORTO (--mesi NUMERO | --anni NUMERO) --tasso PERCENTUALE [--csv]]\n";
+
+constexpr std::string_view description =
     "\n"
     "Senza opzioni apre la finestra. Con --piano stampa il piano di ammortamento\n"
     "di un prestito a rate mensili costanti, senza aprire alcuna finestra.\n"
@@ -28,133 +30,199 @@ constexpr std::string_view usage =
     "  --anni NUMERO           la durata in anni\n"
     "  --tasso PERCENTUALE     il tasso annuo, in percentuale\n"
     "  --csv                   il piano in CSV (\";\" fra i campi se il separatore decimale è \",\")\n"
-    "  --help                  mostra questo aiuto\n"
-    "  --version               mostra la versione\n"
+    "  -h, --help              mostra questo aiuto\n"
+    "  -v, --version           mostra la versione\n"
     "\n"
-    "I numeri si scrivono con la virgola o con il punto decimale, senza separatore delle migliaia.\n";
+    "I numeri si scrivono con la virgola o con il punto decimale, senza separatore delle migliaia.\n"
+    "\n"
+    "Stato di uscita: 0 fatto; 2 dati errati, piano impossibile, opzioni sconosciute o mancanti;\n"
+    "3 impossibile scrivere il risultato.\n";
 
-const std::vector<std::string_view> valueOptions{"--capitale", "--mesi", "--anni", "--tasso"};
-const std::vector<std::string_view> flagOptions{"--piano", "--csv", "--help", "--version"};
+struct OptionSpec {
+    std::string_view name;
+    std::string_view shortName; // "" for none
+    bool takesValue;
+};
 
-bool contains(const std::vector<std::string_view>& list, std::string_view item)
+constexpr OptionSpec options[] = {
+    {"--piano", "", false}, {"--capitale", "", true}, {"--mesi", "", true},    {"--anni", "", true},
+    {"--tasso", "", true},  {"--csv", "", false},     {"--help", "-h", false}, {"--version", "-v", false},
+};
+
+const OptionSpec* optionNamed(std::string_view name)
 {
-    return std::find(list.begin(), list.end(), item) != list.end();
+    const auto found = std::find_if(std::begin(options), std::end(options), [&](const OptionSpec& option) {
+        return option.name == name || (!option.shortName.empty() && option.shortName == name);
+    });
+    return found == std::end(options) ? nullptr : found;
 }
+
+bool looksLikeOption(std::string_view argument) { return argument.rfind("--", 0) == 0 && argument.size() > 2; }
 
 struct BadInput {
     std::string message;
+    bool withSynopsis = false;
 };
 
-// The window's messages, on the standard error stream instead of in a box.
-class StreamMessageBox : public ModalMessageBox, public LinkOpener {
+// The window's messages, kept in order until the command decides what to
+// say: a calculation's error may give way to a clearer one.
+class RecordedMessages : public ModalMessageBox, public LinkOpener {
 public:
-    explicit StreamMessageBox(std::ostream& errors) : errors_(errors) {}
-    void show(const Text& message, const Text&) override
-    {
-        errors_ << "ratalia: " << toUtf8(message) << '\n';
-        shown_ = true;
-    }
+    struct Message {
+        Text text;
+        Text title;
+    };
+    void show(const Text& message, const Text& title) override { shown.push_back({message, title}); }
     void open(const std::string&) override {}
-    bool shown() const { return shown_; }
-
-private:
-    std::ostream& errors_;
-    bool shown_ = false;
+    std::vector<Message> shown;
 };
 
-std::map<std::string, std::string, std::less<>> parsed(const std::vector<std::string>& arguments)
+using Options = std::map<std::string, std::string, std::less<>>;
+
+Options parsed(const std::vector<std::string>& arguments)
 {
-    std::map<std::string, std::string, std::less<>> options;
+    Options chosen;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
         std::optional<std::string> value;
-        if (const auto equals = name.find('='); equals != std::string::npos && name.rfind("--", 0) == 0) {
+        if (const auto equals = name.find('='); equals != std::string::npos && looksLikeOption(name)) {
             value = name.substr(equals + 1);
             name.resize(equals);
         }
-        if (contains(valueOptions, name)) {
+        const OptionSpec* option = optionNamed(name);
+        if (!option) {
+            if (looksLikeOption(name))
+                throw BadInput{"opzione non riconosciuta: " + arguments[i] + " (ratalia --help elenca le opzioni).",
+                               true};
+            throw BadInput{"argomento non riconosciuto: " + arguments[i] + " (ratalia --help elenca le opzioni).",
+                           true};
+        }
+        if (option->takesValue) {
+            // The next option is no value: "--capitale --mesi 24" lacks the capital.
             if (!value) {
-                if (i + 1 == arguments.size())
-                    throw BadInput{"manca il valore di " + name + "."};
+                if (i + 1 == arguments.size() || looksLikeOption(arguments[i + 1]))
+                    throw BadInput{"manca il valore di " + std::string(option->name) + "."};
                 value = arguments[++i];
             }
-        } else if (!contains(flagOptions, name) || value) {
-            throw BadInput{"opzione non riconosciuta: " + arguments[i] + " (ratalia --help elenca le opzioni)."};
+        } else if (value) {
+            throw BadInput{"l'opzione " + std::string(option->name) + " non vuole un valore.", true};
         }
-        if (!options.emplace(name, value.value_or("")).second)
-            throw BadInput{"l'opzione " + name + " è ripetuta."};
+        if (!chosen.emplace(option->name, value.value_or("")).second)
+            throw BadInput{"l'opzione " + std::string(option->name) + " è ripetuta."};
     }
-    return options;
+    return chosen;
 }
 
-int printPlan(const std::map<std::string, std::string, std::less<>>& options, const NumberText& numbers,
-              std::ostream& output, std::ostream& errors)
+int printPlan(const Options& chosen, const NumberText& numbers, std::ostream& output, std::ostream& errors)
 {
-    if (!options.count("--piano"))
+    if (!chosen.count("--piano"))
         throw BadInput{"le opzioni del piano vogliono --piano (ratalia --help elenca le opzioni)."};
     for (const char* required : {"--capitale", "--tasso"})
-        if (!options.count(required))
+        if (!chosen.count(required))
             throw BadInput{std::string("manca ") + required + "."};
-    const bool months = options.count("--mesi") != 0;
-    if (months == (options.count("--anni") != 0))
+    const bool months = chosen.count("--mesi") != 0;
+    if (months == (chosen.count("--anni") != 0))
         throw BadInput{"indicare la durata con --mesi oppure con --anni."};
 
-    StreamMessageBox messages(errors);
+    RecordedMessages messages;
     FormEvents events(numbers, messages, messages);
     events.load();
     events.choose(months ? DurationUnit::Months : DurationUnit::Years);
-    events.edit(Field::Capital, fromUtf8(options.find("--capitale")->second));
-    events.edit(Field::Duration, fromUtf8(options.find(months ? "--mesi" : "--anni")->second));
-    events.edit(Field::AnnualRate, fromUtf8(options.find("--tasso")->second));
+    events.edit(Field::Capital, fromUtf8(chosen.find("--capitale")->second));
+    events.edit(Field::Duration, fromUtf8(chosen.find(months ? "--mesi" : "--anni")->second));
+    events.edit(Field::AnnualRate, fromUtf8(chosen.find("--tasso")->second));
     events.click(Button::Calculate);
 
+    const AmountText amounts(numbers.decimalSeparator(), numbers.groupSeparator());
     const auto terms = events.planTerms();
+    // More installments than a plan shows is the clear answer, also where the
+    // installment could not be worked out for so many and the calculation
+    // said only that the data were wrong.
+    std::optional<Text> tooMany;
+    const auto count = numbers.tryToNumber(events.lastInstallmentCount());
+    if (!terms && count && *count > static_cast<double>(AmortizationPlan::maximumInstallments)) {
+        PlanRefusal refusal;
+        refusal.reason = PlanRefusal::Reason::TooManyInstallments;
+        refusal.count = *count;
+        tooMany = refusalText(refusal, amounts);
+    }
+    for (const auto& message : messages.shown)
+        if (!tooMany || message.text != texts::wrongData)
+            errors << "ratalia: " << toUtf8(message.text) << '\n';
     if (!terms) {
-        // The calculation has said what was wrong, unless every input was empty.
-        if (!messages.shown())
+        if (tooMany)
+            errors << "ratalia: " << toUtf8(*tooMany) << '\n';
+        else if (messages.shown.empty())
             errors << "ratalia: " << toUtf8(texts::wrongData) << '\n';
-        return 2;
+        return exitBadInput;
     }
     const auto plan = amortizationPlan(*terms, numbers);
-    if (const Text* refusal = std::get_if<Text>(&plan)) {
-        errors << "ratalia: " << toUtf8(*refusal) << '\n';
-        return 2;
+    if (const auto* refused = std::get_if<PlanRefusal>(&plan)) {
+        errors << "ratalia: " << toUtf8(refusalText(*refused, amounts)) << '\n';
+        return exitBadInput;
     }
-    const AmountText amounts(numbers.decimalSeparator(), numbers.groupSeparator());
     const auto& rows = std::get<AmortizationPlan>(plan);
-    output << toUtf8(options.count("--csv") ? delimitedPlan(rows, amounts, csvDelimiter(numbers.decimalSeparator()))
-                                            : alignedPlan(*terms, rows, amounts, numbers));
-    output.flush();
-    return output ? 0 : 1;
+    output << toUtf8(chosen.count("--csv") ? delimitedPlan(rows, amounts, csvDelimiter(numbers.decimalSeparator()))
+                                           : alignedPlan(*terms, rows, amounts, numbers));
+    return exitDone;
 }
 
 } // namespace
 
-// Our options take two dashes, the window system's take one ("-platform").
-bool isCommandLine(const std::vector<std::string>& arguments)
+bool opensWindow(const std::vector<std::string>& arguments, std::span<const WindowSystemOption> windowSystemOptions)
 {
-    return std::any_of(arguments.begin(), arguments.end(),
-                       [](const std::string& argument) { return argument.rfind("--", 0) == 0; });
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        const std::string_view name = argument.substr(0, argument.find('='));
+        const auto option = std::find_if(windowSystemOptions.begin(), windowSystemOptions.end(),
+                                         [&](const WindowSystemOption& o) { return o.name == name; });
+        if (option == windowSystemOptions.end())
+            return false;
+        if (option->takesValue && name.size() == argument.size() && ++i == arguments.size())
+            return false;
+    }
+    return true;
 }
 
 int runCommandLine(const std::vector<std::string>& arguments, const NumberText& numbers, std::ostream& output,
                    std::ostream& errors)
 {
     try {
-        const auto options = parsed(arguments);
-        if (options.count("--help")) {
-            output << usage;
-            return 0;
+        const auto chosen = parsed(arguments);
+        if (chosen.count("--help")) {
+            output << synopsis << description;
+            return exitDone;
         }
-        if (options.count("--version")) {
+        if (chosen.count("--version")) {
             output << "Ratalia " << version << '\n';
-            return 0;
+            return exitDone;
         }
-        return printPlan(options, numbers, output, errors);
+        return printPlan(chosen, numbers, output, errors);
     } catch (const BadInput& bad) {
         errors << "ratalia: " << bad.message << '\n';
-        return 2;
+        if (bad.withSynopsis)
+            errors << synopsis;
+        return exitBadInput;
     }
+}
+
+std::string notWrittenMessage(WriteFailure failure)
+{
+    const char* why = "";
+    switch (failure) {
+    case WriteFailure::NoSpace:
+        why = ": lo spazio sul disco è esaurito";
+        break;
+    case WriteFailure::TooLarge:
+        why = ": il file supera la dimensione consentita";
+        break;
+    case WriteFailure::Closed:
+        why = ": l'uscita è chiusa";
+        break;
+    case WriteFailure::Other:
+        break;
+    }
+    return std::string("ratalia: impossibile scrivere il risultato") + why + "; non è stato scritto nulla.";
 }
 
 } // namespace ratalia

@@ -8,6 +8,25 @@ namespace {
 
 Text ascii(const std::string& text) { return Text(text.begin(), text.end()); }
 
+// Through unsigned, so that the most negative amount has a magnitude too.
+std::uint64_t magnitude(std::int64_t value)
+{
+    return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+}
+
+// The decimal digits of a whole number, `group` between thousands (0: none).
+Text digits(std::uint64_t value, char16_t group)
+{
+    const std::string plain = std::to_string(value);
+    Text out;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        if (group != 0 && i > 0 && (plain.size() - i) % 3 == 0)
+            out += group;
+        out += static_cast<char16_t>(plain[i]);
+    }
+    return out;
+}
+
 Text padded(const Text& text, std::size_t width, bool right)
 {
     const Text fill(width > text.size() ? width - text.size() : 0, u' ');
@@ -24,22 +43,23 @@ AmountText::AmountText(char16_t decimalSeparator, char16_t groupSeparator)
 Text AmountText::grouped(Cents amount) const { return written(amount, group_); }
 Text AmountText::plain(Cents amount) const { return written(amount, 0); }
 
+Text AmountText::whole(std::int64_t count) const
+{
+    Text out;
+    if (count < 0)
+        out += u'-';
+    return out + digits(magnitude(count), group_);
+}
+
 Text AmountText::written(Cents amount, char16_t group) const
 {
-    // Through unsigned, so that the most negative amount has a magnitude too.
-    const auto magnitude = amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
-    const std::string whole = std::to_string(magnitude / 100);
-    const std::uint64_t cents = magnitude % 100;
+    const std::uint64_t cents = magnitude(amount);
     Text out;
     if (amount < 0)
         out += u'-';
-    for (std::size_t i = 0; i < whole.size(); ++i) {
-        if (group != 0 && i > 0 && (whole.size() - i) % 3 == 0)
-            out += group;
-        out += static_cast<char16_t>(whole[i]);
-    }
+    out += digits(cents / 100, group);
     out += decimal_;
-    out += static_cast<char16_t>(u'0' + cents / 10);
+    out += static_cast<char16_t>(u'0' + cents % 100 / 10);
     out += static_cast<char16_t>(u'0' + cents % 10);
     return out;
 }
@@ -79,21 +99,52 @@ Text cellText(const PlanRow& row, PlanColumn column, const AmountText& amounts, 
     return {};
 }
 
+Text refusalText(const PlanRefusal& refusal, const AmountText& amounts)
+{
+    using Reason = PlanRefusal::Reason;
+    const Text rounded = u"Arrotondata al centesimo, la rata di " + amounts.grouped(refusal.installment) +
+                         u" non estingue questo prestito in " + amounts.whole(refusal.installments) + u" rate: ";
+    switch (refusal.reason) {
+    case Reason::TooManyInstallments: {
+        // Beyond 64 bits a count has no digits worth writing out.
+        const bool writable = refusal.count < 9.2e18;
+        return u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha " +
+               (writable ? amounts.whole(static_cast<std::int64_t>(refusal.count))
+                         : Text(u"più di un miliardo di miliardi")) +
+               u".";
+    }
+    case Reason::CapitalTooSmall:
+        return u"Il capitale è inferiore a mezzo centesimo: non c'è un piano di ammortamento da mostrare.";
+    case Reason::AmountsTooLarge:
+        return u"Gli importi di questo prestito sono troppo grandi per un piano di ammortamento.";
+    case Reason::InterestNotCovered:
+        return rounded + u"non copre nemmeno gli interessi della rata " + amounts.whole(refusal.row) + u" (" +
+               amounts.grouped(refusal.amount) + u").";
+    case Reason::RepaidEarly:
+        return rounded + u"il debito sarebbe estinto già con la rata " + amounts.whole(refusal.row) + u".";
+    case Reason::LastInstallmentOff:
+        return rounded + u"l'ultima rata sarebbe di " + amounts.grouped(refusal.amount) + u".";
+    }
+    return {};
+}
+
 std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
                                 const NumberText& numbers)
 {
-    const bool one = terms.duration == u"1";
-    Text duration = terms.duration + u" ";
+    const auto count = static_cast<std::int64_t>(plan.rows().size());
+    Text duration;
     if (terms.unit == DurationUnit::Months) {
-        duration += one ? u"mese" : u"mesi";
+        duration = amounts.whole(count) + (count == 1 ? u" mese" : u" mesi");
     } else {
-        duration += one ? u"anno" : u"anni";
-        duration += u" (" + terms.installmentCount + u" rate)";
+        const std::int64_t years = count / 12;
+        duration = amounts.whole(years) + (years == 1 ? u" anno (" : u" anni (") + amounts.whole(count) + u" rate)";
     }
+    // The rate as a number in the region's form, whatever spaces or exponent it was typed with.
+    const auto rate = numbers.tryToNumber(terms.annualRate);
     return {
         {u"Capitale", amounts.grouped(plan.capital())},
         {u"Durata", duration},
-        {u"Tasso annuo", terms.annualRate + u" %"},
+        {u"Tasso annuo", (rate ? numbers.localeText(*rate) : terms.annualRate) + u" %"},
         {u"Tasso mensile", numbers.patternText(terms.monthlyRate, Pattern::TenDecimals)},
         {u"Rata", amounts.grouped(plan.installment())},
     };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # ratalia --piano as a script meets it: no display, the region's separators,
-# the plan on standard output, one message and status 2 for bad input.
+# the plan on standard output, one message and status 2 for bad input, status 3
+# and nothing written where the output does not fit.
 # $1: the program.
 set -u
 program=$1
@@ -28,4 +29,36 @@ errors=$(plan LC_ALL=it_IT.UTF-8 "$program" --piano --capitale dieci --mesi 24 -
 [ "$errors" = "ratalia: Sono stati inseriti uno o più dati errati" ] || fail "bad input: $errors"
 
 plan "$program" --help | grep -q -- '--piano' || fail "--help"
+
+# A word the program does not know is no reason to open the window.
+for word in pippo -x; do
+    errors=$(plan "$program" "$word" 2>&1 >/dev/null)
+    code=$?
+    [ $code -eq 2 ] || fail "$word: status $code"
+    grep -q '^Uso: ratalia' <<<"$errors" || fail "$word: no usage: $errors"
+done
+plan "$program" -h | grep -q '^Uso: ratalia' || fail "-h"
+[ "$(plan "$program" -v)" = "$(plan "$program" --version)" ] || fail "-v"
+
+# Output that cannot be written: one line on standard error, status 3, and
+# no part of a file left where the whole did not fit.
+for request in "--help" "--version" "--piano --capitale 10000 --mesi 24 --tasso 6,75 --csv"; do
+    # shellcheck disable=SC2086
+    errors=$(plan LC_ALL=it_IT.UTF-8 "$program" $request 2>&1 >/dev/full)
+    code=$?
+    [ $code -eq 3 ] || fail "$request to /dev/full: status $code"
+    [ "$(wc -l <<<"$errors")" -eq 1 ] && grep -q 'impossibile scrivere il risultato: lo spazio sul disco è esaurito' \
+        <<<"$errors" || fail "$request to /dev/full: $errors"
+done
+# A 64 KB file system, mounted in a namespace of the test's own, holds no 12 000-row CSV.
+full=$(mktemp -d)
+outcome=$(unshare --user --map-root-user --mount bash -c '
+    mount -t tmpfs -o size=64k tmpfs "$1" || exit 99
+    env -u DISPLAY LC_ALL=it_IT.UTF-8 "$2" --piano --capitale 12000000 --mesi 12000 --tasso 0 --csv >"$1/piano.csv" 2>"$1/errors"
+    echo "status $? size $(stat -c %s "$1/piano.csv") $(cat "$1/errors")"' _ "$full" "$program")
+rmdir "$full"
+case $outcome in
+    "status 3 size 0 ratalia: impossibile scrivere il risultato: lo spazio sul disco è esaurito"*) ;;
+    *) fail "full file system: $outcome" ;;
+esac
 exit $status

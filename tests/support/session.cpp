@@ -6,6 +6,7 @@
 
 #include "core/input_normalizer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -222,8 +223,10 @@ std::optional<std::string> Session::checkCalculation(const Text (&inputs)[3], bo
     return std::nullopt;
 }
 
-// Whatever the inputs, a completed calculation has a plan, and a plan (kept
-// short here, so that sessions stay fast) ends at zero with totals that add up.
+// Whatever the inputs, a completed calculation has a plan or a reason why not,
+// and a plan (kept short here, so that sessions stay fast) repays the debt
+// row by row, ends at zero with totals that add up, and its last installment
+// lies within one installment of the others.
 std::optional<std::string> Session::checkPlan() const
 {
     const auto terms = events_.planTerms();
@@ -234,11 +237,17 @@ std::optional<std::string> Session::checkPlan() const
         return std::nullopt;
     const auto outcome = amortizationPlan(*terms, events_.form().numbers());
     const auto* plan = std::get_if<AmortizationPlan>(&outcome);
-    if (plan && (plan->rows().size() != static_cast<std::size_t>(*count) || plan->rows().back().remainingDebt != 0 ||
-                 plan->totalPrincipal() != plan->capital() ||
-                 plan->totalPaid() != plan->totalInterest() + plan->totalPrincipal()))
+    if (!plan)
+        return std::nullopt;
+    const auto& rows = plan->rows();
+    const bool repays = std::all_of(rows.begin(), rows.end() - 1,
+                                    [](const PlanRow& row) { return row.principal >= 0 && row.remainingDebt > 0; });
+    const Cents last = rows.back().installment;
+    if (rows.size() != static_cast<std::size_t>(*count) || rows.back().remainingDebt != 0 || !repays || last <= 0 ||
+        last >= 2 * plan->installment() || plan->totalPrincipal() != plan->capital() ||
+        plan->totalPaid() != plan->totalInterest() + plan->totalPrincipal())
         return "the plan of " + ascii(terms->capital) + " / " + ascii(terms->installmentCount) +
-               " does not end at zero or its totals do not add up";
+               " does not repay the debt row by row, or its totals do not add up";
     return std::nullopt;
 }
 

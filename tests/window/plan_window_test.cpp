@@ -140,7 +140,7 @@ TEST_F(PlanWindowTest, more_installments_than_it_shows_are_said_in_a_message)
     EXPECT_EQ(planWindow(), nullptr);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].message,
-              u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha 100001.");
+              u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha 100.001.");
 }
 
 TEST_F(PlanWindowTest, copies_exports_and_prints_what_it_shows)

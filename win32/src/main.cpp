@@ -12,13 +12,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
     const ratalia::NumberText numbers(ratalia::regionalDecimalSeparator(), ratalia::regionalGroupSeparator());
     const auto arguments = ratalia::commandLineArguments();
-    if (ratalia::isCommandLine(arguments)) {
+    // Windows has no options of its own for a window: every argument is for the command line.
+    if (!ratalia::opensWindow(arguments, {})) {
         std::ostringstream output;
         std::ostringstream errors;
         const int status = ratalia::runCommandLine(arguments, numbers, output, errors);
-        ratalia::writeStandard(STD_ERROR_HANDLE, errors.str());
-        if (!ratalia::writeStandard(STD_OUTPUT_HANDLE, output.str()) && status == 0 && !output.str().empty())
-            return 1;
+        ratalia::WriteFailure failure{};
+        ratalia::writeStandard(STD_ERROR_HANDLE, errors.str(), failure);
+        if (!ratalia::writeStandard(STD_OUTPUT_HANDLE, output.str(), failure)) {
+            ratalia::writeStandard(STD_ERROR_HANDLE, ratalia::notWrittenMessage(failure) + "\n", failure);
+            return ratalia::exitNotWritten;
+        }
         return status;
     }
 

@@ -61,20 +61,38 @@ HANDLE standardHandle(DWORD which)
 
 } // namespace
 
-bool writeStandard(DWORD which, const std::string& utf8)
+bool writeStandard(DWORD which, const std::string& utf8, WriteFailure& failure)
 {
+    if (utf8.empty())
+        return true;
     const HANDLE handle = standardHandle(which);
-    if (handle == nullptr)
+    if (handle == nullptr) {
+        failure = WriteFailure::Closed;
         return false;
+    }
     DWORD mode = 0;
     if (GetConsoleMode(handle, &mode)) {
         const Text text = fromUtf8(utf8);
         DWORD written = 0;
-        return WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
+        if (WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0)
+            return true;
+        failure = WriteFailure::Other;
+        return false;
     }
+    const bool file = GetFileType(handle) == FILE_TYPE_DISK;
+    LARGE_INTEGER start{};
+    const bool known = file && SetFilePointerEx(handle, LARGE_INTEGER{}, &start, FILE_CURRENT);
     DWORD written = 0;
-    return WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) != 0 &&
-           written == utf8.size();
+    if (WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) != 0 &&
+        written == utf8.size())
+        return true;
+    const DWORD error = GetLastError();
+    failure = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? WriteFailure::NoSpace
+              : error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA      ? WriteFailure::Closed
+                                                                          : WriteFailure::Other;
+    if (known && SetFilePointerEx(handle, start, nullptr, FILE_BEGIN))
+        SetEndOfFile(handle);
+    return false;
 }
 
 char16_t regionalDecimalSeparator(const wchar_t* locale)

@@ -218,16 +218,16 @@ void FormWindow::openPlan()
         return;
     const NumberText& numbers = events_.form().numbers();
     auto plan = amortizationPlan(*terms, numbers);
-    if (const Text* refusal = std::get_if<Text>(&plan)) {
-        events_.form().showMessage(*refusal, Text(texts::planTitle));
+    const AmountText amounts(numbers.decimalSeparator(), numbers.groupSeparator());
+    if (const auto* refusal = std::get_if<PlanRefusal>(&plan)) {
+        events_.form().showMessage(refusalText(*refusal, amounts), Text(texts::planTitle));
         return;
     }
     preferProportionalFont();
     if (!planWindow_)
         planWindow_ = new PlanWindow(
             [this](const Text& message, const Text& title) { events_.form().showMessage(message, title); }, this);
-    planWindow_->showPlan(*terms, std::move(std::get<AmortizationPlan>(plan)),
-                          AmountText(numbers.decimalSeparator(), numbers.groupSeparator()), numbers);
+    planWindow_->showPlan(*terms, std::move(std::get<AmortizationPlan>(plan)), amounts, numbers);
 }
 
 void FormWindow::textChanged(Field field, const Text& text)

@@ -34,6 +34,9 @@ public:
     // a changed input or unit takes it away.
     bool hasPlan() const;
     std::optional<LoanTerms> planTerms() const;
+    // The number of installments the last calculation worked with, even
+    // where it could not finish (a power too large for the installment).
+    const Text& lastInstallmentCount() const { return lastInstallmentCount_; }
 
 private:
     void inputChanged(Field field) override;
@@ -41,6 +44,7 @@ private:
     LoanForm form_;
     LinkOpener& linkOpener_;
     std::optional<CalculatedFigures> calculated_;
+    Text lastInstallmentCount_;
 };
 
 } // namespace ratalia

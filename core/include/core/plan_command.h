@@ -4,19 +4,43 @@
 // loan, worked out by the same procedures the window's buttons run.
 
 #include "core/number_text.h"
+#include "core/text.h"
 
 #include <iosfwd>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ratalia {
 
-// Whether the arguments ask for the command line rather than the window.
-bool isCommandLine(const std::vector<std::string>& arguments);
+// The exit statuses of the command line.
+inline constexpr int exitDone = 0;
+inline constexpr int exitBadInput = 2;   // bad data, a refused plan, unknown or missing options
+inline constexpr int exitNotWritten = 3; // the output could not be written
 
-// Runs it and returns the exit status: 0, or 2 for bad input (one message on
-// `errors`). Warnings the window would show go to `errors` too.
+// An option of the window system that may come before the window opens
+// ("-platform offscreen"): one dash, with or without a value.
+struct WindowSystemOption {
+    std::string_view name;
+    bool takesValue = false;
+};
+
+// Whether the arguments open the window: none at all, or only options of the
+// window system. Anything else is for the command line, which answers a word
+// it does not know with its usage.
+bool opensWindow(const std::vector<std::string>& arguments, std::span<const WindowSystemOption> windowSystemOptions);
+
+// Runs it and returns the exit status: exitDone, or exitBadInput with one
+// message on `errors`. Warnings the window would show go to `errors` too.
+// `output` gets the whole result; the caller writes it out and reports a
+// failure with notWrittenMessage().
 int runCommandLine(const std::vector<std::string>& arguments, const NumberText& numbers, std::ostream& output,
                    std::ostream& errors);
+
+// Why the output could not be written, as the operating system says it.
+enum class WriteFailure { NoSpace, TooLarge, Closed, Other };
+// The line on standard error for it, after which the status is exitNotWritten.
+std::string notWrittenMessage(WriteFailure failure);
 
 } // namespace ratalia

@@ -22,6 +22,8 @@ public:
     Text grouped(Cents amount) const;
     // "10000,00": what a spreadsheet reads back.
     Text plain(Cents amount) const;
+    // "100.000": a count, grouped as amounts are.
+    Text whole(std::int64_t count) const;
 
 private:
     Text written(Cents amount, char16_t group) const;
@@ -42,7 +44,11 @@ struct Figure {
     Text value;
 };
 
-// Capital, duration, annual and monthly rate, installment.
+// Why a loan has no plan, in one sentence.
+Text refusalText(const PlanRefusal& refusal, const AmountText& amounts);
+
+// Capital, duration, annual and monthly rate, installment: the numbers, not
+// the texts typed ("2,4E1" months are "24 mesi", " 5 " per cent "5 %").
 std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
                                 const NumberText& numbers);
 // Paid, interest, principal.

@@ -5,6 +5,7 @@
 
 #include "core/link_opener.h"
 #include "core/loan_form.h"
+#include "core/plan_command.h"
 
 #include <windows.h>
 
@@ -42,7 +43,8 @@ char16_t regionalGroupSeparator(const wchar_t* locale = LOCALE_NAME_USER_DEFAULT
 std::vector<std::string> commandLineArguments();
 
 // Writes UTF-8 to a standard handle: as text to a console, as bytes to a
-// file or a pipe. Returns false when nothing could be written.
-bool writeStandard(DWORD which, const std::string& utf8);
+// file or a pipe, whole or not at all: a file is cut back to what it held
+// when a write fails. Returns false, saying why, when it could not be written.
+bool writeStandard(DWORD which, const std::string& utf8, WriteFailure& failure);
 
 } // namespace ratalia
