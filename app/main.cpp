@@ -7,8 +7,6 @@
 #include "window/window_icon.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <cerrno>
 #include <cstdio>
@@ -132,12 +130,6 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Ratalia"));
     QApplication::setDesktopFileName(QStringLiteral(RATALIA_APP_ID));
     QApplication::setWindowIcon(ratalia::applicationIcon());
-    // The program speaks Italian whatever the region, and so should Qt's own
-    // dialogs and menus, where their translation is installed.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
 
     ratalia::QtMessageBox messageBox;
     ratalia::DesktopLinkOpener linkOpener;

@@ -76,4 +76,21 @@ const ControlLayout& FormLayout::control(const ControlId& id)
     return *std::find_if(layout.begin(), layout.end(), [&](const ControlLayout& c) { return c.id == id; });
 }
 
+ControlRect FormLayout::inClientArea(const ControlLayout& c)
+{
+    ControlRect r{c.left, c.top, c.width, c.height};
+    if (c.container) {
+        const ControlLayout& frame = control(*c.container);
+        r.left += frame.left;
+        r.top += frame.top;
+    }
+    return r;
+}
+
+bool FormLayout::liesOutsideClientArea(const ControlLayout& c)
+{
+    const ControlRect r = inClientArea(c);
+    return r.left >= clientWidth || r.top >= clientHeight || r.left + r.width <= 0 || r.top + r.height <= 0;
+}
+
 } // namespace ratalia

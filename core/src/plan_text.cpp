@@ -99,6 +99,29 @@ Text cellText(const PlanRow& row, PlanColumn column, const AmountText& amounts, 
     return {};
 }
 
+const char* objectName(FigureId id)
+{
+    switch (id) {
+    case FigureId::Capital:
+        return "Capital";
+    case FigureId::Duration:
+        return "Duration";
+    case FigureId::AnnualRate:
+        return "AnnualRate";
+    case FigureId::MonthlyRate:
+        return "MonthlyRate";
+    case FigureId::Installment:
+        return "Installment";
+    case FigureId::TotalPaid:
+        return "TotalPaid";
+    case FigureId::TotalInterest:
+        return "TotalInterest";
+    case FigureId::TotalPrincipal:
+        return "TotalPrincipal";
+    }
+    return "";
+}
+
 Text refusalText(const PlanRefusal& refusal, const AmountText& amounts)
 {
     using Reason = PlanRefusal::Reason;
@@ -142,20 +165,20 @@ std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& 
     // The rate as a number in the region's form, whatever spaces or exponent it was typed with.
     const auto rate = numbers.tryToNumber(terms.annualRate);
     return {
-        {u"Capitale", amounts.grouped(plan.capital())},
-        {u"Durata", duration},
-        {u"Tasso annuo", (rate ? numbers.localeText(*rate) : terms.annualRate) + u" %"},
-        {u"Tasso mensile", numbers.patternText(terms.monthlyRate, Pattern::TenDecimals)},
-        {u"Rata", amounts.grouped(plan.installment())},
+        {FigureId::Capital, u"Capitale", amounts.grouped(plan.capital())},
+        {FigureId::Duration, u"Durata", duration},
+        {FigureId::AnnualRate, u"Tasso annuo", (rate ? numbers.localeText(*rate) : terms.annualRate) + u" %"},
+        {FigureId::MonthlyRate, u"Tasso mensile", numbers.patternText(terms.monthlyRate, Pattern::TenDecimals)},
+        {FigureId::Installment, u"Rata", amounts.grouped(plan.installment())},
     };
 }
 
 std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& amounts)
 {
     return {
-        {u"Totale pagato", amounts.grouped(plan.totalPaid())},
-        {u"Totale interessi", amounts.grouped(plan.totalInterest())},
-        {u"Totale quota capitale", amounts.grouped(plan.totalPrincipal())},
+        {FigureId::TotalPaid, u"Totale pagato", amounts.grouped(plan.totalPaid())},
+        {FigureId::TotalInterest, u"Totale interessi", amounts.grouped(plan.totalInterest())},
+        {FigureId::TotalPrincipal, u"Totale quota capitale", amounts.grouped(plan.totalPrincipal())},
     };
 }
 

@@ -105,14 +105,10 @@ void MainWindow::build()
     controls_.assign(rows.size(), nullptr);
     for (const std::size_t row : order) {
         const ControlLayout& c = rows[row];
-        int left = c.left;
-        int top = c.top;
-        if (c.container) { // inside a frame, from the frame's corner
-            left += FormLayout::control(*c.container).left;
-            top += FormLayout::control(*c.container).top;
-        }
+        const ControlRect place = FormLayout::inClientArea(c);
         const wchar_t* windowClass = L"BUTTON";
-        DWORD style = WS_CHILD | WS_VISIBLE;
+        // Never seen, so never announced as showing either.
+        DWORD style = WS_CHILD | (FormLayout::liesOutsideClientArea(c) ? 0 : WS_VISIBLE);
         DWORD extended = 0;
         std::wstring caption = wide(c.caption);
         switch (c.kind) {
@@ -148,8 +144,8 @@ void MainWindow::build()
         // The control after the option pair closes its group.
         if (c.kind == ControlKind::LinkLabel || c.kind == ControlKind::Label)
             style |= WS_GROUP;
-        HWND control = CreateWindowExW(extended, windowClass, caption.c_str(), style, pixels(left), pixels(top),
-                                       pixels(c.width), pixels(c.height), dialog_,
+        HWND control = CreateWindowExW(extended, windowClass, caption.c_str(), style, pixels(place.left),
+                                       pixels(place.top), pixels(place.width), pixels(place.height), dialog_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstId + row)), instance, nullptr);
         SendMessageW(control, WM_SETFONT,
                      reinterpret_cast<WPARAM>(c.kind == ControlKind::LinkLabel ? linkFont_ : font_), FALSE);

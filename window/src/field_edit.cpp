@@ -1,6 +1,6 @@
 #include "window/field_edit.h"
 
-#include "window/application_font.h"
+#include "window/dialog_resources.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -21,7 +21,7 @@ void FieldEdit::keyPressEvent(QKeyEvent* event)
 
 void FieldEdit::contextMenuEvent(QContextMenuEvent* event)
 {
-    preferProportionalFont();
+    loadDialogResources();
     if (contextActions_.empty()) {
         QLineEdit::contextMenuEvent(event);
         return;

@@ -4,8 +4,9 @@
 #include "core/form_events.h"
 #include "core/form_layout.h"
 #include "core/program_texts.h"
-#include "window/application_font.h"
+#include "window/accessibility.h"
 #include "window/command_button.h"
+#include "window/dialog_resources.h"
 #include "window/field_edit.h"
 #include "window/frame_box.h"
 #include "window/link_label.h"
@@ -57,6 +58,7 @@ template <typename E> std::size_t index(E e) { return static_cast<std::size_t>(e
 
 FormWindow::FormWindow(FormEvents& events, QWidget* parent) : QWidget(parent), events_(events)
 {
+    installAccessibility();
     setObjectName(QString::fromLatin1(FormLayout::objectName));
     setWindowTitle(QString::fromStdString(FormLayout::caption()));
     setWindowIcon(applicationIcon());
@@ -143,6 +145,9 @@ void FormWindow::buildControls()
         }
         widget->setObjectName(QString::fromLatin1(c.objectName));
         widget->setGeometry(pixels(c));
+        // Never seen, so never announced as showing either.
+        if (FormLayout::liesOutsideClientArea(c))
+            widget->hide();
     }
     options_[0]->setPartner(options_[1]);
     options_[1]->setPartner(options_[0]);
@@ -205,7 +210,7 @@ void FormWindow::schedulePlanRefresh()
 void FormWindow::contextMenuEvent(QContextMenuEvent* event)
 {
     refreshPlanAction();
-    preferProportionalFont();
+    loadDialogResources();
     QMenu menu(this);
     menu.addAction(planAction_);
     menu.exec(event->globalPos());
@@ -223,7 +228,7 @@ void FormWindow::openPlan()
         events_.form().showMessage(refusalText(*refusal, amounts), Text(texts::planTitle));
         return;
     }
-    preferProportionalFont();
+    loadDialogResources();
     if (!planWindow_)
         planWindow_ = new PlanWindow(
             [this](const Text& message, const Text& title) { events_.form().showMessage(message, title); }, this);

@@ -1,5 +1,7 @@
 #include "window/plan_table_model.h"
 
+#include "window/qt_text.h"
+
 #include <utility>
 
 namespace ratalia {
@@ -28,8 +30,7 @@ QVariant PlanTableModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
     const PlanRow& row = plan_.rows()[static_cast<std::size_t>(index.row())];
-    return QString::fromStdU16String(
-        cellText(row, planColumns[static_cast<std::size_t>(index.column())], amounts_, true));
+    return qtText(cellText(row, planColumns[static_cast<std::size_t>(index.column())], amounts_, true));
 }
 
 QVariant PlanTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -40,7 +41,7 @@ QVariant PlanTableModel::headerData(int section, Qt::Orientation orientation, in
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)
         return {};
-    return QString::fromStdU16String(columnTitle(planColumns[static_cast<std::size_t>(section)]));
+    return qtText(columnTitle(planColumns[static_cast<std::size_t>(section)]));
 }
 
 } // namespace ratalia

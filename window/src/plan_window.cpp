@@ -1,8 +1,10 @@
 #include "window/plan_window.h"
 
 #include "core/program_texts.h"
+#include "window/dialog_resources.h"
 #include "window/plan_printout.h"
 #include "window/plan_table_model.h"
+#include "window/qt_text.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -12,11 +14,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTableView>
@@ -27,41 +32,22 @@
 namespace ratalia {
 namespace {
 
-const Text planTitle(texts::planTitle);
-constexpr int figureCount = 5;
+// What the window would like, in device-independent pixels; it never opens
+// larger than the screen's free area, less room for the window's frame.
+constexpr QSize preferredSize(640, 620);
+constexpr QSize frameAllowance(16, 48);
 
-QString shown(const Text& text) { return QString::fromStdU16String(text); }
-
-QPushButton* button(const QString& caption, const char* objectName, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(objectName));
-    b->setAccessibleName(QString(caption).remove(QLatin1Char('&')).remove(QChar(u'…')));
-    b->setAutoDefault(false);
-    return b;
-}
-
-// A long plan takes seconds to print (100 000 rows are about 2 000 pages):
-// the pointer says so meanwhile.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-Text notSaved(const QString& path)
-{
-    return u"Impossibile salvare il piano in «" + path.toStdU16String() +
-           u"». Il file non è stato scritto: scegliere un'altra cartella o un altro nome e riprovare.";
-}
-
-QString defaultPath(const char* extension)
+QString defaultPath(const FileKind& kind)
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(!documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath())
-        .filePath(QStringLiteral("piano-di-ammortamento.") + QLatin1String(extension));
+        .filePath(qtText(PlanWindowLayout::defaultFileName) + QLatin1Char('.') + qtText(kind.extension));
+}
+
+QPageLayout a4Layout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 15, 18, 15),
+                       QPageLayout::Millimeter);
 }
 
 } // namespace
@@ -69,28 +55,17 @@ QString defaultPath(const char* extension)
 PlanWindow::PlanWindow(Warn warn, QWidget* parent) : QWidget(parent, Qt::Window), warn_(std::move(warn))
 {
     setObjectName(QStringLiteral("PlanWindow"));
-    setWindowTitle(shown(planTitle));
-    setAccessibleName(shown(planTitle));
+    setWindowTitle(qtText(texts::planTitle));
+    setAccessibleName(qtText(texts::planTitle));
 
     auto* layout = new QVBoxLayout(this);
-    auto* figures = new QFormLayout;
-    figures->setLabelAlignment(Qt::AlignLeft);
-    const char* figureNames[figureCount] = {"Capital", "Duration", "AnnualRate", "MonthlyRate", "Installment"};
-    for (const char* name : figureNames) {
-        auto* label = new QLabel(this);
-        auto* value = new QLabel(this);
-        value->setObjectName(QString::fromLatin1(name));
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        label->setBuddy(value);
-        figures->addRow(label, value);
-        figures_.emplace_back(label, value);
-    }
-    layout->addLayout(figures);
+    figures_ = new QFormLayout;
+    figures_->setLabelAlignment(Qt::AlignLeft);
+    layout->addLayout(figures_);
 
-    model_ = nullptr;
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("Installments"));
-    table_->setAccessibleName(QStringLiteral("Rate del piano"));
+    table_->setAccessibleName(qtText(PlanWindowLayout::tableName));
     table_->verticalHeader()->hide();
     // Rows of one height: the view places any row without measuring the others.
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -98,60 +73,67 @@ PlanWindow::PlanWindow(Warn warn, QWidget* parent) : QWidget(parent, Qt::Window)
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setAlternatingRowColors(true);
     table_->setWordWrap(false);
+    // Tab leaves the table for the buttons, as in any dialog; the arrows move inside it.
+    table_->setTabKeyNavigation(false);
     layout->addWidget(table_, 1);
 
     totals_ = new QLabel(this);
     totals_->setObjectName(QStringLiteral("Totals"));
     totals_->setTextFormat(Qt::PlainText);
     totals_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    totals_->setWordWrap(true);
     layout->addWidget(totals_);
     note_ = new QLabel(this);
     note_->setObjectName(QStringLiteral("Note"));
     note_->setTextFormat(Qt::PlainText);
     note_->setWordWrap(true);
     layout->addWidget(note_);
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("Status"));
+    status_->setTextFormat(Qt::PlainText);
+    status_->setWordWrap(true);
+    status_->hide();
+    layout->addWidget(status_);
 
     auto* buttons = new QHBoxLayout;
-    QPushButton* copyButton = button(QStringLiteral("&Copia"), "Copy", this);
-    QPushButton* csvButton = button(QStringLiteral("&Esporta CSV…"), "ExportCsv", this);
-    QPushButton* printButton = button(QStringLiteral("&Stampa…"), "Print", this);
-    QPushButton* pdfButton = button(QStringLiteral("Salva &PDF…"), "SavePdf", this);
-    QPushButton* closeButton = button(QStringLiteral("C&hiudi"), "Close", this);
-    copyButton->setToolTip(QStringLiteral("Copia la tabella negli appunti, pronta per un foglio di calcolo"));
-    csvButton->setToolTip(QStringLiteral("Salva la tabella in un file CSV"));
-    printButton->setToolTip(QStringLiteral("Stampa il piano"));
-    pdfButton->setToolTip(QStringLiteral("Salva il piano, pronto da stampare, in un file PDF"));
-    for (QPushButton* b : {copyButton, csvButton, printButton, pdfButton})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(closeButton);
+    for (const PlanCommandLayout& command : PlanWindowLayout::commands()) {
+        auto* button = new QPushButton(qtText(command.caption), this);
+        button->setObjectName(QString::fromLatin1(command.objectName));
+        button->setAccessibleName(qtText(command.accessibleName));
+        button->setToolTip(qtText(command.toolTip));
+        button->setAutoDefault(false);
+        if (command.id == PlanCommand::Close)
+            buttons->addStretch(1);
+        buttons->addWidget(button);
+        connect(button, &QPushButton::clicked, this, [this, id = command.id] { run(id); });
+    }
     layout->addLayout(buttons);
 
-    connect(copyButton, &QPushButton::clicked, this, &PlanWindow::copy);
-    connect(csvButton, &QPushButton::clicked, this, &PlanWindow::chooseCsvFile);
-    connect(printButton, &QPushButton::clicked, this, &PlanWindow::print);
-    connect(pdfButton, &QPushButton::clicked, this, &PlanWindow::choosePdfFile);
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
-
-    resize(640, 620);
 }
 
 void PlanWindow::showPlan(const LoanTerms& terms, AmortizationPlan plan, AmountText amounts, const NumberText& numbers)
 {
     amounts_ = amounts;
     loanFigures_ = loanFigures(terms, plan, amounts, numbers);
-    for (std::size_t k = 0; k < figures_.size() && k < loanFigures_.size(); ++k) {
-        figures_[k].first->setText(shown(loanFigures_[k].label) + QLatin1Char(':'));
-        figures_[k].second->setText(shown(loanFigures_[k].value));
-        figures_[k].second->setAccessibleName(shown(loanFigures_[k].label));
+    while (figures_->rowCount() > 0)
+        figures_->removeRow(0);
+    for (const Figure& figure : loanFigures_) {
+        auto* label = new QLabel(qtText(figure.label) + QLatin1Char(':'), this);
+        auto* value = new QLabel(qtText(figure.value), this);
+        value->setObjectName(QString::fromLatin1(ratalia::objectName(figure.id)));
+        value->setAccessibleName(qtText(figure.label));
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setBuddy(value);
+        figures_->addRow(label, value);
     }
     QStringList totals;
     for (const Figure& total : planTotals(plan, amounts))
-        totals << shown(total.label) + QStringLiteral(": ") + shown(total.value);
+        totals << qtText(total.label) + QStringLiteral(": ") + qtText(total.value);
     totals_->setText(totals.join(QStringLiteral("    ")));
-    note_->setText(shown(differenceNote(plan, amounts)));
+    note_->setText(qtText(differenceNote(plan, amounts)));
+    status_->hide();
 
     auto* previous = model_;
     model_ = new PlanTableModel(std::move(plan), amounts, this);
@@ -162,97 +144,188 @@ void PlanWindow::showPlan(const LoanTerms& terms, AmortizationPlan plan, AmountT
     header->setSectionResizeMode(QHeaderView::Stretch);
     header->setSectionResizeMode(0, QHeaderView::Fixed);
     table_->setColumnWidth(0, fontMetrics().horizontalAdvance(QString::number(model_->rowCount() * 10)) + 12);
+    if (!placed_)
+        fitIntoScreen();
     QWidget::show();
     raise();
     activateWindow();
+}
+
+// Inside the free area of the screen the main window is on, whatever the
+// scale: at 1.5 on a 1280 × 900 screen 640 × 620 would not fit.
+void PlanWindow::fitIntoScreen()
+{
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    if (!screen)
+        return;
+    const QRect free = screen->availableGeometry();
+    const QSize size = preferredSize.boundedTo(free.size() - frameAllowance).expandedTo(minimumSizeHint());
+    resize(size);
+    move(free.left() + std::max(0, (free.width() - size.width() - frameAllowance.width()) / 2),
+         free.top() + std::max(0, (free.height() - size.height() - frameAllowance.height()) / 2));
+    placed_ = true;
 }
 
 const AmortizationPlan* PlanWindow::plan() const { return model_ ? &model_->plan() : nullptr; }
 
 Text PlanWindow::tabSeparated() const { return model_ ? delimitedPlan(model_->plan(), amounts_, u'\t') : Text(); }
 
-void PlanWindow::copy() { QGuiApplication::clipboard()->setText(shown(tabSeparated())); }
+void PlanWindow::run(PlanCommand command)
+{
+    status_->hide();
+    switch (command) {
+    case PlanCommand::Copy:
+        copy();
+        break;
+    case PlanCommand::ExportCsv:
+        if (const QString path = chooseFile(PlanWindowLayout::csvFile); !path.isEmpty())
+            exportCsv(path);
+        break;
+    case PlanCommand::Print:
+        choosePrinter();
+        break;
+    case PlanCommand::SavePdf:
+        if (const QString path = chooseFile(PlanWindowLayout::pdfFile); !path.isEmpty())
+            savePdf(path);
+        break;
+    case PlanCommand::Close:
+        close();
+        break;
+    }
+}
+
+void PlanWindow::copy() { QGuiApplication::clipboard()->setText(qtText(tabSeparated())); }
+
+QString PlanWindow::chooseFile(const FileKind& kind)
+{
+    loadDialogResources();
+    QFileDialog dialog(this, qtText(kind.dialogTitle), defaultPath(kind),
+                       qtText(kind.description) + QStringLiteral(" (*.") + qtText(kind.extension) + QLatin1Char(')'));
+    dialog.setObjectName(QStringLiteral("SaveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The dialog adds the extension before it asks about overwriting; the
+    // core's rule makes sure of it whatever dialog the desktop provides.
+    dialog.setDefaultSuffix(qtText(kind.extension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return qtText(withExtension(dialog.selectedFiles().first().toStdU16String(), kind));
+}
 
 bool PlanWindow::exportCsv(const QString& path)
 {
     if (!model_)
         return false;
     const QByteArray bytes =
-        QString::fromStdU16String(delimitedPlan(model_->plan(), amounts_, csvDelimiter(amounts_.decimalSeparator())))
-            .toUtf8();
+        qtText(delimitedPlan(model_->plan(), amounts_, csvDelimiter(amounts_.decimalSeparator()))).toUtf8();
     // Written beside the target and renamed over it: a failed write leaves
     // the old file, or none, never half of one.
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;
-    warn_(notSaved(path), u"Esporta CSV");
+    warn_(notSavedMessage(path.toStdU16String()), u"Esporta CSV");
     return false;
 }
 
-bool PlanWindow::paint(QPagedPaintDevice& device) const
-{
-    const PlanReport report{model_->plan(), amounts_, loanFigures_, planTotals(model_->plan(), amounts_),
-                            differenceNote(model_->plan(), amounts_)};
-    return paintPlan(device, report) > 0;
-}
+bool PlanWindow::savePdf(const QString& path) { return savePdf(path, a4Layout()); }
 
-bool PlanWindow::savePdf(const QString& path)
+bool PlanWindow::savePdf(const QString& path, const QPageLayout& layout)
 {
     if (!model_)
         return false;
     QSaveFile file(path);
-    bool painted = false;
+    Outcome outcome = Outcome::Failed;
     if (file.open(QIODevice::WriteOnly)) {
-        const BusyCursor busy;
         QPdfWriter writer(&file);
-        writer.setTitle(shown(planTitle));
+        writer.setTitle(qtText(texts::planTitle));
         writer.setCreator(QStringLiteral("Ratalia"));
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(18, 15, 18, 15), QPageLayout::Millimeter);
+        writer.setPageLayout(layout);
         writer.setResolution(300);
-        painted = paint(writer);
+        outcome = paintPages(writer);
     }
-    if (painted && file.commit())
+    // The PDF is written out when its painter ends: only the commit knows
+    // whether every byte reached the disk.
+    if (outcome == Outcome::Done && file.commit())
         return true;
     file.cancelWriting();
-    warn_(notSaved(path), u"Salva PDF");
+    if (outcome == Outcome::Cancelled)
+        note(saveCancelledNote);
+    else
+        warn_(notSavedMessage(path.toStdU16String()), u"Salva PDF");
     return false;
 }
 
-void PlanWindow::chooseCsvFile()
-{
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Esporta il piano in CSV"),
-                                                      defaultPath("csv"), QStringLiteral("File CSV (*.csv)"));
-    if (!path.isEmpty())
-        exportCsv(path);
-}
-
-void PlanWindow::choosePdfFile()
-{
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Salva il piano in PDF"), defaultPath("pdf"),
-                                                      QStringLiteral("File PDF (*.pdf)"));
-    if (!path.isEmpty())
-        savePdf(path);
-}
-
-void PlanWindow::print()
+void PlanWindow::choosePrinter()
 {
     if (!model_)
         return;
+    loadDialogResources();
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(shown(planTitle));
-    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(qtText(texts::planTitle));
+    printer.setPageLayout(a4Layout());
     QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("Stampa il piano di ammortamento"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    bool painted = false;
-    {
-        const BusyCursor busy;
-        painted = paint(printer);
+    dialog.setWindowTitle(qtText(PlanWindowLayout::printDialogTitle));
+    if (dialog.exec() == QDialog::Accepted)
+        print(printer);
+}
+
+bool PlanWindow::print(QPrinter& printer)
+{
+    if (!model_)
+        return false;
+    // Printing to a file is saving a PDF, and so whole or not at all.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return savePdf(printer.outputFileName(), printer.pageLayout());
+    const Outcome outcome = paintPages(printer);
+    if (outcome == Outcome::Cancelled) {
+        printer.abort();
+        note(printCancelledNote);
+        return false;
     }
-    if (!painted)
-        warn_(u"Impossibile stampare il piano: la stampante non ha accettato il lavoro.", u"Stampa");
+    if (outcome == Outcome::Failed || printer.printerState() == QPrinter::Error) {
+        warn_(Text(printFailedMessage), u"Stampa");
+        return false;
+    }
+    return true;
+}
+
+PlanWindow::Outcome PlanWindow::paintPages(QPagedPaintDevice& device)
+{
+    const AmortizationPlan& plan = model_->plan();
+    const PlanReport report{plan, amounts_, loanFigures_, planTotals(plan, amounts_), differenceNote(plan, amounts_)};
+    const PlanPrintout printout(device, report);
+    QPainter painter;
+    if (!painter.begin(&device))
+        return Outcome::Failed;
+    // A long plan (100 000 rows are about 2 000 pages) takes seconds: the
+    // window keeps painting meanwhile, shows how far it got, and may stop.
+    const auto pages = static_cast<int>(printout.pageCount());
+    QProgressDialog progress(qtText(pageProgress(1, printout.pageCount())), qtText(cancelCaption), 0, pages, this);
+    progress.setObjectName(QStringLiteral("Progress"));
+    progress.setWindowTitle(qtText(texts::planTitle));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    for (int k = 0; k < pages; ++k) {
+        progress.setLabelText(qtText(pageProgress(static_cast<std::size_t>(k) + 1, printout.pageCount())));
+        progress.setValue(k);
+        if (progress.wasCanceled()) {
+            painter.end();
+            return Outcome::Cancelled;
+        }
+        if (k > 0 && !device.newPage()) {
+            painter.end();
+            return Outcome::Failed;
+        }
+        printout.paintPage(painter, static_cast<std::size_t>(k));
+    }
+    progress.setValue(pages);
+    return painter.end() ? Outcome::Done : Outcome::Failed;
+}
+
+void PlanWindow::note(std::u16string_view text)
+{
+    status_->setText(qtText(text));
+    status_->show();
 }
 
 } // namespace ratalia

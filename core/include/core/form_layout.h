@@ -35,6 +35,11 @@ struct ControlLayout {
     int tabIndex;
 };
 
+struct ControlRect {
+    int left, top, width, height;
+    bool operator==(const ControlRect&) const = default;
+};
+
 struct FormLayout {
     static constexpr const char* objectName = "Form1";
     static constexpr int clientWidth = 5505;
@@ -46,6 +51,10 @@ struct FormLayout {
     static std::span<const ControlLayout> controls();
     // The row of the control that stands for `id`; every id has one.
     static const ControlLayout& control(const ControlId& id);
+    // Where the control stands in the window's client area, in twips.
+    static ControlRect inClientArea(const ControlLayout& control);
+    // Whether it stands wholly outside the client area, where no one ever sees it.
+    static bool liesOutsideClientArea(const ControlLayout& control);
 };
 
 } // namespace ratalia

@@ -39,10 +39,26 @@ inline constexpr std::array planColumns{PlanColumn::Number, PlanColumn::Installm
 Text columnTitle(PlanColumn column);
 Text cellText(const PlanRow& row, PlanColumn column, const AmountText& amounts, bool grouped);
 
+// A figure of the plan by what it means, whichever list shows it.
+enum class FigureId {
+    Capital,
+    Duration,
+    AnnualRate,
+    MonthlyRate,
+    Installment,
+    TotalPaid,
+    TotalInterest,
+    TotalPrincipal
+};
+
 struct Figure {
+    FigureId id;
     Text label;
     Text value;
 };
+
+// An English name for each figure, for the objects that show it.
+const char* objectName(FigureId id);
 
 // Why a loan has no plan, in one sentence.
 Text refusalText(const PlanRefusal& refusal, const AmountText& amounts);

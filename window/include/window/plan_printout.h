@@ -1,11 +1,15 @@
 #pragma once
 
 #include "core/amortization_plan.h"
+#include "core/plan_pages.h"
 #include "core/plan_text.h"
+
+#include <QFont>
 
 #include <vector>
 
 class QPagedPaintDevice;
+class QPainter;
 
 namespace ratalia {
 
@@ -18,10 +22,34 @@ struct PlanReport {
     Text note;
 };
 
-// Paints the plan on a printer or into a PDF: the loan's figures on the
-// first page, the table with its header on every page, the totals after
-// the last row, "Pagina k di n" at the foot. Returns the pages painted, 0
-// when the device cannot be painted on.
-int paintPlan(QPagedPaintDevice& device, const PlanReport& report);
+// The plan on a printer or in a PDF: the title and the loan's figures on
+// the first page, the table with its header on every page, the totals and
+// the note after the last row, "Pagina k di n" at each foot. The pages are
+// the core's (paginate); this only measures lines and draws them, one page
+// at a time, so that a long printout can show its progress.
+class PlanPrintout {
+public:
+    PlanPrintout(const QPagedPaintDevice& device, const PlanReport& report);
+
+    std::size_t pageCount() const { return pages_.size(); }
+    // Paints one page, counted from 0, with a painter active on the device.
+    void paintPage(QPainter& painter, std::size_t page) const;
+
+private:
+    enum Section { Opening, Table, Closing };
+
+    double figures(QPainter& painter, double y, const std::vector<Figure>& list) const;
+    void cells(QPainter& painter, double y, auto&& textOf) const;
+
+    const PlanReport& report_;
+    QFont body_;
+    QFont bold_;
+    QFont title_;
+    double line_ = 0;
+    double width_ = 0;
+    double height_ = 0;
+    int noteLines_ = 0;
+    std::vector<PrintedPage> pages_;
+};
 
 } // namespace ratalia

@@ -1,0 +1,61 @@
+#pragma once
+
+// The plan window described once for every front end: its commands with
+// their captions, access keys, accessible names and tooltips, and the texts
+// of its dialogs and messages. The figures it shows come keyed by meaning
+// from the plan's texts (FigureId), so a front end builds a row for each
+// figure it is given instead of counting on their number or order.
+
+#include "core/text.h"
+
+#include <span>
+#include <string_view>
+
+namespace ratalia {
+
+enum class PlanCommand { Copy, ExportCsv, Print, SavePdf, Close };
+
+struct PlanCommandLayout {
+    PlanCommand id;
+    const char* objectName;
+    std::u16string_view caption; // "&" marks the access key
+    std::u16string_view accessibleName;
+    std::u16string_view toolTip;
+};
+
+// What a saved file is: its kind for the save dialog and its extension.
+struct FileKind {
+    std::u16string_view dialogTitle;
+    std::u16string_view description; // "File CSV"
+    std::u16string_view extension;   // "csv", without the point
+};
+
+struct PlanWindowLayout {
+    static constexpr std::u16string_view tableName = u"Rate del piano";
+    static constexpr std::u16string_view printDialogTitle = u"Stampa il piano di ammortamento";
+    static constexpr std::u16string_view defaultFileName = u"piano-di-ammortamento";
+    static constexpr FileKind csvFile{u"Esporta il piano in CSV", u"File CSV", u"csv"};
+    static constexpr FileKind pdfFile{u"Salva il piano in PDF", u"File PDF", u"pdf"};
+
+    static std::span<const PlanCommandLayout> commands();
+    static const PlanCommandLayout& command(PlanCommand id);
+};
+
+// The file a name typed in a save dialog stands for: with the kind's
+// extension added when the name has none ("piano" → "piano.csv"; "piano.txt"
+// stays, as typed).
+Text withExtension(const Text& path, const FileKind& kind);
+
+// The one message for a file that could not be written; the file is left as it was.
+Text notSavedMessage(const Text& path);
+inline constexpr std::u16string_view printFailedMessage =
+    u"Impossibile stampare il piano: la stampante non ha accettato il lavoro. Non è stato stampato nulla.";
+inline constexpr std::u16string_view saveCancelledNote = u"Salvataggio annullato: il file non è stato scritto.";
+inline constexpr std::u16string_view printCancelledNote = u"Stampa annullata.";
+// The foot of a printed page, "Pagina 12 di 1962", and the progress of a
+// long printout, "Pagina 12 di 1962…".
+Text pageFoot(std::size_t page, std::size_t pages);
+Text pageProgress(std::size_t page, std::size_t pages);
+inline constexpr std::u16string_view cancelCaption = u"Annulla";
+
+} // namespace ratalia
