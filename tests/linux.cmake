@@ -12,7 +12,8 @@ add_executable(window_tests
   window/plan_window_test.cpp
   window/regional_settings_test.cpp
 )
-target_link_libraries(window_tests PRIVATE ratalia_test_support ratalia_window Qt6::Test)
+find_package(Qt6 REQUIRED COMPONENTS PrintSupport)
+target_link_libraries(window_tests PRIVATE ratalia_test_support ratalia_window Qt6::Test Qt6::PrintSupport)
 ratalia_add_gtest(window window_tests ENVIRONMENT QT_QPA_PLATFORM=offscreen LC_ALL=it_IT.UTF-8)
 # The separator follows the user's locale, whatever it is.
 foreach(locale_separator IN ITEMS "it_IT.UTF-8=," "en_US.UTF-8=." "ar_EG.UTF-8=٫")
@@ -23,6 +24,13 @@ foreach(locale_separator IN ITEMS "it_IT.UTF-8=," "en_US.UTF-8=." "ar_EG.UTF-8=�
     COMMAND window_tests --gtest_filter=RegionalSettingsTest.system_locale_gives_the_separator
     ENVIRONMENT QT_QPA_PLATFORM=offscreen LC_ALL=${locale} RATALIA_EXPECTED_SEPARATOR=${separator})
 endforeach()
+
+# Saving and printing onto a full file system, mounted for the test alone.
+add_executable(full_disk_tests window/window_test_main.cpp window/full_disk_test.cpp)
+target_link_libraries(full_disk_tests PRIVATE ratalia_test_support ratalia_window Qt6::Test Qt6::PrintSupport)
+ratalia_add_test(window.full_disk_saves_nothing
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/window/full_disk.sh $<TARGET_FILE:full_disk_tests>
+  ENVIRONMENT QT_QPA_PLATFORM=offscreen LC_ALL=it_IT.UTF-8)
 
 # Opening links needs a real desktop platform: an X server of our own.
 add_executable(desktop_tests window/window_test_main.cpp window/desktop_link_opener_test.cpp)
@@ -36,8 +44,14 @@ find_library(XCB_LIBRARY xcb REQUIRED)
 add_executable(real_keys_tests window/real_keys_test.cpp)
 target_link_libraries(real_keys_tests PRIVATE ratalia_test_support ratalia_window Qt6::Test X11::X11 X11::Xtst
                       ${XCB_LIBRARY})
-ratalia_add_test(keys.real_key_presses COMMAND ${XVFB_RUN} -a -s "-screen 0 640x480x24" $<TARGET_FILE:real_keys_tests>
+set(small_screen RealTabTest.the_plan_window_opens_inside_a_small_screen)
+ratalia_add_test(keys.real_key_presses
+  COMMAND ${XVFB_RUN} -a -s "-screen 0 640x480x24" $<TARGET_FILE:real_keys_tests> --gtest_filter=-${small_screen}
   ENVIRONMENT QT_QPA_PLATFORM=xcb LC_ALL=it_IT.UTF-8 ${lsan})
+# The plan window on a 1280 × 900 screen at one and a half times the size.
+ratalia_add_test(keys.plan_window_fits_a_small_screen
+  COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x900x24" $<TARGET_FILE:real_keys_tests> --gtest_filter=${small_screen}
+  ENVIRONMENT QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1.5 LC_ALL=it_IT.UTF-8 ${lsan})
 
 # The program itself: no display, the plan on the command line.
 set(app ${CMAKE_CURRENT_SOURCE_DIR}/app)
@@ -47,6 +61,9 @@ ratalia_add_test(app.stops_cleanly_when_the_display_is_gone
   COMMAND bash ${app}/no_display_test.sh $<TARGET_FILE:ratalia> :4321)
 ratalia_add_test(app.prints_the_plan_without_a_window
   COMMAND bash ${app}/plan_command_test.sh $<TARGET_FILE:ratalia>)
+# What a screen reader reads of both windows, over AT-SPI.
+ratalia_add_test(app.screen_reader_reads_what_it_should
+  COMMAND bash ${app}/accessibility_test.sh $<TARGET_FILE:ratalia> ENVIRONMENT ${lsan})
 
 # Installed where the desktop looks, validated, and packaged.
 set(packaging ${CMAKE_CURRENT_SOURCE_DIR}/packaging)

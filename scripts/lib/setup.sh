@@ -15,9 +15,12 @@ windows_packages=(cmake make g++-mingw-w64-x86-64-posix imagemagick librsvg2-bin
 # XTest for real key presses, clang and its fuzzer
 # runtime, the formatter, the desktop and packaging checkers, and for the
 # Windows program GoogleTest's sources and Wine to run it, the PDF reader
-# that checks a printed plan, and git, which lists the files the formatter checks.
+# that checks a printed plan, git, which lists the files the formatter checks,
+# and the accessibility bus with its Python reader, D-Bus and xdotool, which
+# read the windows as a screen reader does.
 test_packages=(libgtest-dev xvfb xauth libxtst-dev clang libclang-rt-dev clang-format
-               desktop-file-utils appstream dpkg-dev file googletest wine64 poppler-utils git "${windows_packages[@]}")
+               desktop-file-utils appstream dpkg-dev file googletest wine64 poppler-utils git
+               at-spi2-core python3-pyatspi dbus xdotool "${windows_packages[@]}")
 
 # Installs those of the named Debian packages that are not installed yet.
 ensure_packages() {

@@ -7,9 +7,12 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -78,12 +81,12 @@ protected:
 TEST_F(PlanWindowTest, the_context_menu_offers_the_plan_only_while_there_is_one)
 {
     const QString entry = QStringLiteral("&Piano di ammortamento… Ctrl+P");
-    QWidget* label = named("Label1");
+    QWidget* label = plainLabel();
     EXPECT_EQ(rightClick(label), QStringList{entry + " off"});
 
     calculate("10000", "24");
     const QStringList before = mainFields();
-    for (QWidget* outside : {static_cast<QWidget*>(window.get()), label, control("Calculate"), named("Frame1")})
+    for (QWidget* outside : {static_cast<QWidget*>(window.get()), label, control("Calculate"), control("Inputs")})
         EXPECT_EQ(rightClick(outside), QStringList{entry + " on"}) << outside->objectName().toStdString();
     // A result field keeps its own entries and adds the plan's; an input has none of it.
     EXPECT_EQ(rightClick(field("Installment")).filter(QStringLiteral("Piano")), QStringList{entry + " on"});
@@ -136,54 +139,107 @@ TEST_F(PlanWindowTest, more_installments_than_it_shows_are_said_in_a_message)
 {
     typeInto("AnnualRate", QStringLiteral("0,5"));
     calculate("1000", "100001");
-    rightClick(named("Label1"), QStringLiteral("&Piano"));
+    rightClick(plainLabel(), QStringLiteral("&Piano"));
     EXPECT_EQ(planWindow(), nullptr);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].message,
               u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha 100.001.");
 }
 
-TEST_F(PlanWindowTest, copies_exports_and_prints_what_it_shows)
+// 1 000 € over 3 months at 6 %: 336,67 twice, then the 335,00 left and its 1,68.
+const char* const threeRows = "1;336,67;5,00;331,67;668,33\n"
+                              "2;336,67;3,34;333,33;335,00\n"
+                              "3;336,68;1,68;335,00;0,00\n";
+
+TEST_F(PlanWindowTest, copies_and_exports_the_rows_it_shows)
 {
-    calculate("25000", "10");
-    control<QRadioButton>("Years")->click();
-    QTest::mouseClick(control("Calculate"), Qt::LeftButton);
-    rightClick(named("Label1"), QStringLiteral("&Piano"));
+    typeInto("AnnualRate", QStringLiteral("6"));
+    calculate("1000", "3");
+    rightClick(plainLabel(), QStringLiteral("&Piano"));
     PlanWindow* plan = planWindow();
     ASSERT_NE(plan, nullptr);
-    ASSERT_EQ(plan->plan()->rows().size(), 120u);
 
     QTest::mouseClick(plan->findChild<QPushButton*>(QStringLiteral("Copy")), Qt::LeftButton);
-    const QStringList pasted = QApplication::clipboard()->text().split(QLatin1Char('\n'));
-    EXPECT_EQ(pasted.size(), 122); // header, 120 rows, the empty end
-    EXPECT_EQ(pasted[0], QStringLiteral("N.\tRata\tInteressi\tQuota capitale\tDebito residuo"));
     EXPECT_EQ(QApplication::clipboard()->text(),
-              QString::fromStdU16String(delimitedPlan(*plan->plan(), AmountText(u',', 0), u'\t')));
+              QString::fromUtf8(QByteArray("N.;Rata;Interessi;Quota capitale;Debito residuo\n") + threeRows)
+                  .replace(QLatin1Char(';'), QLatin1Char('\t')));
 
     QTemporaryDir folder;
     const QString csvPath = folder.filePath(QStringLiteral("piano.csv"));
     ASSERT_TRUE(plan->exportCsv(csvPath));
     QFile csv(csvPath);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(csv.readAll()),
-              QString::fromStdU16String(delimitedPlan(*plan->plan(), AmountText(u',', 0), u';')));
+    EXPECT_EQ(csv.readAll(), QByteArray("N.;Rata;Interessi;Quota capitale;Debito residuo\n") + threeRows);
     // A file that cannot be written: one message, no file, the plan still there.
     const QString nowhere = folder.filePath(QStringLiteral("non-esiste/piano.csv"));
     EXPECT_FALSE(plan->exportCsv(nowhere));
     EXPECT_FALSE(QFile::exists(nowhere));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].title, u"Esporta CSV");
+    EXPECT_EQ(messages.shown[0].message.rfind(u"Impossibile salvare il piano in «", 0), 0u);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("piano.csv")});
     EXPECT_TRUE(plan->isVisible());
+}
 
-    // The PDF read back as text: a header of figures, the table's header on
-    // every page, every row, page numbers, the totals at the end.
-    const QString pdfPath = folder.filePath(QStringLiteral("piano.pdf"));
-    ASSERT_TRUE(plan->savePdf(pdfPath));
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
-    ASSERT_TRUE(pdftotext.waitForFinished(20000)) << "pdftotext (poppler-utils) did not run";
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+// "Esporta CSV…" through its dialog: a name typed without an extension gets one.
+TEST_F(PlanWindowTest, the_save_dialog_adds_the_extension)
+{
+    typeInto("AnnualRate", QStringLiteral("6"));
+    calculate("1000", "3");
+    rightClick(plainLabel(), QStringLiteral("&Piano"));
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    QTemporaryDir folder;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(folder.filePath(QStringLiteral("dlg")));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    QTest::mouseClick(plan->findChild<QPushButton*>(QStringLiteral("ExportCsv")), Qt::LeftButton);
+    EXPECT_EQ(title, QStringLiteral("Esporta il piano in CSV"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("dlg.csv")});
+    QFile csv(folder.filePath(QStringLiteral("dlg.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(csv.readAll().endsWith(threeRows));
+}
+
+// A PDF read back as text: the figures on page 1, the table's header on
+// every page, 120 rows, page numbers, the totals at the end; printing to a
+// PDF file gives the same pages.
+TEST_F(PlanWindowTest, prints_every_row_under_a_header_on_every_page)
+{
+    calculate("25000", "10");
+    control<QRadioButton>("Years")->click();
+    QTest::mouseClick(control("Calculate"), Qt::LeftButton);
+    rightClick(plainLabel(), QStringLiteral("&Piano"));
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    QTemporaryDir folder;
+    const QString saved = folder.filePath(QStringLiteral("piano.pdf"));
+    const QString printed = folder.filePath(QStringLiteral("stampa.pdf"));
+    ASSERT_TRUE(plan->savePdf(saved));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printed);
+    ASSERT_TRUE(plan->print(printer));
+    EXPECT_TRUE(messages.shown.empty());
+
+    const auto textOf = [](const QString& pdf) {
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        EXPECT_TRUE(pdftotext.waitForFinished(20000)) << "pdftotext (poppler-utils) did not run";
+        return QString::fromUtf8(pdftotext.readAllStandardOutput());
+    };
+    const QString text = textOf(saved);
+    // The print dialog's page, the same rows.
+    const QString printedText = textOf(printed);
+    EXPECT_TRUE(printedText.contains(QStringLiteral("Pagina 1 di ")));
+    EXPECT_TRUE(printedText.contains(QRegularExpression(QStringLiteral("\\n +120 +287,07 +1,61 +285,46 +0,00\\n"))));
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 3);
     for (int k = 0; k < pages.size(); ++k) {
@@ -197,17 +253,44 @@ TEST_F(PlanWindowTest, copies_exports_and_prints_what_it_shows)
     }
     EXPECT_TRUE(pages[0].contains(QRegularExpression(QStringLiteral("Capitale: +25\\.000,00"))));
     EXPECT_TRUE(pages[0].contains(QRegularExpression(QStringLiteral("Durata: +10 anni \\(120 rate\\)"))));
-    for (const PlanRow& row : plan->plan()->rows()) {
-        const QString line = QStringList{QString::number(row.number),
-                                         QString::fromStdU16String(AmountText(u',', u'.').grouped(row.installment)),
-                                         QString::fromStdU16String(AmountText(u',', u'.').grouped(row.interest)),
-                                         QString::fromStdU16String(AmountText(u',', u'.').grouped(row.principal)),
-                                         QString::fromStdU16String(AmountText(u',', u'.').grouped(row.remainingDebt))}
-                                 .join(QStringLiteral(" +"));
-        EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\b") + line + QStringLiteral("\\n"))))
-            << line.toStdString();
-    }
+    EXPECT_TRUE(
+        pages[0].contains(QRegularExpression(QStringLiteral("\\n +1 +287,06 +140,63 +146,43 +24\\.853,57\\n"))));
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\n +120 +287,07 +1,61 +285,46 +0,00\\n"))));
+    const auto rows = text.count(QRegularExpression(
+        QStringLiteral("\\n +\\d+ +[\\d.]+,\\d\\d +[\\d.]+,\\d\\d +[\\d.]+,\\d\\d +[\\d.]+,\\d\\d\\n")));
+    EXPECT_EQ(rows, 120);
+    EXPECT_TRUE(pages.last().contains(QRegularExpression(QStringLiteral("Totale pagato: +34\\.447,21"))));
     EXPECT_TRUE(pages.last().contains(QRegularExpression(QStringLiteral("Totale quota capitale: +25\\.000,00"))));
+}
+
+// Saving 100 000 rows as PDF takes seconds: the progress shows, and Annulla
+// stops it without leaving a file.
+TEST_F(PlanWindowTest, a_long_save_shows_its_progress_and_can_be_cancelled)
+{
+    typeInto("AnnualRate", QStringLiteral("0,02"));
+    calculate("100000000", "100000");
+    rightClick(plainLabel(), QStringLiteral("&Piano"));
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    QTemporaryDir folder;
+    QString seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* progress = plan->findChild<QProgressDialog*>(QStringLiteral("Progress"));
+        if (!progress || !progress->isVisible() || progress->value() < 5)
+            return;
+        seen = progress->labelText();
+        poll.stop();
+        QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    poll.start(20);
+    EXPECT_FALSE(plan->savePdf(folder.filePath(QStringLiteral("piano.pdf"))));
+    const auto progress = QRegularExpression(QStringLiteral("^Pagina (\\d+) di (\\d+)…$")).match(seen);
+    ASSERT_TRUE(progress.hasMatch()) << seen.toStdString();
+    EXPECT_GT(progress.captured(2).toInt(), 1000);
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(shown(plan, "Status"), QStringLiteral("Salvataggio annullato: il file non è stato scritto."));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 } // namespace

@@ -10,12 +10,15 @@
 #include "window/plan_window.h"
 #include "window/qt_message_box.h"
 
+#include <QAbstractItemView>
 #include <QAbstractNativeEventFilter>
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -348,6 +351,73 @@ TEST_F(RealTabTest, ctrl_p_opens_the_plan_and_esc_closes_it)
     keyboard.focus(window.get()); // the window manager's part: the keyboard back to the window
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(seen(), "10000|24|6,75|" + results + " ; mesi ; Calcola on, Arrotonda on ; Capital");
+}
+
+// Tab and Shift+Tab go from the table to the buttons and back, as in any
+// dialog; the arrows move inside the table.
+TEST_F(RealTabTest, tab_and_shift_tab_walk_the_plan_window)
+{
+    ASSERT_TRUE(keyboard.ready());
+    events.edit(Field::Capital, u"10000");
+    events.edit(Field::Duration, u"24");
+    events.click(Button::Calculate);
+    control(Field::Capital)->setFocus();
+    ASSERT_TRUE(keyboard.press("Control_L+p"));
+    keyboard.settle(*window);
+    auto* plan = window->findChild<PlanWindow*>();
+    ASSERT_NE(plan, nullptr);
+    keyboard.focus(plan); // as a window manager gives a new window the keyboard
+    ASSERT_TRUE(QTest::qWaitForWindowActive(plan));
+    const auto focused = [] {
+        const QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->objectName().toStdString() : std::string("no focus");
+    };
+    EXPECT_EQ(focused(), "Installments");
+    const auto walk = [&](const char* chord, std::size_t steps) {
+        std::vector<std::string> stops;
+        for (std::size_t i = 0; i < steps; ++i) {
+            keyboard.press(chord);
+            keyboard.settle(*plan);
+            stops.push_back(focused());
+        }
+        return stops;
+    };
+    EXPECT_EQ(walk("Tab", 6),
+              (std::vector<std::string>{"Copy", "ExportCsv", "Print", "SavePdf", "Close", "Installments"}));
+    EXPECT_EQ(walk("shift+Tab", 6),
+              (std::vector<std::string>{"Close", "SavePdf", "Print", "ExportCsv", "Copy", "Installments"}));
+    // Inside the table the arrows move from row to row.
+    const auto* table = plan->findChild<QAbstractItemView*>(QStringLiteral("Installments"));
+    const int row = table->currentIndex().row();
+    keyboard.press("Down");
+    keyboard.press("Down");
+    keyboard.settle(*plan);
+    EXPECT_EQ(table->currentIndex().row(), row + 2);
+    EXPECT_EQ(focused(), "Installments");
+}
+
+// Run on a 1280 × 900 screen at QT_SCALE_FACTOR=1.5 (a CTest entry of its
+// own): the plan window opens inside the free area, its buttons on screen.
+TEST_F(RealTabTest, the_plan_window_opens_inside_a_small_screen)
+{
+    events.edit(Field::Capital, u"10000");
+    events.edit(Field::Duration, u"24");
+    events.click(Button::Calculate);
+    QCoreApplication::processEvents(); // the menu entry follows the results
+    window->findChild<QAction*>(QStringLiteral("OpenPlan"))->trigger();
+    auto* plan = window->findChild<PlanWindow*>();
+    ASSERT_NE(plan, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(plan));
+    const QRect free = plan->screen()->availableGeometry();
+    EXPECT_TRUE(free.contains(plan->frameGeometry()))
+        << "free " << free.width() << "x" << free.height() << ", window " << plan->frameGeometry().width() << "x"
+        << plan->frameGeometry().height() << " at " << plan->frameGeometry().x() << "," << plan->frameGeometry().y();
+    for (const PlanCommandLayout& command : PlanWindowLayout::commands()) {
+        const auto* button = plan->findChild<QPushButton*>(QString::fromLatin1(command.objectName));
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisible());
+        EXPECT_TRUE(free.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()))) << command.objectName;
+    }
 }
 
 } // namespace

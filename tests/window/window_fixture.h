@@ -45,6 +45,15 @@ protected:
         return widget;
     }
     QLineEdit* field(const char* name) const { return control<QLineEdit>(name); }
+    // A label that stands for nothing, inside a frame: the first the layout lists.
+    QWidget* plainLabel() const
+    {
+        for (const ControlLayout& c : FormLayout::controls())
+            if (c.kind == ControlKind::Label && c.container)
+                return named(c.objectName);
+        ADD_FAILURE() << "the layout has no plain label inside a frame";
+        return nullptr;
+    }
     // What the focused control stands for.
     QString focused() const
     {

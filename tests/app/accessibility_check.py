@@ -1,0 +1,103 @@
+# What a screen reader reads of the running program over AT-SPI: the roles,
+# states and interfaces of both windows' controls. Run by
+# accessibility_test.sh, with the program already started.
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+
+
+def application(name):
+    for _ in range(150):
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name == name:
+                return app
+        time.sleep(0.1)
+    sys.exit(f"FAIL: no application {name} on the accessibility bus")
+
+
+def descendants(node):
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is None:
+            continue
+        yield child
+        if child.getRoleName() != "table":  # the rows are the table's own business
+            yield from descendants(child)
+
+
+def named(top, role, name):
+    found = [a for a in descendants(top) if a.getRoleName() == role and a.name == name]
+    if not found:
+        sys.exit(f"FAIL: no {role} named {name!r}")
+    return found[0]
+
+
+def states(node):
+    return {pyatspi.stateToString(s) for s in node.getState().getStates()}
+
+
+def interfaces(node):
+    return set(node.get_interfaces())
+
+
+app = application("Ratalia")
+main = app.getChildAtIndex(0)
+check(main.getRoleName() == "frame", f"the main window's role is {main.getRoleName()}, not frame")
+
+inputs = ["Capitale", "Durata", "Tasso di interesse annuo"]
+results = ["Tasso mensile", "Rata mensile", "Montante", "Interessi totali", "Numero di rate"]
+for name in inputs:
+    field = named(main, "text", name)
+    check("editable" in states(field), f"the input {name} is not editable")
+    check("EditableText" in interfaces(field), f"the input {name} has no editable text")
+for name in results:
+    field = named(main, "text", name)
+    check("editable" not in states(field), f"the result {name} is announced as editable")
+    check("read only" in states(field), f"the result {name} is not read-only")
+    check("EditableText" not in interfaces(field), f"the result {name} offers to edit its text")
+    check("focusable" in states(field), f"the result {name} cannot take the focus")
+showing = [a.name for a in descendants(main) if "showing" in states(a)]
+check("€" not in showing, "the label outside the window is announced as showing")
+
+# A calculation through the screen reader's own means, then its results read back.
+named(main, "text", "Capitale").queryEditableText().setTextContents("10000")
+named(main, "text", "Durata").queryEditableText().setTextContents("24")
+calculate = named(main, "push button", "Calcola").queryAction()
+calculate.doAction([calculate.getName(i) for i in range(calculate.nActions)].index("Press"))
+time.sleep(0.5)
+installment = named(main, "text", "Rata mensile").queryText()
+check(installment.getText(0, -1) == "446,5932949505", f"the installment reads {installment.getText(0, -1)!r}")
+
+# Ctrl+P on the window opens the plan.
+window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Ratalia"], capture_output=True,
+                        text=True).stdout.split()[0]
+subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "ctrl+p"], check=True)
+plan = None
+for _ in range(50):
+    plan = next((app.getChildAtIndex(i) for i in range(app.childCount)
+                 if app.getChildAtIndex(i).name == "Piano di ammortamento"), None)
+    if plan is not None:
+        break
+    time.sleep(0.1)
+if plan is None:
+    sys.exit("FAIL: Ctrl+P opened no plan window")
+check(plan.getRoleName() == "frame", f"the plan window's role is {plan.getRoleName()}, not frame")
+table = named(plan, "table", "Rate del piano").queryTable()
+check(table.nRows == 24, f"the plan's table has {table.nRows} rows")
+check(table.getAccessibleAt(0, 1).name == "446,59", f"the first installment reads {table.getAccessibleAt(0, 1).name!r}")
+for name in ["Copia", "Esporta CSV", "Stampa", "Salva PDF", "Chiudi"]:
+    check("focusable" in states(named(plan, "push button", name)), f"the button {name} cannot take the focus")
+
+for failure in failures:
+    print("FAIL:", failure)
+print(f"{len(failures)} of the screen reader's checks failed" if failures else "the screen reader reads what it should")
+sys.exit(1 if failures else 0)
