@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -53,21 +52,21 @@ ratalia::WriteFailure failureOf(int error)
     }
 }
 
-// Writes the whole result to standard output, or nothing: where a write
+// Writes the whole text to a standard stream, or nothing: where a write
 // fails into a file, the file is cut back to what it held before.
-bool writeWhole(const std::string& bytes, ratalia::WriteFailure& failure)
+bool writeWhole(int stream, const std::string& bytes, ratalia::WriteFailure& failure)
 {
     struct stat status {};
-    const bool regularFile = fstat(STDOUT_FILENO, &status) == 0 && S_ISREG(status.st_mode);
-    const off_t start = regularFile ? lseek(STDOUT_FILENO, 0, SEEK_CUR) : -1;
+    const bool regularFile = fstat(stream, &status) == 0 && S_ISREG(status.st_mode);
+    const off_t start = regularFile ? lseek(stream, 0, SEEK_CUR) : -1;
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = write(STDOUT_FILENO, bytes.data() + written, bytes.size() - written);
+        const ssize_t n = write(stream, bytes.data() + written, bytes.size() - written);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
             failure = failureOf(n < 0 ? errno : ENOSPC);
-            if (start >= 0 && ftruncate(STDOUT_FILENO, start) != 0) {
+            if (start >= 0 && ftruncate(stream, start) != 0) {
                 // Nothing more can be done for the file; the message says it was not written.
             }
             return false;
@@ -77,13 +76,17 @@ bool writeWhole(const std::string& bytes, ratalia::WriteFailure& failure)
     return true;
 }
 
+// The command line writes through the system calls, not the standard
+// streams, whose set-up the window would pay for at every start.
 int runCommandLine(const std::vector<std::string>& arguments, const ratalia::NumberText& numbers)
 {
     std::ostringstream output;
-    const int status = ratalia::runCommandLine(arguments, numbers, output, std::cerr);
+    std::ostringstream errors;
+    const int status = ratalia::runCommandLine(arguments, numbers, output, errors);
     ratalia::WriteFailure failure{};
-    if (!writeWhole(output.str(), failure)) {
-        std::cerr << ratalia::notWrittenMessage(failure) << '\n';
+    writeWhole(STDERR_FILENO, errors.str(), failure);
+    if (!writeWhole(STDOUT_FILENO, output.str(), failure)) {
+        writeWhole(STDERR_FILENO, ratalia::notWrittenMessage(failure) + "\n", failure);
         return ratalia::exitNotWritten;
     }
     return status;

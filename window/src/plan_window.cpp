@@ -8,6 +8,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGuiApplication>
@@ -305,9 +306,16 @@ PlanWindow::Outcome PlanWindow::paintPages(QPagedPaintDevice& device)
     progress.setWindowTitle(qtText(texts::planTitle));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
+    QElapsedTimer sinceShown;
+    sinceShown.start();
     for (int k = 0; k < pages; ++k) {
-        progress.setLabelText(qtText(pageProgress(static_cast<std::size_t>(k) + 1, printout.pageCount())));
-        progress.setValue(k);
+        // A few times a second is enough to keep the windows painting and
+        // the count moving, and costs the pages nothing.
+        if (k == 0 || sinceShown.elapsed() >= 40) {
+            progress.setLabelText(qtText(pageProgress(static_cast<std::size_t>(k) + 1, printout.pageCount())));
+            progress.setValue(k);
+            sinceShown.restart();
+        }
         if (progress.wasCanceled()) {
             painter.end();
             return Outcome::Cancelled;
