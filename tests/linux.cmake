@@ -12,9 +12,12 @@ add_executable(window_tests
   window/plan_window_test.cpp
   window/regional_settings_test.cpp
 )
-find_package(Qt6 REQUIRED COMPONENTS PrintSupport)
-target_link_libraries(window_tests PRIVATE ratalia_test_support ratalia_window Qt6::Test Qt6::PrintSupport)
-ratalia_add_gtest(window window_tests ENVIRONMENT QT_QPA_PLATFORM=offscreen LC_ALL=it_IT.UTF-8)
+target_link_libraries(window_tests PRIVATE ratalia_test_support ratalia_window ratalia_print_job Qt6::Test)
+# The printing module beside the tests, as beside ratalia, where the program looks first.
+add_custom_command(TARGET window_tests POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:ratalia-printing> $<TARGET_FILE_DIR:window_tests>)
+add_dependencies(window_tests ratalia-printing)
+ratalia_add_gtest(window window_tests)
 # The separator follows the user's locale, whatever it is.
 foreach(locale_separator IN ITEMS "it_IT.UTF-8=," "en_US.UTF-8=." "ar_EG.UTF-8=٫")
   string(REPLACE "=" ";" pair "${locale_separator}")
@@ -27,7 +30,7 @@ endforeach()
 
 # Saving and printing onto a full file system, mounted for the test alone.
 add_executable(full_disk_tests window/window_test_main.cpp window/full_disk_test.cpp)
-target_link_libraries(full_disk_tests PRIVATE ratalia_test_support ratalia_window Qt6::Test Qt6::PrintSupport)
+target_link_libraries(full_disk_tests PRIVATE ratalia_test_support ratalia_window ratalia_print_job Qt6::Test)
 ratalia_add_test(window.full_disk_saves_nothing
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/window/full_disk.sh $<TARGET_FILE:full_disk_tests>
   ENVIRONMENT QT_QPA_PLATFORM=offscreen LC_ALL=it_IT.UTF-8)
@@ -68,6 +71,6 @@ ratalia_add_test(app.screen_reader_reads_what_it_should
 # Installed where the desktop looks, validated, and packaged.
 set(packaging ${CMAKE_CURRENT_SOURCE_DIR}/packaging)
 ratalia_add_test(packaging.install_puts_every_file_in_place SERIAL
-  COMMAND bash ${packaging}/install_test.sh ${PROJECT_BINARY_DIR} ${RATALIA_APP_ID})
+  COMMAND bash ${packaging}/install_test.sh ${PROJECT_BINARY_DIR} ${RATALIA_APP_ID} $<TARGET_FILE:window_tests>)
 ratalia_add_test(packaging.debian_package_holds_every_file SERIAL
   COMMAND bash ${packaging}/deb_test.sh ${PROJECT_BINARY_DIR} ${RATALIA_APP_ID})

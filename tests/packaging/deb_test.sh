@@ -17,4 +17,5 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 grep -q 'libqt6widgets6' <<<"$depends" || { echo "Qt's libraries are missing from Depends"; status=1; }
 grep -q 'qt6-qpa-plugins' <<<"$depends" || { echo "the window system plugins are missing from Depends"; status=1; }
+grep -q 'libqt6printsupport6' <<<"$depends" || { echo "the printing module's library is missing from Depends"; status=1; }
 exit $status

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs into a temporary DESTDIR and checks that every file stands where
 # the desktop looks for it, and that the desktop entry and the metainfo pass
-# their validators. $1: build folder; $2: application id.
+# their validators, and that a program installed beside ratalia finds the
+# printing module. $1: build folder; $2: application id; $3: window_tests.
 set -euo pipefail
 source "$(dirname "$0")/packaging_common.sh"
 
@@ -15,6 +16,11 @@ for size in 16 32 48 128; do
     file "$scratch/usr/share/icons/hicolor/${size}x${size}/apps/$APP_ID.png" | grep -q "$size x $size" ||
         { echo "the ${size}x${size} icon has another size"; status=1; }
 done
+
+# The printing module, found from where the program stands.
+cp "$3" "$scratch/usr/bin/window_tests"
+QT_QPA_PLATFORM=offscreen "$scratch/usr/bin/window_tests" --gtest_filter='PrintingModuleTest.*' >/dev/null ||
+    { echo "the installed program does not find the printing module"; status=1; }
 
 echo "desktop-file-validate:"
 desktop-file-validate "$scratch/usr/share/applications/$APP_ID.desktop" || status=1

@@ -14,4 +14,5 @@ expected_files=(
     "share/icons/hicolor/48x48/apps/$APP_ID.png"
     "share/icons/hicolor/128x128/apps/$APP_ID.png"
     "share/icons/hicolor/scalable/apps/$APP_ID.svg"
+    lib/ratalia/libratalia-printing.so
 )

@@ -4,11 +4,11 @@
 
 #include "window_fixture.h"
 
+#include "printing/qt_print_job.h"
 #include "window/plan_window.h"
 
 #include <QAction>
 #include <QDir>
-#include <QPrinter>
 
 namespace ratalia::test {
 namespace {
@@ -60,9 +60,9 @@ TEST_F(FullDiskTest, printing_to_a_file_that_does_not_fit_says_so)
     ASSERT_FALSE(full.isEmpty()) << "run by full_disk.sh, which mounts the small file system";
     PlanWindow* plan = planOf("2400000", "2400", "0");
     ASSERT_NE(plan, nullptr);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(in("stampa.pdf"));
+    QtPrintJob printer;
+    printer.printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.printer().setOutputFileName(in("stampa.pdf"));
     EXPECT_FALSE(plan->print(printer));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].message.rfind(u"Impossibile salvare il piano in «", 0), 0u);

@@ -1,7 +1,9 @@
 #include "window_fixture.h"
 
 #include "core/plan_text.h"
+#include "printing/qt_print_job.h"
 #include "window/plan_window.h"
+#include "window/printing_module.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -10,7 +12,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
-#include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QTableView>
@@ -223,9 +224,9 @@ TEST_F(PlanWindowTest, prints_every_row_under_a_header_on_every_page)
     const QString saved = folder.filePath(QStringLiteral("piano.pdf"));
     const QString printed = folder.filePath(QStringLiteral("stampa.pdf"));
     ASSERT_TRUE(plan->savePdf(saved));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(printed);
+    QtPrintJob printer;
+    printer.printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.printer().setOutputFileName(printed);
     ASSERT_TRUE(plan->print(printer));
     EXPECT_TRUE(messages.shown.empty());
 
@@ -292,6 +293,9 @@ TEST_F(PlanWindowTest, a_long_save_shows_its_progress_and_can_be_cancelled)
     EXPECT_EQ(shown(plan, "Status"), QStringLiteral("Salvataggio annullato: il file non è stato scritto."));
     EXPECT_TRUE(messages.shown.empty());
 }
+
+// The print dialog comes from a module loaded on first use, not at start-up.
+TEST(PrintingModuleTest, is_found_and_loaded_on_first_use) { EXPECT_NE(printingModule(), nullptr); }
 
 } // namespace
 } // namespace ratalia::test

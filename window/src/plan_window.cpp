@@ -4,6 +4,7 @@
 #include "window/dialog_resources.h"
 #include "window/plan_printout.h"
 #include "window/plan_table_model.h"
+#include "window/printing_module.h"
 #include "window/qt_text.h"
 
 #include <QClipboard>
@@ -17,8 +18,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSaveFile>
@@ -28,6 +27,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <memory>
 #include <utility>
 
 namespace ratalia {
@@ -261,29 +261,31 @@ void PlanWindow::choosePrinter()
     if (!model_)
         return;
     loadDialogResources();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(qtText(texts::planTitle));
-    printer.setPageLayout(a4Layout());
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(qtText(PlanWindowLayout::printDialogTitle));
-    if (dialog.exec() == QDialog::Accepted)
-        print(printer);
+    const ChoosePrinter choose = printingModule();
+    if (!choose) {
+        warn_(Text(noPrintingMessage), u"Stampa");
+        return;
+    }
+    const std::unique_ptr<PrintJob> job(
+        choose(this, qtText(PlanWindowLayout::printDialogTitle), qtText(texts::planTitle), a4Layout()));
+    if (job)
+        print(*job);
 }
 
-bool PlanWindow::print(QPrinter& printer)
+bool PlanWindow::print(PrintJob& job)
 {
     if (!model_)
         return false;
     // Printing to a file is saving a PDF, and so whole or not at all.
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        return savePdf(printer.outputFileName(), printer.pageLayout());
-    const Outcome outcome = paintPages(printer);
+    if (!job.fileName().isEmpty())
+        return savePdf(job.fileName(), job.pageLayout());
+    const Outcome outcome = paintPages(job.device());
     if (outcome == Outcome::Cancelled) {
-        printer.abort();
+        job.abort();
         note(printCancelledNote);
         return false;
     }
-    if (outcome == Outcome::Failed || printer.printerState() == QPrinter::Error) {
+    if (outcome == Outcome::Failed || job.failed()) {
         warn_(Text(printFailedMessage), u"Stampa");
         return false;
     }

@@ -50,6 +50,8 @@ Text withExtension(const Text& path, const FileKind& kind);
 Text notSavedMessage(const Text& path);
 inline constexpr std::u16string_view printFailedMessage =
     u"Impossibile stampare il piano: la stampante non ha accettato il lavoro. Non è stato stampato nulla.";
+inline constexpr std::u16string_view noPrintingMessage =
+    u"Impossibile stampare: il modulo di stampa del programma non è installato. Il piano si può salvare in PDF.";
 inline constexpr std::u16string_view saveCancelledNote = u"Salvataggio annullato: il file non è stato scritto.";
 inline constexpr std::u16string_view printCancelledNote = u"Stampa annullata.";
 // The foot of a printed page, "Pagina 12 di 1962", and the progress of a

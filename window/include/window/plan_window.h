@@ -8,6 +8,7 @@
 #include "core/amortization_plan.h"
 #include "core/plan_text.h"
 #include "core/plan_window_layout.h"
+#include "printing/print_job.h"
 
 #include <QWidget>
 
@@ -18,7 +19,6 @@ class QFormLayout;
 class QLabel;
 class QPageLayout;
 class QPagedPaintDevice;
-class QPrinter;
 class QTableView;
 
 namespace ratalia {
@@ -43,9 +43,9 @@ public:
     // a failure is told through Warn, a cancelled save in the window.
     bool exportCsv(const QString& path);
     bool savePdf(const QString& path);
-    // Prints on the printer as the print dialog left it: to a PDF file that
-    // is saving one; otherwise a failure is told and never taken for success.
-    bool print(QPrinter& printer);
+    // Prints the run the print dialog chose: to a PDF file that is saving
+    // one; otherwise a failure is told and never taken for success.
+    bool print(PrintJob& job);
 
 private:
     enum class Outcome { Done, Cancelled, Failed };
