@@ -1,5 +1,6 @@
 #include "core/amortization_plan.h"
 #include "core/plan_command.h"
+#include "core/plan_request.h"
 #include "core/plan_text.h"
 #include "core/version.h"
 #include "support/test_form.h"
@@ -17,18 +18,21 @@ struct Loan {
     const char16_t* duration;
     DurationUnit unit;
     const char16_t* rate;
+    PlanKind kind = PlanKind::French;
 };
 
 std::string nameOf(const Loan& loan)
 {
     return toUtf8(loan.capital) + " over " + toUtf8(loan.duration) +
-           (loan.unit == DurationUnit::Years ? " years" : " months") + " at " + toUtf8(loan.rate);
+           (loan.unit == DurationUnit::Years ? " years" : " months") + " at " + toUtf8(loan.rate) +
+           (loan.kind == PlanKind::Italian ? ", constant principal" : "");
 }
 
 // The same plan, worked out here from scratch: the monthly rate as the exact
 // fraction annual ÷ 1200 of the rate typed, interest rounded half up in
-// integers, the installment from the annuity formula in long double. The
-// loans are chosen so that debt × rate fits in 64 bits.
+// integers, the installment from the annuity formula in long double, or in
+// the Italian plan the principal as capital ÷ N rounded half up. The loans
+// are chosen so that debt × rate fits in 64 bits.
 struct Simulation {
     Cents installment = 0;
     std::vector<PlanRow> rows;
@@ -60,14 +64,19 @@ Simulation simulate(const Loan& loan)
         i == 0 ? capital / count : capital * i / (1 - std::pow(1 + i, -static_cast<long double>(count)));
     s.installment = std::llround(exact * 100);
     Cents debt = std::llround(capital * 100);
+    const Cents principal = (2 * debt + count) / (2 * count);
+    if (loan.kind == PlanKind::Italian)
+        s.installment = principal;
     for (std::int64_t month = 1; month <= count; ++month) {
         std::int64_t twice = 0;
         if (__builtin_mul_overflow(2 * debt, numerator, &twice))
             ADD_FAILURE() << "the simulation holds only debts × rates within 64 bits";
         const Cents interest = (twice + denominator) / (2 * denominator);
-        const Cents principal = month == count ? debt : s.installment - interest;
-        debt -= principal;
-        s.rows.push_back({month, principal + interest, interest, principal, debt});
+        const Cents repaid = month == count                   ? debt
+                             : loan.kind == PlanKind::Italian ? principal
+                                                              : s.installment - interest;
+        debt -= repaid;
+        s.rows.push_back({month, repaid + interest, interest, repaid, debt});
     }
     return s;
 }
@@ -82,7 +91,9 @@ std::variant<AmortizationPlan, PlanRefusal> planOf(TestForm& form, const Loan& l
         ADD_FAILURE() << "Calcola left no plan for " << nameOf(loan);
         return PlanRefusal{};
     }
-    return amortizationPlan(*terms, form.form().numbers());
+    PlanInputs inputs;
+    inputs.kind = loan.kind;
+    return planFor(*terms, inputs, form.form().numbers()).plan;
 }
 
 class AmortizationPlanTest : public testing::TestWithParam<char16_t> {};
@@ -97,6 +108,11 @@ TEST_P(AmortizationPlanTest, every_row_matches_a_month_by_month_simulation)
         {u"1000", u"1", DurationUnit::Months, u"12"},
         {u"999999999", u"2", DurationUnit::Months, u"99,99"},
         {u"100000000", u"100000", DurationUnit::Months, u"0,02"},
+        {u"10000", u"24", DurationUnit::Months, u"6,75", PlanKind::Italian},
+        {u"250000", u"30", DurationUnit::Years, u"3,9", PlanKind::Italian},
+        {u"5000", u"7", DurationUnit::Months, u"0", PlanKind::Italian},
+        {u"1000", u"1", DurationUnit::Months, u"12", PlanKind::Italian},
+        {u"100000000", u"100000", DurationUnit::Months, u"5", PlanKind::Italian},
     };
     for (const Loan& loan : loans) {
         SCOPED_TRACE(nameOf(loan));
@@ -119,7 +135,9 @@ TEST_P(AmortizationPlanTest, every_row_matches_a_month_by_month_simulation)
         EXPECT_EQ(plan.totalPaid(), paid);
         EXPECT_EQ(plan.totalInterest(), interest);
         EXPECT_EQ(plan.totalPrincipal(), plan.capital());
-        EXPECT_EQ(plan.lastInstallmentDifference(), expected.rows.back().installment - expected.installment);
+        const PlanRow& last = expected.rows.back();
+        EXPECT_EQ(plan.lastDifference(),
+                  (loan.kind == PlanKind::Italian ? last.principal : last.installment) - expected.installment);
     }
 }
 
@@ -153,7 +171,7 @@ TEST_P(AmortizationPlanTest, ordinary_mortgages_end_within_a_few_euros)
         EXPECT_EQ(plan.installment(), m.installment);
         EXPECT_EQ(plan.rows().back().installment, m.last);
         EXPECT_EQ(plan.totalInterest(), m.totalInterest);
-        EXPECT_LE(std::abs(plan.lastInstallmentDifference()), 500);
+        EXPECT_LE(std::abs(plan.lastDifference()), 500);
         const bool sound = std::all_of(plan.rows().begin(), plan.rows().end() - 1,
                                        [](const PlanRow& row) { return row.principal > 0 && row.remainingDebt > 0; });
         EXPECT_TRUE(sound);
@@ -198,6 +216,17 @@ TEST_P(AmortizationPlanTest, no_plan_beyond_what_it_can_show)
         {"under half a cent", {u"0,004", u"12", DurationUnit::Months, u"1"}, Reason::CapitalTooSmall, 0, 0},
         {"beyond 64-bit cents", {u"1E+20", u"12", DurationUnit::Months, u"1"}, Reason::AmountsTooLarge, 0, 0},
         {"sums beyond 64-bit cents", {u"9,2E+16", u"2", DurationUnit::Months, u"12"}, Reason::AmountsTooLarge, 0, 0},
+        // 1 500 € over 100 000 months: 1,5 cents a month rounds to 2, and the debt is gone by month 75 000.
+        {"a principal that repays too fast",
+         {u"1500", u"100000", DurationUnit::Months, u"1", PlanKind::Italian},
+         Reason::RepaidEarly,
+         75000,
+         0},
+        {"a principal of no cents",
+         {u"0,04", u"10", DurationUnit::Months, u"1", PlanKind::Italian},
+         Reason::LastInstallmentOff,
+         10,
+         4},
     };
     for (const auto& refusal : refusals) {
         SCOPED_TRACE(refusal.name);
@@ -326,7 +355,7 @@ TEST(CommandLineTest, prints_the_plan_of_the_window)
 TEST(CommandLineTest, answers_every_request_with_one_status_and_one_message)
 {
     const std::string usage =
-        "Uso: ratalia [--piano --capitale IMPORTO (--mesi NUMERO | --anni NUMERO) --tasso PERCENTUALE [--csv]]\n";
+        "Uso: ratalia [--piano --capitale IMPORTO (--mesi NUMERO | --anni NUMERO) --tasso PERCENTUALE [OPZIONI…]]\n";
     const struct {
         std::vector<std::string> arguments;
         int status;
@@ -396,7 +425,71 @@ TEST(CommandLineTest, answers_every_request_with_one_status_and_one_message)
     }
     EXPECT_EQ(run({"-v"}).output, std::string("Ratalia ") + version + "\n");
     EXPECT_EQ(run({"-h"}).output.rfind(usage, 0), 0u);
-    EXPECT_NE(run({"--help"}).output.find("Stato di uscita: 0 fatto; 2 dati errati"), std::string::npos);
+    const std::string help = run({"--help"}).output;
+    EXPECT_NE(help.find("Stato di uscita: 0 fatto; 2 dati errati"), std::string::npos);
+    for (const char* option : {"--ammortamento TIPO", "--spese-iniziali IMPORTO", "--imposta PERCENTUALE",
+                               "--spese-rata IMPORTO", "--spese-annue IMPORTO"})
+        EXPECT_NE(help.find(std::string("\n  ") + option), std::string::npos) << option;
+}
+
+// The costs and the kind of plan, as a foglio informativo names them.
+TEST(CommandLineTest, prints_the_costs_and_the_taeg)
+{
+    const std::vector<std::string> commission{"--piano", "--capitale", "200000",           "--mesi", "240",
+                                              "--tasso", "6",          "--spese-iniziali", "4000"};
+    const Outcome italian = run(commission);
+    ASSERT_EQ(italian.status, 0) << italian.errors;
+    EXPECT_NE(italian.output.find("\nTAEG:           6,43 %\n"), std::string::npos) << italian.output;
+    EXPECT_NE(italian.output.find("Importo erogato:           196.000,00\n"
+                                  "Spese iniziali:            4.000,00\n"
+                                  "Costo totale del credito:  147.887,30\n"
+                                  "Totale dovuto:             347.887,30\n"),
+              std::string::npos)
+        << italian.output;
+    EXPECT_NE(run(commission, u'.').output.find("\nTAEG:           6.43 %\n"), std::string::npos);
+
+    // Costs paid with the installments are two more columns.
+    const Outcome fees = run({"--piano", "--capitale", "10000", "--mesi", "24", "--tasso", "6,75", "--spese-rata", "2",
+                              "--spese-annue", "30", "--csv"});
+    ASSERT_EQ(fees.status, 0) << fees.errors;
+    EXPECT_EQ(fees.output.substr(0, fees.output.find('\n')),
+              "N.;Rata;Interessi;Quota capitale;Spese;Rata con spese;Debito residuo");
+    EXPECT_NE(fees.output.find("\n11;446,59;33,73;412,86;2,00;448,59;5583,44\n"
+                               "12;446,59;31,41;415,18;32,00;478,59;5168,26\n"),
+              std::string::npos);
+
+    // The constant principal: 416,67 a month, the last pays the 416,59 left.
+    const Outcome constant = run(
+        {"--piano", "--capitale", "10000", "--mesi", "24", "--tasso", "6,75", "--ammortamento", "italiana", "--csv"});
+    ASSERT_EQ(constant.status, 0) << constant.errors;
+    EXPECT_EQ(constant.output.rfind("N.;Rata;Interessi;Quota capitale;Debito residuo\n"
+                                    "1;472,92;56,25;416,67;9583,33\n"
+                                    "2;470,58;53,91;416,67;9166,66\n",
+                                    0),
+              0u);
+    EXPECT_NE(constant.output.find("\n24;418,93;2,34;416,59;0,00\n"), std::string::npos);
+
+    const struct {
+        std::vector<std::string> extra;
+        std::string errors;
+    } bad[] = {
+        {{"--spese-iniziali", "mille"}, "ratalia: --spese-iniziali: «mille» non è un importo.\n"},
+        {{"--spese-rata", "-1"}, "ratalia: --spese-rata: non può essere negativo.\n"},
+        {{"--imposta", "120"}, "ratalia: --imposta: una percentuale non può superare 100.\n"},
+        {{"--spese-iniziali", "200000"},
+         "ratalia: --spese-iniziali: quanto si paga all'inizio (200.000,00) non lascia nulla del capitale di "
+         "200.000,00: non si riceverebbe nulla, e non c'è un TAEG.\n"},
+        {{"--ammortamento", "tedesca"},
+         "ratalia: --ammortamento: «tedesca» non è un tipo di ammortamento: francese oppure italiana.\n"},
+    };
+    for (const auto& c : bad) {
+        std::vector<std::string> arguments(commission.begin(), commission.end() - 2);
+        arguments.insert(arguments.end(), c.extra.begin(), c.extra.end());
+        const Outcome result = run(arguments);
+        EXPECT_EQ(result.status, 2) << c.extra[0];
+        EXPECT_EQ(result.errors, c.errors);
+        EXPECT_EQ(result.output, "");
+    }
 }
 
 TEST(CommandLineTest, only_the_window_system_options_open_the_window)

@@ -1,5 +1,7 @@
 #include "core/amortization_plan.h"
 
+#include "core/annual_percentage_rate.h"
+
 #include <cmath>
 #include <limits>
 
@@ -20,19 +22,42 @@ std::optional<Cents> scaled(std::int64_t value, std::int64_t exponent)
     return result;
 }
 
-// debt × rate, rounded half away from zero to whole cents. The product of
-// two 64-bit numbers fits in 128 bits, so the rounding is exact.
-std::optional<Cents> interestOn(Cents debt, const MonthlyRate& rate)
+PlanRefusal refusal(PlanRefusal::Reason reason, const LoanInCents& loan, Cents installment, std::int64_t row = 0,
+                    Cents amount = 0)
 {
+    PlanRefusal r;
+    r.reason = reason;
+    r.kind = loan.kind;
+    r.count = static_cast<double>(loan.installments);
+    r.installments = loan.installments;
+    r.installment = installment;
+    r.row = row;
+    r.amount = amount;
+    return r;
+}
+
+Cents costsWith(std::int64_t number, const LoanCosts& costs)
+{
+    return costs.perInstallment + (number % 12 == 0 ? costs.annual : 0);
+}
+
+} // namespace
+
+// amount × ratio: the product of two 64-bit numbers fits in 128 bits, so the
+// rounding is exact.
+std::optional<std::int64_t> shareOf(std::int64_t amount, const Ratio& ratio)
+{
+    if (amount < 0 || ratio.value.significand < 0 || ratio.divisor < 1)
+        return std::nullopt;
     constexpr Wide limit = ~Wide{0} / 10;
-    Wide product = static_cast<Wide>(debt) * static_cast<Wide>(rate.value.significand);
-    Wide divisor = static_cast<Wide>(rate.divisor);
-    for (std::int64_t i = 0; i < rate.value.exponent; ++i) {
+    Wide product = static_cast<Wide>(amount) * static_cast<Wide>(ratio.value.significand);
+    Wide divisor = static_cast<Wide>(ratio.divisor);
+    for (std::int64_t i = 0; i < ratio.value.exponent; ++i) {
         if (product > limit)
             return std::nullopt;
         product *= 10;
     }
-    for (std::int64_t i = 0; i < -rate.value.exponent; ++i) {
+    for (std::int64_t i = 0; i < -ratio.value.exponent; ++i) {
         // The product is below 2^127 and so below half of the divisor: nothing is left.
         if (divisor > limit)
             return 0;
@@ -43,69 +68,80 @@ std::optional<Cents> interestOn(Cents debt, const MonthlyRate& rate)
         ++quotient;
     if (quotient > static_cast<Wide>(largest))
         return std::nullopt;
-    return static_cast<Cents>(quotient);
+    return static_cast<std::int64_t>(quotient);
 }
-
-PlanRefusal refusal(PlanRefusal::Reason reason, const LoanInCents& loan, std::int64_t row = 0, Cents amount = 0)
-{
-    PlanRefusal r;
-    r.reason = reason;
-    r.count = static_cast<double>(loan.installments);
-    r.installments = loan.installments;
-    r.installment = loan.installment;
-    r.row = row;
-    r.amount = amount;
-    return r;
-}
-
-} // namespace
 
 std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInCents& loan)
 {
     using Reason = PlanRefusal::Reason;
+    const bool italian = loan.kind == PlanKind::Italian;
+    // What stays the same from row to row: the installment, or the principal.
+    const auto constant = italian ? shareOf(loan.capital, {{1, 0}, std::max<std::int64_t>(loan.installments, 1)})
+                                  : std::optional<Cents>(loan.installment);
     if (loan.installments > maximumInstallments)
-        return refusal(Reason::TooManyInstallments, loan);
+        return refusal(Reason::TooManyInstallments, loan, loan.installment);
     if (loan.capital <= 0)
-        return refusal(Reason::CapitalTooSmall, loan);
-    if (loan.installments < 1 || loan.installment < 0 || loan.rate.value.significand < 0 || loan.rate.divisor < 1)
-        return refusal(Reason::AmountsTooLarge, loan);
+        return refusal(Reason::CapitalTooSmall, loan, loan.installment);
+    if (loan.installments < 1 || !constant || *constant < 0 || loan.rate.value.significand < 0 || loan.rate.divisor < 1)
+        return refusal(Reason::AmountsTooLarge, loan, loan.installment);
 
     AmortizationPlan plan;
+    plan.kind_ = loan.kind;
     plan.capital_ = loan.capital;
-    plan.installment_ = loan.installment;
+    plan.installment_ = *constant;
+    plan.costs_ = loan.costs;
     plan.rows_.reserve(static_cast<std::size_t>(loan.installments));
     Cents debt = loan.capital;
     for (std::int64_t number = 1; number <= loan.installments; ++number) {
         PlanRow row;
         row.number = number;
-        const auto interest = interestOn(debt, loan.rate);
+        const auto interest = shareOf(debt, loan.rate);
         if (!interest)
-            return refusal(Reason::AmountsTooLarge, loan);
+            return refusal(Reason::AmountsTooLarge, loan, *constant);
         row.interest = *interest;
         if (number == loan.installments) {
             row.principal = debt;
         } else {
-            if (__builtin_sub_overflow(loan.installment, row.interest, &row.principal))
-                return refusal(Reason::AmountsTooLarge, loan);
+            if (italian)
+                row.principal = *constant;
+            else if (__builtin_sub_overflow(*constant, row.interest, &row.principal))
+                return refusal(Reason::AmountsTooLarge, loan, *constant);
             if (row.principal < 0)
-                return refusal(Reason::InterestNotCovered, loan, number, row.interest);
+                return refusal(Reason::InterestNotCovered, loan, *constant, number, row.interest);
             if (row.principal >= debt)
-                return refusal(Reason::RepaidEarly, loan, number);
+                return refusal(Reason::RepaidEarly, loan, *constant, number);
         }
+        row.costs = costsWith(number, loan.costs);
+        Cents payment = 0;
         if (__builtin_add_overflow(row.principal, row.interest, &row.installment) ||
             __builtin_sub_overflow(debt, row.principal, &debt) ||
             __builtin_add_overflow(plan.totalPaid_, row.installment, &plan.totalPaid_) ||
-            __builtin_add_overflow(plan.totalInterest_, row.interest, &plan.totalInterest_))
-            return refusal(Reason::AmountsTooLarge, loan);
+            __builtin_add_overflow(plan.totalInterest_, row.interest, &plan.totalInterest_) ||
+            __builtin_add_overflow(plan.totalInstallmentCosts_, row.costs, &plan.totalInstallmentCosts_) ||
+            __builtin_add_overflow(row.installment, row.costs, &payment))
+            return refusal(Reason::AmountsTooLarge, loan, *constant);
         row.remainingDebt = debt;
         plan.totalPrincipal_ += row.principal;
         plan.rows_.push_back(row);
     }
-    // Within one installment of the others: more than 0, less than two.
-    const Cents last = plan.rows_.back().installment;
-    if (last <= 0 || last - loan.installment >= loan.installment)
-        return refusal(Reason::LastInstallmentOff, loan, loan.installments, last);
+    // Within one installment (principal) of the others: more than 0, less than two.
+    const PlanRow& lastRow = plan.rows_.back();
+    const Cents last = italian ? lastRow.principal : lastRow.installment;
+    if (last <= 0 || last - *constant >= *constant)
+        return refusal(Reason::LastInstallmentOff, loan, *constant, loan.installments, last);
+
+    std::vector<Cents> payments;
+    payments.reserve(plan.rows_.size());
+    for (const PlanRow& row : plan.rows_)
+        payments.push_back(row.payment());
+    plan.annualPercentageRate_ = ratalia::annualPercentageRate(plan.received(), payments);
     return plan;
+}
+
+Cents AmortizationPlan::lastDifference() const
+{
+    const PlanRow& last = rows_.back();
+    return (kind_ == PlanKind::Italian ? last.principal : last.installment) - installment_;
 }
 
 std::optional<Cents> toCents(TextView text, const NumberText& numbers)

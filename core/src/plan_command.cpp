@@ -3,6 +3,7 @@
 #include "core/amortization_plan.h"
 #include "core/form_events.h"
 #include "core/link_opener.h"
+#include "core/plan_request.h"
 #include "core/plan_text.h"
 #include "core/program_texts.h"
 #include "core/version.h"
@@ -17,21 +18,28 @@ namespace ratalia {
 namespace {
 
 constexpr std::string_view synopsis =
-    "Uso: ratalia [--piano --capitale IMPORTO (--mesi NUMERO | --anni NUMERO) --tasso PERCENTUALE [--csv]]\n";
+    "Uso: ratalia [--piano --capitale IMPORTO (--mesi NUMERO | --anni NUMERO) --tasso PERCENTUALE [OPZIONI…]]\n";
 
 constexpr std::string_view description =
     "\n"
     "Senza opzioni apre la finestra. Con --piano stampa il piano di ammortamento\n"
-    "di un prestito a rate mensili costanti, senza aprire alcuna finestra.\n"
+    "di un prestito a rate mensili, con i suoi costi e il TAEG, senza aprire alcuna finestra.\n"
     "\n"
-    "  --piano                 stampa il piano di ammortamento\n"
-    "  --capitale IMPORTO      il capitale prestato\n"
-    "  --mesi NUMERO           la durata in mesi\n"
-    "  --anni NUMERO           la durata in anni\n"
-    "  --tasso PERCENTUALE     il tasso annuo, in percentuale\n"
-    "  --csv                   il piano in CSV (\";\" fra i campi se il separatore decimale è \",\")\n"
-    "  -h, --help              mostra questo aiuto\n"
-    "  -v, --version           mostra la versione\n"
+    "  --piano                    stampa il piano di ammortamento\n"
+    "  --capitale IMPORTO         il capitale prestato\n"
+    "  --mesi NUMERO              la durata in mesi\n"
+    "  --anni NUMERO              la durata in anni\n"
+    "  --tasso PERCENTUALE        il tasso annuo nominale (TAN), in percentuale\n"
+    "  --ammortamento TIPO        francese (rata costante, il solito) oppure italiana\n"
+    "                             (quota capitale costante)\n"
+    "  --spese-iniziali IMPORTO   spese pagate all'inizio (istruttoria, perizia, …)\n"
+    "  --imposta PERCENTUALE      imposta sostitutiva, in percentuale del capitale\n"
+    "                             (0,25 per la prima casa, 2 negli altri casi)\n"
+    "  --spese-rata IMPORTO       spese pagate con ogni rata (incasso rata)\n"
+    "  --spese-annue IMPORTO      spese pagate ogni 12 rate, con la 12a, la 24a, …\n"
+    "  --csv                      il piano in CSV (\";\" fra i campi se il separatore decimale è \",\")\n"
+    "  -h, --help                 mostra questo aiuto\n"
+    "  -v, --version              mostra la versione\n"
     "\n"
     "I numeri si scrivono con la virgola o con il punto decimale, senza separatore delle migliaia.\n"
     "\n"
@@ -45,8 +53,10 @@ struct OptionSpec {
 };
 
 constexpr OptionSpec options[] = {
-    {"--piano", "", false}, {"--capitale", "", true}, {"--mesi", "", true},    {"--anni", "", true},
-    {"--tasso", "", true},  {"--csv", "", false},     {"--help", "-h", false}, {"--version", "-v", false},
+    {"--piano", "", false},     {"--capitale", "", true},     {"--mesi", "", true},           {"--anni", "", true},
+    {"--tasso", "", true},      {"--ammortamento", "", true}, {"--spese-iniziali", "", true}, {"--imposta", "", true},
+    {"--spese-rata", "", true}, {"--spese-annue", "", true},  {"--csv", "", false},           {"--help", "-h", false},
+    {"--version", "-v", false},
 };
 
 const OptionSpec* optionNamed(std::string_view name)
@@ -78,6 +88,28 @@ public:
 };
 
 using Options = std::map<std::string, std::string, std::less<>>;
+
+// The plan's own options, as the plan window's inputs.
+PlanInputs planInputs(const Options& chosen)
+{
+    const auto given = [&](const char* name) {
+        const auto found = chosen.find(name);
+        return found == chosen.end() ? Text() : fromUtf8(found->second);
+    };
+    PlanInputs inputs;
+    if (const auto kind = chosen.find("--ammortamento"); kind != chosen.end()) {
+        if (kind->second == "italiana")
+            inputs.kind = PlanKind::Italian;
+        else if (kind->second != "francese")
+            throw BadInput{"--ammortamento: «" + kind->second +
+                           "» non è un tipo di ammortamento: francese oppure italiana."};
+    }
+    inputs.initialFees = given("--spese-iniziali");
+    inputs.substituteTax = given("--imposta");
+    inputs.installmentFee = given("--spese-rata");
+    inputs.annualFee = given("--spese-annue");
+    return inputs;
+}
 
 Options parsed(const std::vector<std::string>& arguments)
 {
@@ -156,7 +188,12 @@ int printPlan(const Options& chosen, const NumberText& numbers, std::ostream& ou
             errors << "ratalia: " << toUtf8(texts::wrongData) << '\n';
         return exitBadInput;
     }
-    const auto plan = amortizationPlan(*terms, numbers);
+    const PlanOutcome outcome = planFor(*terms, planInputs(chosen), numbers);
+    if (outcome.error) {
+        errors << "ratalia: " << toUtf8(inputErrorText(*outcome.error, Naming::CommandLine, amounts)) << '\n';
+        return exitBadInput;
+    }
+    const auto& plan = outcome.plan;
     if (const auto* refused = std::get_if<PlanRefusal>(&plan)) {
         errors << "ratalia: " << toUtf8(refusalText(*refused, amounts)) << '\n';
         return exitBadInput;

@@ -1,5 +1,7 @@
 #include "core/plan_text.h"
 
+#include "core/annual_percentage_rate.h"
+
 #include <algorithm>
 #include <string>
 
@@ -64,6 +66,15 @@ Text AmountText::written(Cents amount, char16_t group) const
     return out;
 }
 
+std::vector<PlanColumn> columnsOf(const AmortizationPlan& plan)
+{
+    if (plan.costs().any())
+        return {PlanColumn::Number, PlanColumn::Installment, PlanColumn::Interest,     PlanColumn::Principal,
+                PlanColumn::Costs,  PlanColumn::Payment,     PlanColumn::RemainingDebt};
+    return {PlanColumn::Number, PlanColumn::Installment, PlanColumn::Interest, PlanColumn::Principal,
+            PlanColumn::RemainingDebt};
+}
+
 Text columnTitle(PlanColumn column)
 {
     switch (column) {
@@ -75,6 +86,10 @@ Text columnTitle(PlanColumn column)
         return u"Interessi";
     case PlanColumn::Principal:
         return u"Quota capitale";
+    case PlanColumn::Costs:
+        return u"Spese";
+    case PlanColumn::Payment:
+        return u"Rata con spese";
     case PlanColumn::RemainingDebt:
         return u"Debito residuo";
     }
@@ -93,6 +108,10 @@ Text cellText(const PlanRow& row, PlanColumn column, const AmountText& amounts, 
         return amount(row.interest);
     case PlanColumn::Principal:
         return amount(row.principal);
+    case PlanColumn::Costs:
+        return amount(row.costs);
+    case PlanColumn::Payment:
+        return amount(row.payment());
     case PlanColumn::RemainingDebt:
         return amount(row.remainingDebt);
     }
@@ -102,16 +121,38 @@ Text cellText(const PlanRow& row, PlanColumn column, const AmountText& amounts, 
 const char* objectName(FigureId id)
 {
     switch (id) {
+    case FigureId::Kind:
+        return "Kind";
     case FigureId::Capital:
         return "Capital";
     case FigureId::Duration:
         return "Duration";
     case FigureId::AnnualRate:
         return "AnnualRate";
+    case FigureId::Taeg:
+        return "Taeg";
     case FigureId::MonthlyRate:
         return "MonthlyRate";
     case FigureId::Installment:
         return "Installment";
+    case FigureId::Principal:
+        return "Principal";
+    case FigureId::FirstInstallment:
+        return "FirstInstallment";
+    case FigureId::LastInstallment:
+        return "LastInstallment";
+    case FigureId::Received:
+        return "Received";
+    case FigureId::InitialFees:
+        return "InitialFees";
+    case FigureId::SubstituteTax:
+        return "SubstituteTax";
+    case FigureId::InstallmentCosts:
+        return "InstallmentCosts";
+    case FigureId::CostOfCredit:
+        return "CostOfCredit";
+    case FigureId::TotalDue:
+        return "TotalDue";
     case FigureId::TotalPaid:
         return "TotalPaid";
     case FigureId::TotalInterest:
@@ -125,8 +166,11 @@ const char* objectName(FigureId id)
 Text refusalText(const PlanRefusal& refusal, const AmountText& amounts)
 {
     using Reason = PlanRefusal::Reason;
-    const Text rounded = u"Arrotondata al centesimo, la rata di " + amounts.grouped(refusal.installment) +
-                         u" non estingue questo prestito in " + amounts.whole(refusal.installments) + u" rate: ";
+    const bool italian = refusal.kind == PlanKind::Italian;
+    const Text rounded =
+        (italian ? u"Arrotondata al centesimo, la quota capitale di " : u"Arrotondata al centesimo, la rata di ") +
+        amounts.grouped(refusal.installment) + u" non estingue questo prestito in " +
+        amounts.whole(refusal.installments) + u" rate: ";
     switch (refusal.reason) {
     case Reason::TooManyInstallments: {
         // Beyond 64 bits a count has no digits worth writing out.
@@ -146,13 +190,28 @@ Text refusalText(const PlanRefusal& refusal, const AmountText& amounts)
     case Reason::RepaidEarly:
         return rounded + u"il debito sarebbe estinto già con la rata " + amounts.whole(refusal.row) + u".";
     case Reason::LastInstallmentOff:
-        return rounded + u"l'ultima rata sarebbe di " + amounts.grouped(refusal.amount) + u".";
+        return rounded + (italian ? u"l'ultima quota capitale sarebbe di " : u"l'ultima rata sarebbe di ") +
+               amounts.grouped(refusal.amount) + u".";
     }
     return {};
 }
 
+Text kindName(PlanKind kind)
+{
+    return kind == PlanKind::Italian ? u"Quota capitale costante (all'italiana)" : u"Rata costante (alla francese)";
+}
+
+Text taegText(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    const auto rate = plan.annualPercentageRate();
+    if (!rate)
+        return u"—";
+    // Hundredths of a per cent are cents of a per cent: written as an amount.
+    return amounts.grouped(inBasisPoints(*rate)) + u" %";
+}
+
 std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
-                                const NumberText& numbers)
+                                const NumberText& numbers, bool costsKnown)
 {
     const auto count = static_cast<std::int64_t>(plan.rows().size());
     Text duration;
@@ -164,13 +223,40 @@ std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& 
     }
     // The rate as a number in the region's form, whatever spaces or exponent it was typed with.
     const auto rate = numbers.tryToNumber(terms.annualRate);
-    return {
+    std::vector<Figure> figures{
+        {FigureId::Kind, u"Ammortamento", kindName(plan.kind())},
         {FigureId::Capital, u"Capitale", amounts.grouped(plan.capital())},
         {FigureId::Duration, u"Durata", duration},
         {FigureId::AnnualRate, u"Tasso annuo", (rate ? numbers.localeText(*rate) : terms.annualRate) + u" %"},
+        {FigureId::Taeg, u"TAEG", costsKnown ? taegText(plan, amounts) : Text(u"—")},
         {FigureId::MonthlyRate, u"Tasso mensile", numbers.patternText(terms.monthlyRate, Pattern::TenDecimals)},
-        {FigureId::Installment, u"Rata", amounts.grouped(plan.installment())},
     };
+    if (plan.kind() == PlanKind::Italian) {
+        figures.push_back({FigureId::Principal, u"Quota capitale", amounts.grouped(plan.installment())});
+        figures.push_back(
+            {FigureId::FirstInstallment, u"Prima rata", amounts.grouped(plan.rows().front().installment)});
+        figures.push_back({FigureId::LastInstallment, u"Ultima rata", amounts.grouped(plan.rows().back().installment)});
+    } else {
+        figures.push_back({FigureId::Installment, u"Rata", amounts.grouped(plan.installment())});
+    }
+    return figures;
+}
+
+std::vector<Figure> costFigures(const AmortizationPlan& plan, const AmountText& amounts, bool costsKnown)
+{
+    const auto known = [&](Cents amount) { return costsKnown ? amounts.grouped(amount) : Text(u"—"); };
+    std::vector<Figure> figures{{FigureId::Received, u"Importo erogato", known(plan.received())}};
+    const LoanCosts& costs = plan.costs();
+    if (costs.initialFees != 0)
+        figures.push_back({FigureId::InitialFees, u"Spese iniziali", amounts.grouped(costs.initialFees)});
+    if (costs.substituteTax != 0)
+        figures.push_back({FigureId::SubstituteTax, u"Imposta sostitutiva", amounts.grouped(costs.substituteTax)});
+    if (plan.totalInstallmentCosts() != 0)
+        figures.push_back(
+            {FigureId::InstallmentCosts, u"Spese con le rate", amounts.grouped(plan.totalInstallmentCosts())});
+    figures.push_back({FigureId::CostOfCredit, u"Costo totale del credito", known(plan.costOfCredit())});
+    figures.push_back({FigureId::TotalDue, u"Totale dovuto", known(plan.totalDue())});
+    return figures;
 }
 
 std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& amounts)
@@ -184,11 +270,19 @@ std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& a
 
 Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts)
 {
-    const Cents difference = plan.lastInstallmentDifference();
+    const Cents difference = plan.lastDifference();
+    const Text signedDifference = (difference > 0 ? u"+" : u"") + amounts.grouped(difference);
+    if (plan.kind() == PlanKind::Italian) {
+        if (difference == 0)
+            return u"L'ultima quota capitale è uguale alle altre: il piano si chiude esattamente.";
+        return u"L'ultima quota capitale è di " + amounts.grouped(plan.rows().back().principal) + u" anziché " +
+               amounts.grouped(plan.installment()) + u" (" + signedDifference +
+               u"): rimborsa esattamente il debito residuo lasciato dall'arrotondamento ai centesimi.";
+    }
     if (difference == 0)
         return u"L'ultima rata è uguale alle altre: il piano si chiude esattamente.";
     return u"L'ultima rata è di " + amounts.grouped(plan.rows().back().installment) + u" anziché " +
-           amounts.grouped(plan.installment()) + u" (" + (difference > 0 ? u"+" : u"") + amounts.grouped(difference) +
+           amounts.grouped(plan.installment()) + u" (" + signedDifference +
            u"): paga esattamente il debito residuo lasciato dall'arrotondamento ai centesimi.";
 }
 
@@ -196,10 +290,11 @@ char16_t csvDelimiter(char16_t decimalSeparator) { return decimalSeparator == u'
 
 Text delimitedPlan(const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter)
 {
+    const std::vector<PlanColumn> columns = columnsOf(plan);
     Text out;
-    out.reserve((plan.rows().size() + 1) * 48);
+    out.reserve((plan.rows().size() + 1) * 10 * columns.size());
     const auto line = [&](auto&& cell) {
-        for (const PlanColumn column : planColumns) {
+        for (const PlanColumn column : columns) {
             if (column != PlanColumn::Number)
                 out += delimiter;
             out += cell(column);
@@ -225,19 +320,22 @@ Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const Amo
     };
     figures(loanFigures(terms, plan, amounts, numbers));
     out += u'\n';
+    figures(costFigures(plan, amounts));
+    out += u'\n';
 
-    std::array<std::size_t, planColumns.size()> widths{};
-    for (std::size_t c = 0; c < planColumns.size(); ++c)
-        widths[c] = columnTitle(planColumns[c]).size();
+    const std::vector<PlanColumn> columns = columnsOf(plan);
+    std::vector<std::size_t> widths;
+    for (const PlanColumn column : columns)
+        widths.push_back(columnTitle(column).size());
     for (const PlanRow& row : plan.rows())
-        for (std::size_t c = 0; c < planColumns.size(); ++c)
-            widths[c] = std::max(widths[c], cellText(row, planColumns[c], amounts, true).size());
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            widths[c] = std::max(widths[c], cellText(row, columns[c], amounts, true).size());
     const auto line = [&](auto&& cell) {
-        for (std::size_t c = 0; c < planColumns.size(); ++c)
-            out += (c > 0 ? u"  " : u"") + padded(cell(planColumns[c]), widths[c], true);
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            out += (c > 0 ? u"  " : u"") + padded(cell(columns[c]), widths[c], true);
         out += u'\n';
     };
-    out.reserve(out.size() + (plan.rows().size() + 1) * 64);
+    out.reserve(out.size() + (plan.rows().size() + 1) * 14 * columns.size());
     line(columnTitle);
     for (const PlanRow& row : plan.rows())
         line([&](PlanColumn column) { return cellText(row, column, amounts, true); });

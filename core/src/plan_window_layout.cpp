@@ -1,5 +1,7 @@
 #include "core/plan_window_layout.h"
 
+#include "core/plan_text.h"
+
 #include <algorithm>
 #include <array>
 #include <string>
@@ -18,6 +20,21 @@ constexpr std::array commands{
                       u"Salva il piano, pronto da stampare, in un file PDF"},
     PlanCommandLayout{PlanCommand::Close, "Close", u"C&hiudi", u"Chiudi", u"Chiude questa finestra"},
 };
+constexpr std::array inputs{
+    PlanInputLayout{PlanInput::Kind, "Kind", u"A&mmortamento:", u"Tipo di ammortamento",
+                    u"Rata costante, o quota capitale costante con rate che scendono di mese in mese", true, u"", 0, 0},
+    PlanInputLayout{PlanInput::InitialFees, "InitialFees", u"Spese &iniziali:", u"Spese iniziali",
+                    u"Istruttoria, perizia e le altre spese pagate all'inizio, tolte da quanto si riceve", false,
+                    u"€", 1, 0},
+    PlanInputLayout{PlanInput::SubstituteTax, "SubstituteTax", u"Imposta s&ostitutiva:", u"Imposta sostitutiva",
+                    u"Una parte del capitale, pagata all'inizio: 0,25 % per la prima casa, 2 % negli altri casi", true,
+                    u"", 1, 1},
+    PlanInputLayout{PlanInput::InstallmentFee, "InstallmentFee", u"Spese per &rata:", u"Spese per rata",
+                    u"Pagate con ogni rata (incasso rata)", false, u"€", 2, 0},
+    PlanInputLayout{PlanInput::AnnualFee, "AnnualFee", u"Spese a&nnue:", u"Spese annue",
+                    u"Pagate ogni dodici rate, con la 12ª, la 24ª, … (un'assicurazione, l'estratto conto annuale)",
+                    false, u"€", 2, 1},
+};
 // clang-format on
 
 Text digits(std::size_t value)
@@ -29,6 +46,22 @@ Text digits(std::size_t value)
 } // namespace
 
 std::span<const PlanCommandLayout> PlanWindowLayout::commands() { return ratalia::commands; }
+
+std::span<const PlanInputLayout> PlanWindowLayout::inputs() { return ratalia::inputs; }
+
+std::vector<PlanChoice> PlanWindowLayout::choices(PlanInput id, const NumberText& numbers)
+{
+    if (id == PlanInput::Kind)
+        return {{kindName(PlanKind::French), PlanKind::French, {}},
+                {kindName(PlanKind::Italian), PlanKind::Italian, {}}};
+    if (id == PlanInput::SubstituteTax) {
+        const Text quarter = numbers.localeText(0.25);
+        return {{u"Nessuna", PlanKind::French, {}},
+                {quarter + u" % (prima casa)", PlanKind::French, quarter},
+                {u"2 % (altri casi)", PlanKind::French, u"2"}};
+    }
+    return {};
+}
 
 const PlanCommandLayout& PlanWindowLayout::command(PlanCommand id)
 {

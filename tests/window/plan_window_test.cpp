@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -291,6 +292,62 @@ TEST_F(PlanWindowTest, a_long_save_shows_its_progress_and_can_be_cancelled)
     EXPECT_GT(progress.captured(2).toInt(), 1000);
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_EQ(shown(plan, "Status"), QStringLiteral("Salvataggio annullato: il file non è stato scritto."));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// The costs of a foglio informativo typed in the plan window: the TAEG and
+// the totals follow at once; a wrong input gets one message and loses
+// nothing typed elsewhere; the Italian plan is a choice away.
+TEST_F(PlanWindowTest, costs_typed_in_the_window_give_the_taeg)
+{
+    typeInto("AnnualRate", QStringLiteral("6"));
+    calculate("200000", "240");
+    rightClick(plainLabel(), QStringLiteral("&Piano"));
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    const QStringList before = mainFields();
+    const auto typeIn = [&](const char* name, const QString& text) {
+        auto* field = plan->findChild<QLineEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(field, nullptr) << name;
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    };
+    const auto rows = [&] { return plan->findChild<QTableView*>(QStringLiteral("Installments"))->model(); };
+    const auto status = [&] {
+        auto* label = plan->findChild<QLabel*>(QStringLiteral("Status"));
+        return label->isVisible() ? label->text() : QString();
+    };
+
+    EXPECT_EQ(shown(plan, "Taeg"), QStringLiteral("6,17 %"));
+    EXPECT_EQ(rows()->columnCount(), 5);
+    typeIn("InitialFees", QStringLiteral("4000"));
+    EXPECT_EQ(shown(plan, "Taeg"), QStringLiteral("6,43 %"));
+    EXPECT_EQ(shown(plan, "Received"), QStringLiteral("196.000,00"));
+    EXPECT_EQ(shown(plan, "CostOfCredit"), QStringLiteral("147.887,30"));
+    EXPECT_EQ(shown(plan, "TotalDue"), QStringLiteral("347.887,30"));
+    ASSERT_EQ(rows()->columnCount(), 7);
+    EXPECT_EQ(rows()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Rata con spese"));
+
+    plan->findChild<QComboBox*>(QStringLiteral("SubstituteTax"))->setCurrentIndex(1);
+    EXPECT_EQ(shown(plan, "SubstituteTax"), QStringLiteral("500,00"));
+    EXPECT_EQ(shown(plan, "Received"), QStringLiteral("195.500,00"));
+
+    typeIn("InstallmentFee", QStringLiteral("abc"));
+    EXPECT_EQ(status(), QStringLiteral("Spese per rata: «abc» non è un importo."));
+    EXPECT_EQ(shown(plan, "Taeg"), QStringLiteral("—"));
+    EXPECT_EQ(plan->findChild<QLineEdit*>(QStringLiteral("InitialFees"))->text(), QStringLiteral("4000"));
+    EXPECT_EQ(rows()->rowCount(), 240);
+    typeIn("InstallmentFee", QStringLiteral("2,5"));
+    EXPECT_EQ(status(), QString());
+    EXPECT_EQ(rows()->index(0, 4).data().toString(), QStringLiteral("2,50"));
+
+    plan->findChild<QComboBox*>(QStringLiteral("Kind"))->setCurrentIndex(1);
+    EXPECT_EQ(shown(plan, "Kind"), QStringLiteral("Quota capitale costante (all'italiana)"));
+    EXPECT_EQ(shown(plan, "Principal"), QStringLiteral("833,33"));
+    EXPECT_EQ(shown(plan, "FirstInstallment"), QStringLiteral("1.833,33"));
+    EXPECT_EQ(rows()->index(0, 1).data().toString(), QStringLiteral("1.833,33"));
+    EXPECT_EQ(mainFields(), before);
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -353,8 +353,9 @@ TEST_F(RealTabTest, ctrl_p_opens_the_plan_and_esc_closes_it)
     EXPECT_EQ(seen(), "10000|24|6,75|" + results + " ; mesi ; Calcola on, Arrotonda on ; Capital");
 }
 
-// Tab and Shift+Tab go from the table to the buttons and back, as in any
-// dialog; the arrows move inside the table.
+// The plan opens with the focus in its table; Tab and Shift+Tab go from
+// the table to the buttons, the inputs and back, as in any dialog; the
+// arrows move inside the table.
 TEST_F(RealTabTest, tab_and_shift_tab_walk_the_plan_window)
 {
     ASSERT_TRUE(keyboard.ready());
@@ -382,10 +383,13 @@ TEST_F(RealTabTest, tab_and_shift_tab_walk_the_plan_window)
         }
         return stops;
     };
-    EXPECT_EQ(walk("Tab", 6),
-              (std::vector<std::string>{"Copy", "ExportCsv", "Print", "SavePdf", "Close", "Installments"}));
-    EXPECT_EQ(walk("shift+Tab", 6),
-              (std::vector<std::string>{"Close", "SavePdf", "Print", "ExportCsv", "Copy", "Installments"}));
+    const std::vector<std::string> forward{"Copy",           "ExportCsv", "Print",       "SavePdf",
+                                           "Close",          "Kind",      "InitialFees", "SubstituteTax",
+                                           "InstallmentFee", "AnnualFee", "Installments"};
+    EXPECT_EQ(walk("Tab", forward.size()), forward);
+    std::vector<std::string> backward(forward.rbegin() + 1, forward.rend());
+    backward.push_back("Installments");
+    EXPECT_EQ(walk("shift+Tab", forward.size()), backward);
     // Inside the table the arrows move from row to row.
     const auto* table = plan->findChild<QAbstractItemView*>(QStringLiteral("Installments"));
     const int row = table->currentIndex().row();

@@ -231,8 +231,9 @@ void FormWindow::openPlan()
     loadDialogResources();
     if (!planWindow_)
         planWindow_ = new PlanWindow(
-            [this](const Text& message, const Text& title) { events_.form().showMessage(message, title); }, this);
-    planWindow_->showPlan(*terms, std::move(std::get<AmortizationPlan>(plan)), amounts, numbers);
+            [this](const Text& message, const Text& title) { events_.form().showMessage(message, title); }, numbers,
+            this);
+    planWindow_->showLoan(*terms);
 }
 
 void FormWindow::textChanged(Field field, const Text& text)

@@ -17,12 +17,13 @@ namespace {
 constexpr int titleLines = 2;
 constexpr int runningHeaderLines = 2;
 constexpr int footLines = 2;
-// Column edges as shares of the width: the number narrow, the four amounts alike.
-constexpr std::array<double, 6> edges{0, 0.10, 0.325, 0.55, 0.775, 1.0};
+// The number's share of the width; the amounts share the rest alike.
+constexpr double numberShare = 0.10;
 
 } // namespace
 
-PlanPrintout::PlanPrintout(const QPagedPaintDevice& device, const PlanReport& report) : report_(report)
+PlanPrintout::PlanPrintout(const QPagedPaintDevice& device, const PlanReport& report)
+    : report_(report), columns_(columnsOf(report.plan))
 {
     body_.setFamily(QStringLiteral("Liberation Sans"));
     body_.setStyleHint(QFont::SansSerif);
@@ -111,9 +112,13 @@ double PlanPrintout::figures(QPainter& painter, double y, const std::vector<Figu
 void PlanPrintout::cells(QPainter& painter, double y, auto&& textOf) const
 {
     const double padding = line_ * 0.3;
-    for (std::size_t c = 0; c < planColumns.size(); ++c)
-        painter.drawText(QRectF(edges[c] * width_, y, (edges[c + 1] - edges[c]) * width_ - padding, line_),
-                         Qt::AlignRight | Qt::AlignVCenter, qtText(textOf(planColumns[c])));
+    const double amountWidth = width_ * (1 - numberShare) / static_cast<double>(columns_.size() - 1);
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        const double left = c == 0 ? 0 : width_ * numberShare + static_cast<double>(c - 1) * amountWidth;
+        const double width = c == 0 ? width_ * numberShare : amountWidth;
+        painter.drawText(QRectF(left, y, width - padding, line_), Qt::AlignRight | Qt::AlignVCenter,
+                         qtText(textOf(columns_[c])));
+    }
 }
 
 } // namespace ratalia

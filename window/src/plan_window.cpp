@@ -8,14 +8,18 @@
 #include "window/qt_text.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProgressDialog>
@@ -35,7 +39,7 @@ namespace {
 
 // What the window would like, in device-independent pixels; it never opens
 // larger than the screen's free area, less room for the window's frame.
-constexpr QSize preferredSize(640, 620);
+constexpr QSize preferredSize(700, 720);
 constexpr QSize frameAllowance(16, 48);
 
 QString defaultPath(const FileKind& kind)
@@ -53,20 +57,38 @@ QPageLayout a4Layout()
 
 } // namespace
 
-PlanWindow::PlanWindow(Warn warn, QWidget* parent) : QWidget(parent, Qt::Window), warn_(std::move(warn))
+PlanWindow::PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent)
+    : QWidget(parent, Qt::Window), warn_(std::move(warn)), form_(numbers)
 {
     setObjectName(QStringLiteral("PlanWindow"));
     setWindowTitle(qtText(texts::planTitle));
     setAccessibleName(qtText(texts::planTitle));
 
     auto* layout = new QVBoxLayout(this);
-    figures_ = new QFormLayout;
-    figures_->setLabelAlignment(Qt::AlignLeft);
-    layout->addLayout(figures_);
+    auto* figures = new QHBoxLayout;
+    loanFigures_ = new QFormLayout;
+    costFigures_ = new QFormLayout;
+    for (QFormLayout* list : {loanFigures_, costFigures_})
+        list->setLabelAlignment(Qt::AlignLeft);
+    figures->addLayout(loanFigures_);
+    figures->addSpacing(24);
+    figures->addLayout(costFigures_);
+    figures->addStretch(1);
+    layout->addLayout(figures);
+    buildInputs(layout);
 
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("Status"));
+    status_->setTextFormat(Qt::PlainText);
+    status_->setWordWrap(true);
+    status_->hide();
+    layout->addWidget(status_);
+
+    model_ = new PlanTableModel(form_.amounts(), this);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("Installments"));
     table_->setAccessibleName(qtText(PlanWindowLayout::tableName));
+    table_->setModel(model_);
     table_->verticalHeader()->hide();
     // Rows of one height: the view places any row without measuring the others.
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -89,12 +111,6 @@ PlanWindow::PlanWindow(Warn warn, QWidget* parent) : QWidget(parent, Qt::Window)
     note_->setTextFormat(Qt::PlainText);
     note_->setWordWrap(true);
     layout->addWidget(note_);
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("Status"));
-    status_->setTextFormat(Qt::PlainText);
-    status_->setWordWrap(true);
-    status_->hide();
-    layout->addWidget(status_);
 
     auto* buttons = new QHBoxLayout;
     for (const PlanCommandLayout& command : PlanWindowLayout::commands()) {
@@ -112,44 +128,127 @@ PlanWindow::PlanWindow(Warn warn, QWidget* parent) : QWidget(parent, Qt::Window)
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    form_.addObserver(*this);
 }
 
-void PlanWindow::showPlan(const LoanTerms& terms, AmortizationPlan plan, AmountText amounts, const NumberText& numbers)
-{
-    amounts_ = amounts;
-    loanFigures_ = loanFigures(terms, plan, amounts, numbers);
-    while (figures_->rowCount() > 0)
-        figures_->removeRow(0);
-    for (const Figure& figure : loanFigures_) {
-        auto* label = new QLabel(qtText(figure.label) + QLatin1Char(':'), this);
-        auto* value = new QLabel(qtText(figure.value), this);
-        value->setObjectName(QString::fromLatin1(ratalia::objectName(figure.id)));
-        value->setAccessibleName(qtText(figure.label));
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        label->setBuddy(value);
-        figures_->addRow(label, value);
-    }
-    QStringList totals;
-    for (const Figure& total : planTotals(plan, amounts))
-        totals << qtText(total.label) + QStringLiteral(": ") + qtText(total.value);
-    totals_->setText(totals.join(QStringLiteral("    ")));
-    note_->setText(qtText(differenceNote(plan, amounts)));
-    status_->hide();
+PlanWindow::~PlanWindow() { form_.removeObserver(*this); }
 
-    auto* previous = model_;
-    model_ = new PlanTableModel(std::move(plan), amounts, this);
-    table_->setModel(model_);
-    delete previous;
-    // The amounts share the width; the number keeps what its largest needs.
-    QHeaderView* header = table_->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Stretch);
-    header->setSectionResizeMode(0, QHeaderView::Fixed);
-    table_->setColumnWidth(0, fontMetrics().horizontalAdvance(QString::number(model_->rowCount() * 10)) + 12);
+// The kind of plan and its costs, as the core lays them out: every change
+// goes to the model, which works the plan out again.
+void PlanWindow::buildInputs(QLayout* into)
+{
+    auto* group = new QGroupBox(qtText(PlanWindowLayout::inputsTitle), this);
+    group->setObjectName(QStringLiteral("PlanInputs"));
+    auto* grid = new QGridLayout(group);
+    for (const PlanInputLayout& input : PlanWindowLayout::inputs()) {
+        auto* caption = new QLabel(qtText(input.caption), group);
+        QWidget* control = nullptr;
+        if (input.choice) {
+            auto* box = new QComboBox(group);
+            const auto options = PlanWindowLayout::choices(input.id, form_.numbers());
+            for (const PlanChoice& option : options)
+                box->addItem(qtText(option.caption));
+            connect(box, &QComboBox::currentIndexChanged, this, [this, id = input.id, options](int k) {
+                if (k < 0)
+                    return;
+                if (id == PlanInput::Kind)
+                    form_.choose(options[static_cast<std::size_t>(k)].kind);
+                else
+                    form_.edit(id, options[static_cast<std::size_t>(k)].value);
+            });
+            choices_[input.id] = box;
+            control = box;
+        } else {
+            auto* field = new QLineEdit(group);
+            connect(field, &QLineEdit::textChanged, this,
+                    [this, id = input.id](const QString& text) { form_.edit(id, text.toStdU16String()); });
+            fields_[input.id] = field;
+            control = field;
+        }
+        control->setObjectName(QString::fromLatin1(input.objectName));
+        control->setAccessibleName(qtText(input.accessibleName));
+        control->setToolTip(qtText(input.toolTip));
+        caption->setBuddy(control);
+        const int column = input.column * 3;
+        grid->addWidget(caption, input.row, column);
+        if (input.unit.empty()) {
+            grid->addWidget(control, input.row, column + 1, 1, input.id == PlanInput::Kind ? 5 : 2);
+        } else {
+            grid->addWidget(control, input.row, column + 1);
+            grid->addWidget(new QLabel(qtText(input.unit), group), input.row, column + 2);
+        }
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(4, 1);
+    into->addWidget(group);
+}
+
+void PlanWindow::showLoan(const LoanTerms& terms)
+{
+    status_->hide();
+    form_.showLoan(terms);
     if (!placed_)
         fitIntoScreen();
     QWidget::show();
     raise();
     activateWindow();
+    // What the user asked to see: the table, ready for the arrow keys.
+    table_->setFocus(Qt::OtherFocusReason);
+}
+
+void PlanWindow::showFigures(QFormLayout* layout, const std::vector<Figure>& figures)
+{
+    while (layout->rowCount() > 0)
+        layout->removeRow(0);
+    const auto value = [this](const Figure& figure) {
+        auto* label = new QLabel(qtText(figure.value), this);
+        label->setObjectName(QString::fromLatin1(ratalia::objectName(figure.id)));
+        label->setAccessibleName(qtText(figure.label));
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return label;
+    };
+    for (std::size_t k = 0; k < figures.size(); ++k) {
+        const Figure& figure = figures[k];
+        auto* label = new QLabel(qtText(figure.label) + QLatin1Char(':'), this);
+        QLabel* shown = value(figure);
+        label->setBuddy(shown);
+        // The TAEG beside the annual rate, as a foglio informativo shows them.
+        if (figure.id == FigureId::AnnualRate && k + 1 < figures.size() && figures[k + 1].id == FigureId::Taeg) {
+            auto* pair = new QHBoxLayout;
+            pair->addWidget(shown);
+            pair->addSpacing(16);
+            pair->addWidget(new QLabel(qtText(figures[k + 1].label) + QLatin1Char(':'), this));
+            pair->addWidget(value(figures[k + 1]));
+            pair->addStretch(1);
+            layout->addRow(label, pair);
+            ++k;
+            continue;
+        }
+        layout->addRow(label, shown);
+    }
+}
+
+void PlanWindow::planChanged()
+{
+    showFigures(loanFigures_, form_.loanFigures());
+    showFigures(costFigures_, form_.costFigures());
+    QStringList totals;
+    for (const Figure& total : form_.totals())
+        totals << qtText(total.label) + QStringLiteral(": ") + qtText(total.value);
+    totals_->setText(totals.join(QStringLiteral("    ")));
+    note_->setText(qtText(form_.note()));
+    if (form_.message())
+        note(*form_.message());
+    else
+        status_->hide();
+    model_->show(form_.plan());
+    // The amounts share the width; the number keeps what its largest needs.
+    QHeaderView* header = table_->horizontalHeader();
+    if (model_->columnCount() > 0) {
+        header->setSectionResizeMode(QHeaderView::Stretch);
+        header->setSectionResizeMode(0, QHeaderView::Fixed);
+        table_->setColumnWidth(0, fontMetrics().horizontalAdvance(QString::number(model_->rowCount() * 10)) + 12);
+    }
 }
 
 // Inside the free area of the screen the main window is on, whatever the
@@ -167,9 +266,7 @@ void PlanWindow::fitIntoScreen()
     placed_ = true;
 }
 
-const AmortizationPlan* PlanWindow::plan() const { return model_ ? &model_->plan() : nullptr; }
-
-Text PlanWindow::tabSeparated() const { return model_ ? delimitedPlan(model_->plan(), amounts_, u'\t') : Text(); }
+Text PlanWindow::tabSeparated() const { return plan() ? delimitedPlan(*plan(), form_.amounts(), u'\t') : Text(); }
 
 void PlanWindow::run(PlanCommand command)
 {
@@ -215,10 +312,10 @@ QString PlanWindow::chooseFile(const FileKind& kind)
 
 bool PlanWindow::exportCsv(const QString& path)
 {
-    if (!model_)
+    if (!plan())
         return false;
-    const QByteArray bytes =
-        qtText(delimitedPlan(model_->plan(), amounts_, csvDelimiter(amounts_.decimalSeparator()))).toUtf8();
+    const AmountText& amounts = form_.amounts();
+    const QByteArray bytes = qtText(delimitedPlan(*plan(), amounts, csvDelimiter(amounts.decimalSeparator()))).toUtf8();
     // Written beside the target and renamed over it: a failed write leaves
     // the old file, or none, never half of one.
     QSaveFile file(path);
@@ -232,7 +329,7 @@ bool PlanWindow::savePdf(const QString& path) { return savePdf(path, a4Layout())
 
 bool PlanWindow::savePdf(const QString& path, const QPageLayout& layout)
 {
-    if (!model_)
+    if (!plan())
         return false;
     QSaveFile file(path);
     Outcome outcome = Outcome::Failed;
@@ -258,7 +355,7 @@ bool PlanWindow::savePdf(const QString& path, const QPageLayout& layout)
 
 void PlanWindow::choosePrinter()
 {
-    if (!model_)
+    if (!plan())
         return;
     loadDialogResources();
     const ChoosePrinter choose = printingModule();
@@ -274,7 +371,7 @@ void PlanWindow::choosePrinter()
 
 bool PlanWindow::print(PrintJob& job)
 {
-    if (!model_)
+    if (!plan())
         return false;
     // Printing to a file is saving a PDF, and so whole or not at all.
     if (!job.fileName().isEmpty())
@@ -294,8 +391,10 @@ bool PlanWindow::print(PrintJob& job)
 
 PlanWindow::Outcome PlanWindow::paintPages(QPagedPaintDevice& device)
 {
-    const AmortizationPlan& plan = model_->plan();
-    const PlanReport report{plan, amounts_, loanFigures_, planTotals(plan, amounts_), differenceNote(plan, amounts_)};
+    std::vector<Figure> figures = form_.loanFigures();
+    const std::vector<Figure> costs = form_.costFigures();
+    figures.insert(figures.end(), costs.begin(), costs.end());
+    const PlanReport report{*plan(), form_.amounts(), figures, form_.totals(), form_.note()};
     const PlanPrintout printout(device, report);
     QPainter painter;
     if (!painter.begin(&device))

@@ -1,12 +1,15 @@
 #pragma once
 
 // The plan behind a calculation: how each installment splits into interest
-// and principal, and what is still owed after it. Money is counted in whole
-// cents, so every row adds up exactly as it is shown.
+// and principal, what is still owed after it, what the borrower pays with it
+// besides, and what the whole loan costs. Money is counted in whole cents,
+// so every row adds up exactly as it is shown.
 //
-// 10 000 € over 24 months at 6,75 %: installment 446,59, first interest
-// 56,25, first principal 390,34; the 24th installment, 446,68, pays the
-// 444,18 left and its interest.
+// 10 000 € over 24 months at 6,75 %, the constant installment ("alla
+// francese"): installment 446,59, first interest 56,25, first principal
+// 390,34; the 24th installment, 446,68, pays the 444,18 left and its
+// interest. The constant principal ("all'italiana"): 416,67 of principal a
+// month, a first installment of 472,92 and a last of 418,93.
 
 #include "core/loan_form.h"
 #include "core/number_text.h"
@@ -39,11 +42,31 @@ struct LoanTerms {
     Text installmentCount;
 };
 
-// i = value ÷ divisor, exactly: the annual rate typed ÷ 1200, so that each
-// interest rounds as it would by hand, not as its 15-digit rendering would.
-struct MonthlyRate {
+// value ÷ divisor, exactly: the monthly rate is the annual rate typed ÷ 1200,
+// so that each interest rounds as it would by hand, not as its 15-digit
+// rendering would; a percentage is its number ÷ 100.
+struct Ratio {
     ExactDecimal value;
     std::int64_t divisor = 1;
+};
+using MonthlyRate = Ratio;
+
+// amount × ratio, rounded half away from zero to whole cents, exactly;
+// nothing where it lies beyond 64-bit cents.
+std::optional<std::int64_t> shareOf(std::int64_t amount, const Ratio& ratio);
+
+enum class PlanKind {
+    French,  // the same installment every month: "Rata costante (alla francese)"
+    Italian, // the same principal every month: "Quota capitale costante (all'italiana)"
+};
+
+// What the borrower pays besides principal and interest.
+struct LoanCosts {
+    Cents initialFees = 0;    // spese iniziali: at the start, out of what is received
+    Cents substituteTax = 0;  // imposta sostitutiva: a share of the capital, at the start
+    Cents perInstallment = 0; // spese per rata: with every installment
+    Cents annual = 0;         // spese annue: with the 12th, 24th, … installment
+    bool any() const { return initialFees != 0 || substituteTax != 0 || perInstallment != 0 || annual != 0; }
 };
 
 // The loan in the units the plan counts in.
@@ -52,6 +75,8 @@ struct LoanInCents {
     MonthlyRate rate;
     std::int64_t installments = 0;
     Cents installment = 0; // the installment rounded to cents, as "Arrotonda" rounds it
+    PlanKind kind = PlanKind::French;
+    LoanCosts costs;
 };
 
 struct PlanRow {
@@ -60,6 +85,8 @@ struct PlanRow {
     Cents interest = 0;
     Cents principal = 0;
     Cents remainingDebt = 0;
+    Cents costs = 0; // paid with this installment: its fee, and the yearly one every 12th
+    Cents payment() const { return installment + costs; }
     bool operator==(const PlanRow&) const = default;
 };
 
@@ -69,18 +96,20 @@ struct PlanRefusal {
         TooManyInstallments, // more than the plan shows; `count` says how many
         CapitalTooSmall,     // under half a cent
         AmountsTooLarge,     // beyond whole cents in 64 bits
-        // Rounded to cents, the installment cannot repay the loan in its
-        // installments: it does not cover the interest of row `row`, or the
-        // debt is gone with row `row`, before the last, or the last
-        // installment would be `amount`, more than one installment away.
+        // Rounded to cents, the installment (or, in the Italian plan, the
+        // principal) cannot repay the loan in its installments: it does not
+        // cover the interest of row `row`, or the debt is gone with row
+        // `row`, before the last, or the last would be `amount`, more than
+        // one installment (one principal) away from the others.
         InterestNotCovered,
         RepaidEarly,
         LastInstallmentOff,
     };
     Reason reason = Reason::AmountsTooLarge;
+    PlanKind kind = PlanKind::French;
     double count = 0;
     std::int64_t installments = 0;
-    Cents installment = 0;
+    Cents installment = 0; // or the principal, in the Italian plan
     std::int64_t row = 0;
     Cents amount = 0;
 };
@@ -90,30 +119,54 @@ public:
     static constexpr std::int64_t maximumInstallments = 100'000;
 
     // Rows 1…N: each row's interest is the remaining debt × the monthly rate,
-    // rounded half away from zero to cents; its principal is the installment
-    // minus that interest; the last row pays the remaining debt. The plan is
-    // made only where that repays the loan as a bank would: every
-    // installment covers its interest, the debt lasts until the last row, and
-    // the last installment lies within one installment of the others.
+    // rounded half away from zero to cents. In the French plan the principal
+    // is the installment minus that interest; in the Italian plan the
+    // principal is the capital ÷ N, rounded as the installment is, and the
+    // installment their sum. The last row pays the remaining debt. The plan
+    // is made only where that repays the loan as a bank would: every
+    // installment covers its interest, the debt lasts until the last row,
+    // and the last installment (principal) lies within one installment
+    // (principal) of the others.
     static std::variant<AmortizationPlan, PlanRefusal> make(const LoanInCents& loan);
 
     const std::vector<PlanRow>& rows() const { return rows_; }
+    PlanKind kind() const { return kind_; }
     Cents capital() const { return capital_; }
+    // The French installment, or the Italian plan's constant principal.
     Cents installment() const { return installment_; }
+    const LoanCosts& costs() const { return costs_; }
+
     Cents totalPaid() const { return totalPaid_; }
     Cents totalInterest() const { return totalInterest_; }
     Cents totalPrincipal() const { return totalPrincipal_; }
-    // The last installment minus the others: what rounding to cents left over.
-    Cents lastInstallmentDifference() const { return rows_.back().installment - installment_; }
+    // The fees paid with the installments, and everything paid besides
+    // principal and interest.
+    Cents totalInstallmentCosts() const { return totalInstallmentCosts_; }
+    Cents totalCosts() const { return costs_.initialFees + costs_.substituteTax + totalInstallmentCosts_; }
+    // What the borrower actually receives: the capital less what is paid at the start.
+    Cents received() const { return capital_ - costs_.initialFees - costs_.substituteTax; }
+    // Interest and every cost: the total cost of the credit.
+    Cents costOfCredit() const { return totalInterest_ + totalCosts(); }
+    // The capital and the cost of the credit: everything the borrower pays.
+    Cents totalDue() const { return capital_ + costOfCredit(); }
+    // The TAEG as a fraction (0,0643), where there is one.
+    std::optional<double> annualPercentageRate() const { return annualPercentageRate_; }
+
+    // The last installment (principal) minus the others: what rounding to cents left over.
+    Cents lastDifference() const;
 
 private:
     AmortizationPlan() = default;
 
+    PlanKind kind_ = PlanKind::French;
     Cents capital_ = 0;
     Cents installment_ = 0;
+    LoanCosts costs_;
     Cents totalPaid_ = 0;
     Cents totalInterest_ = 0;
     Cents totalPrincipal_ = 0;
+    Cents totalInstallmentCosts_ = 0;
+    std::optional<double> annualPercentageRate_;
     std::vector<PlanRow> rows_;
 };
 
@@ -121,10 +174,12 @@ private:
 // rounds it; nothing when it is not a number or beyond 64-bit cents.
 std::optional<Cents> toCents(TextView text, const NumberText& numbers);
 
-// The loan a calculation worked out, in cents, or why it has no plan.
+// The loan a calculation worked out, in cents, or why it has no plan; the
+// kind and costs are the caller's to set.
 std::variant<LoanInCents, PlanRefusal> loanInCents(const LoanTerms& terms, const NumberText& numbers);
 
-// The plan of the loan a calculation worked out, or why there is none.
+// The constant-installment plan of the loan a calculation worked out, without
+// costs, or why there is none.
 std::variant<AmortizationPlan, PlanRefusal> amortizationPlan(const LoanTerms& terms, const NumberText& numbers);
 
 } // namespace ratalia

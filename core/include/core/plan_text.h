@@ -6,7 +6,6 @@
 #include "core/amortization_plan.h"
 #include "core/text.h"
 
-#include <array>
 #include <vector>
 
 namespace ratalia {
@@ -32,23 +31,35 @@ private:
     char16_t group_;
 };
 
-enum class PlanColumn { Number, Installment, Interest, Principal, RemainingDebt };
-inline constexpr std::array planColumns{PlanColumn::Number, PlanColumn::Installment, PlanColumn::Interest,
-                                        PlanColumn::Principal, PlanColumn::RemainingDebt};
+enum class PlanColumn { Number, Installment, Interest, Principal, Costs, Payment, RemainingDebt };
 
+// The plan's columns: the costs paid with each installment, and the
+// installment with them, only where the loan has costs.
+std::vector<PlanColumn> columnsOf(const AmortizationPlan& plan);
 Text columnTitle(PlanColumn column);
 Text cellText(const PlanRow& row, PlanColumn column, const AmountText& amounts, bool grouped);
 
 // A figure of the plan by what it means, whichever list shows it.
 enum class FigureId {
+    Kind,
     Capital,
     Duration,
     AnnualRate,
+    Taeg,
     MonthlyRate,
-    Installment,
+    Installment,      // the French plan's
+    Principal,        // the Italian plan's constant principal,
+    FirstInstallment, // its first installment
+    LastInstallment,  // and its last
+    Received,
+    InitialFees,
+    SubstituteTax,
+    InstallmentCosts,
+    CostOfCredit,
+    TotalDue,
     TotalPaid,
     TotalInterest,
-    TotalPrincipal
+    TotalPrincipal,
 };
 
 struct Figure {
@@ -63,20 +74,31 @@ const char* objectName(FigureId id);
 // Why a loan has no plan, in one sentence.
 Text refusalText(const PlanRefusal& refusal, const AmountText& amounts);
 
-// Capital, duration, annual and monthly rate, installment: the numbers, not
-// the texts typed ("2,4E1" months are "24 mesi", " 5 " per cent "5 %").
+// "Rata costante (alla francese)", "Quota capitale costante (all'italiana)".
+Text kindName(PlanKind kind);
+// The TAEG with two decimals, rounded half up, and " %": "6,43 %"; "—" where there is none.
+Text taegText(const AmortizationPlan& plan, const AmountText& amounts);
+
+// The kind of plan, capital, duration, annual rate and TAEG, monthly rate,
+// and the installment (the French plan) or the principal with the first and
+// last installments (the Italian plan): the numbers, not the texts typed
+// ("2,4E1" months are "24 mesi", " 5 " per cent "5 %"). Where the costs
+// could not be read, the TAEG is "—".
 std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
-                                const NumberText& numbers);
+                                const NumberText& numbers, bool costsKnown = true);
+// What is received, each cost given, the total cost of the credit and the
+// total due; "—" for all but what is received where the costs could not be read.
+std::vector<Figure> costFigures(const AmortizationPlan& plan, const AmountText& amounts, bool costsKnown = true);
 // Paid, interest, principal.
 std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& amounts);
-// What the last installment pays and why it differs, if it does.
+// What the last installment (principal) pays and why it differs, if it does.
 Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts);
 
 // ";" where the decimal separator is ",", so that numbers need no quotes; "," elsewhere.
 char16_t csvDelimiter(char16_t decimalSeparator);
 // A header row, then one line per installment, amounts without groups.
 Text delimitedPlan(const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter);
-// The figures, the table in aligned columns, the totals and the note.
+// The figures and costs, the table in aligned columns, the totals and the note.
 Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
                  const NumberText& numbers);
 

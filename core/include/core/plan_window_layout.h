@@ -6,10 +6,13 @@
 // from the plan's texts (FigureId), so a front end builds a row for each
 // figure it is given instead of counting on their number or order.
 
+#include "core/number_text.h"
+#include "core/plan_request.h"
 #include "core/text.h"
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace ratalia {
 
@@ -21,6 +24,26 @@ struct PlanCommandLayout {
     std::u16string_view caption; // "&" marks the access key
     std::u16string_view accessibleName;
     std::u16string_view toolTip;
+};
+
+// An input of the plan: a choice among a few, or a field for an amount or
+// a percentage, placed on a grid of rows and pairs of columns.
+struct PlanInputLayout {
+    PlanInput id;
+    const char* objectName;
+    std::u16string_view caption; // "&" marks the access key
+    std::u16string_view accessibleName;
+    std::u16string_view toolTip;
+    bool choice;
+    std::u16string_view unit; // after a field: "€" or "%"; empty for none
+    int row, column;          // column 0 or 1, each a caption and its control
+};
+
+// One of a choice's options: what it shows, and what it stands for.
+struct PlanChoice {
+    Text caption;
+    PlanKind kind = PlanKind::French; // of the plan's kind
+    Text value;                       // of the imposta: the percentage, as the field would hold it
 };
 
 // What a saved file is: its kind for the save dialog and its extension.
@@ -37,8 +60,15 @@ struct PlanWindowLayout {
     static constexpr FileKind csvFile{u"Esporta il piano in CSV", u"File CSV", u"csv"};
     static constexpr FileKind pdfFile{u"Salva il piano in PDF", u"File PDF", u"pdf"};
 
+    static constexpr std::u16string_view inputsTitle = u"Tipo di piano e costi";
+    static constexpr std::u16string_view taegBeside =
+        u"TAEG"; // shown beside the annual rate, as a foglio informativo does
+
     static std::span<const PlanCommandLayout> commands();
     static const PlanCommandLayout& command(PlanCommand id);
+    static std::span<const PlanInputLayout> inputs();
+    // The options of a choice, in the order shown; the region's separator in percentages.
+    static std::vector<PlanChoice> choices(PlanInput id, const NumberText& numbers);
 };
 
 // The file a name typed in a save dialog stands for: with the kind's

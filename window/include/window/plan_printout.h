@@ -42,6 +42,7 @@ private:
     void cells(QPainter& painter, double y, auto&& textOf) const;
 
     const PlanReport& report_;
+    std::vector<PlanColumn> columns_;
     QFont body_;
     QFont bold_;
     QFont title_;

@@ -5,6 +5,8 @@
 
 #include <QAbstractTableModel>
 
+#include <vector>
+
 namespace ratalia {
 
 // The plan's rows for a table view. Cells are written only when the view
@@ -12,9 +14,10 @@ namespace ratalia {
 class PlanTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    PlanTableModel(AmortizationPlan plan, AmountText amounts, QObject* parent = nullptr);
+    PlanTableModel(AmountText amounts, QObject* parent = nullptr);
 
-    const AmortizationPlan& plan() const { return plan_; }
+    // Shows these rows, or none; the plan must outlive the model's use of it.
+    void show(const AmortizationPlan* plan);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -22,8 +25,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    AmortizationPlan plan_;
+    const AmortizationPlan* plan_ = nullptr;
     AmountText amounts_;
+    std::vector<PlanColumn> columns_;
 };
 
 } // namespace ratalia

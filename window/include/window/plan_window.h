@@ -1,22 +1,25 @@
 #pragma once
 
-// The amortization plan in a window of its own: the loan's figures, the
-// table of installments, the totals, and the ways to take the plan away:
-// the clipboard, a CSV file, the printer, a PDF. What it shows and says is
-// the core's (plan texts, the plan window's layout and its pages).
+// The amortization plan in a window of its own: the loan's figures with its
+// TAN and TAEG, the kind of plan and its costs, the table of installments,
+// the totals, and the ways to take the plan away: the clipboard, a CSV
+// file, the printer, a PDF. It shows the core's PlanForm and forwards what
+// the user types to it; what it says is the core's (plan texts, the plan
+// window's layout and its pages).
 
-#include "core/amortization_plan.h"
-#include "core/plan_text.h"
+#include "core/plan_form.h"
 #include "core/plan_window_layout.h"
 #include "printing/print_job.h"
 
 #include <QWidget>
 
 #include <functional>
-#include <vector>
+#include <map>
 
+class QComboBox;
 class QFormLayout;
 class QLabel;
+class QLineEdit;
 class QPageLayout;
 class QPagedPaintDevice;
 class QTableView;
@@ -25,18 +28,21 @@ namespace ratalia {
 
 class PlanTableModel;
 
-class PlanWindow : public QWidget {
+class PlanWindow : public QWidget, private PlanFormObserver {
     Q_OBJECT
 public:
     // Tells the user of a failure; the window and the plan stay as they were.
     using Warn = std::function<void(const Text& message, const Text& title)>;
 
-    explicit PlanWindow(Warn warn, QWidget* parent = nullptr);
+    PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent = nullptr);
+    ~PlanWindow() override;
 
-    // Shows this plan, replacing any other, and brings the window forward.
-    void showPlan(const LoanTerms& terms, AmortizationPlan plan, AmountText amounts, const NumberText& numbers);
+    // Shows the plan of this loan, keeping the kind and costs chosen, and
+    // brings the window forward.
+    void showLoan(const LoanTerms& terms);
 
-    const AmortizationPlan* plan() const;
+    const PlanForm& form() const { return form_; }
+    const AmortizationPlan* plan() const { return form_.plan(); }
     // The whole table, tab-separated, as "Copia" puts it on the clipboard.
     Text tabSeparated() const;
     // Each writes the file whole or not at all, and returns whether it did;
@@ -50,6 +56,9 @@ public:
 private:
     enum class Outcome { Done, Cancelled, Failed };
 
+    void buildInputs(QLayout* into);
+    void planChanged() override;
+    void showFigures(QFormLayout* layout, const std::vector<Figure>& figures);
     void run(PlanCommand command);
     void copy();
     QString chooseFile(const FileKind& kind);
@@ -61,14 +70,16 @@ private:
     void note(std::u16string_view text);
 
     Warn warn_;
-    QFormLayout* figures_ = nullptr;
+    PlanForm form_;
+    QFormLayout* loanFigures_ = nullptr;
+    QFormLayout* costFigures_ = nullptr;
+    std::map<PlanInput, QLineEdit*> fields_;
+    std::map<PlanInput, QComboBox*> choices_;
     QTableView* table_ = nullptr;
     PlanTableModel* model_ = nullptr;
     QLabel* totals_ = nullptr;
     QLabel* note_ = nullptr;
     QLabel* status_ = nullptr;
-    std::vector<Figure> loanFigures_;
-    AmountText amounts_{u',', u'.'};
     bool placed_ = false;
 };
 

@@ -1,0 +1,67 @@
+#pragma once
+
+// The plan window's model, without a screen: the loan a calculation worked
+// out, what the user chose and typed for the plan (its kind and costs), and
+// the plan that follows, worked out again at every change. A front end shows
+// it and forwards the user's edits; the one message a wrong input or a
+// refused plan gets is the model's too.
+
+#include "core/plan_request.h"
+#include "core/plan_text.h"
+
+#include <optional>
+#include <vector>
+
+namespace ratalia {
+
+class PlanFormObserver {
+public:
+    virtual ~PlanFormObserver() = default;
+    // The plan, its figures or its message changed.
+    virtual void planChanged() = 0;
+};
+
+class PlanForm {
+public:
+    explicit PlanForm(const NumberText& numbers);
+    PlanForm(const PlanForm&) = delete;
+    PlanForm& operator=(const PlanForm&) = delete;
+
+    // A new loan from a calculation; what the user typed for the plan stays.
+    void showLoan(LoanTerms terms);
+    // The text of an amount or percentage input, or the kind of plan.
+    void edit(PlanInput input, Text text);
+    void choose(PlanKind kind);
+
+    const PlanInputs& inputs() const { return inputs_; }
+    const Text& text(PlanInput input) const;
+    const NumberText& numbers() const { return numbers_; }
+    const AmountText& amounts() const { return amounts_; }
+
+    // The plan shown, or nothing (no loan yet, or a plan the loan cannot have).
+    const AmortizationPlan* plan() const;
+    // The one message the window shows: a wrong input (the plan is then
+    // shown without its costs) or why there is no plan.
+    const std::optional<Text>& message() const { return message_; }
+    // The figures of what is shown, each list empty without a plan.
+    std::vector<Figure> loanFigures() const;
+    std::vector<Figure> costFigures() const;
+    std::vector<Figure> totals() const;
+    Text note() const;
+
+    void addObserver(PlanFormObserver& observer);
+    void removeObserver(PlanFormObserver& observer);
+
+private:
+    void update();
+
+    NumberText numbers_;
+    AmountText amounts_;
+    std::optional<LoanTerms> terms_;
+    PlanInputs inputs_;
+    std::optional<PlanOutcome> outcome_;
+    std::optional<Text> message_;
+    std::vector<PlanFormObserver*> observers_;
+};
+
+} // namespace ratalia

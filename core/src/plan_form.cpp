@@ -1,0 +1,120 @@
+#include "core/plan_form.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace ratalia {
+
+PlanForm::PlanForm(const NumberText& numbers)
+    : numbers_(numbers), amounts_(numbers.decimalSeparator(), numbers.groupSeparator())
+{
+}
+
+void PlanForm::showLoan(LoanTerms terms)
+{
+    terms_ = std::move(terms);
+    update();
+}
+
+void PlanForm::edit(PlanInput input, Text text)
+{
+    Text* field = nullptr;
+    switch (input) {
+    case PlanInput::Kind:
+        return;
+    case PlanInput::InitialFees:
+        field = &inputs_.initialFees;
+        break;
+    case PlanInput::SubstituteTax:
+        field = &inputs_.substituteTax;
+        break;
+    case PlanInput::InstallmentFee:
+        field = &inputs_.installmentFee;
+        break;
+    case PlanInput::AnnualFee:
+        field = &inputs_.annualFee;
+        break;
+    }
+    if (*field == text)
+        return;
+    *field = std::move(text);
+    update();
+}
+
+void PlanForm::choose(PlanKind kind)
+{
+    if (inputs_.kind == kind)
+        return;
+    inputs_.kind = kind;
+    update();
+}
+
+const Text& PlanForm::text(PlanInput input) const
+{
+    static const Text none;
+    switch (input) {
+    case PlanInput::Kind:
+        return none;
+    case PlanInput::InitialFees:
+        return inputs_.initialFees;
+    case PlanInput::SubstituteTax:
+        return inputs_.substituteTax;
+    case PlanInput::InstallmentFee:
+        return inputs_.installmentFee;
+    case PlanInput::AnnualFee:
+        return inputs_.annualFee;
+    }
+    return none;
+}
+
+const AmortizationPlan* PlanForm::plan() const
+{
+    return outcome_ ? std::get_if<AmortizationPlan>(&outcome_->plan) : nullptr;
+}
+
+std::vector<Figure> PlanForm::loanFigures() const
+{
+    const AmortizationPlan* shown = plan();
+    return shown ? ratalia::loanFigures(*terms_, *shown, amounts_, numbers_, !outcome_->error) : std::vector<Figure>();
+}
+
+std::vector<Figure> PlanForm::costFigures() const
+{
+    const AmortizationPlan* shown = plan();
+    return shown ? ratalia::costFigures(*shown, amounts_, !outcome_->error) : std::vector<Figure>();
+}
+
+std::vector<Figure> PlanForm::totals() const
+{
+    const AmortizationPlan* shown = plan();
+    return shown ? planTotals(*shown, amounts_) : std::vector<Figure>();
+}
+
+Text PlanForm::note() const
+{
+    const AmortizationPlan* shown = plan();
+    return shown ? differenceNote(*shown, amounts_) : Text();
+}
+
+void PlanForm::addObserver(PlanFormObserver& observer) { observers_.push_back(&observer); }
+
+void PlanForm::removeObserver(PlanFormObserver& observer)
+{
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), &observer), observers_.end());
+}
+
+void PlanForm::update()
+{
+    if (!terms_)
+        return;
+    outcome_ = planFor(*terms_, inputs_, numbers_);
+    message_.reset();
+    if (outcome_->error)
+        message_ = inputErrorText(*outcome_->error, Naming::Window, amounts_);
+    else if (const auto* refusal = std::get_if<PlanRefusal>(&outcome_->plan))
+        message_ = refusalText(*refusal, amounts_);
+    for (PlanFormObserver* observer : observers_)
+        observer->planChanged();
+}
+
+} // namespace ratalia
