@@ -1,6 +1,7 @@
 #include "core/amortization_plan.h"
 
 #include "core/annual_percentage_rate.h"
+#include "core/uint128.h"
 
 #include <cmath>
 #include <limits>
@@ -8,7 +9,7 @@
 namespace ratalia {
 namespace {
 
-__extension__ using Wide = unsigned __int128;
+using Wide = UInt128;
 
 constexpr Cents largest = std::numeric_limits<Cents>::max();
 

@@ -1,6 +1,7 @@
 #include "core/annuity.h"
 
 #include "core/failures.h"
+#include "core/uint128.h"
 #include "wide_float.h"
 
 #include <algorithm>
@@ -151,7 +152,7 @@ std::optional<double> attempt(double capital, double rate, WholeNumber count, st
 // The first, two-word attempt at a power without the heap: a positive number
 // mantissa × 2^exponent with the mantissa's top bit set, rounded as WideFloat
 // rounds, so that it gives the very bounds a two-word WideFloat would.
-__extension__ using Mantissa = unsigned __int128;
+using Mantissa = UInt128;
 
 struct TwoWords {
     Mantissa mantissa;

@@ -1,4 +1,5 @@
 #include "wide_float.h"
+#include "core/uint128.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,7 +8,7 @@ namespace ratalia {
 namespace {
 
 using Words = std::vector<std::uint64_t>;
-__extension__ using DoubleWord = unsigned __int128;
+using DoubleWord = UInt128;
 
 Words shiftedLeft(const Words& words, std::int64_t bits)
 {

@@ -7,20 +7,24 @@ repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # dialogs.
 build_packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-liberation
                 qt6-translations-l10n)
-# What building the Windows program needs: mingw-w64, ImageMagick and the SVG
-# renderer it hands the drawing to for its icon, NSIS for its installer.
-windows_packages=(cmake make g++-mingw-w64-x86-64-posix imagemagick librsvg2-bin nsis)
+# What building the Windows programs needs: mingw-w64 for 64 and 32 bits,
+# ImageMagick and the SVG renderer it hands the drawing to for its icon, NSIS
+# for its installer.
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix imagemagick librsvg2-bin nsis)
 # What the test suite needs besides: GoogleTest's headers and libraries (the
 # googletest package alone holds only its sources), an X server of its own and
 # XTest for real key presses, clang and its fuzzer
 # runtime, the formatter, the desktop and packaging checkers, and for the
 # Windows program GoogleTest's sources and Wine to run it, the PDF reader
 # that checks a printed plan, git, which lists the files the formatter checks,
-# and the accessibility bus with its Python reader, D-Bus and xdotool, which
-# read the windows as a screen reader does.
+# the accessibility bus with its Python reader, D-Bus and xdotool, which read
+# the windows as a screen reader does, the 32-bit compilers and qemu-i386 that
+# build and run the core as a 32-bit program, and 7z, which looks into the
+# installer.
 test_packages=(libgtest-dev xvfb xauth libxtst-dev clang libclang-rt-dev clang-format
                desktop-file-utils appstream dpkg-dev file googletest wine64 poppler-utils git
-               at-spi2-core python3-pyatspi dbus xdotool "${windows_packages[@]}")
+               at-spi2-core python3-pyatspi dbus xdotool g++-multilib qemu-user p7zip-full
+               "${windows_packages[@]}")
 
 # Installs those of the named Debian packages that are not installed yet.
 ensure_packages() {

@@ -1,0 +1,13 @@
+# What both mingw-w64 toolchains share; RATALIA_WINDOWS_CPU (x86_64, i686) says which.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${RATALIA_WINDOWS_CPU})
+set(CMAKE_C_COMPILER ${RATALIA_WINDOWS_CPU}-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER ${RATALIA_WINDOWS_CPU}-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER ${RATALIA_WINDOWS_CPU}-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${RATALIA_WINDOWS_CPU}-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# One .exe with no DLL of the compiler's beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
