@@ -15,12 +15,25 @@ FormEvents::FormEvents(NumberText numbers, ModalMessageBox& messageBox, LinkOpen
 {
 }
 
-void FormEvents::load() { loadDefaults(form_); }
+void FormEvents::load()
+{
+    loadDefaults(form_);
+    userActionEnded();
+}
 
 void FormEvents::edit(Field field, Text text)
 {
     if (isInput(field))
         form_.setText(field, std::move(text));
+    userActionEnded();
+}
+
+std::optional<Text> FormEvents::typed(Field field, Text shown)
+{
+    edit(field, shown);
+    if (shown == form_.text(field))
+        return std::nullopt;
+    return form_.text(field);
 }
 
 void FormEvents::click(Button button)
@@ -41,6 +54,7 @@ void FormEvents::click(Button button)
         resetStandardRate(form_);
         break;
     }
+    userActionEnded();
 }
 
 void FormEvents::choose(DurationUnit unit)
@@ -49,6 +63,7 @@ void FormEvents::choose(DurationUnit unit)
         calculated_.reset();
         unitChosen(form_);
     }
+    userActionEnded();
 }
 
 void FormEvents::click(Link link)
@@ -74,6 +89,29 @@ std::optional<LoanTerms> FormEvents::planTerms() const
     return LoanTerms{form_.text(Field::Capital),         form_.text(Field::Duration), form_.durationUnit(),
                      form_.text(Field::AnnualRate),      calculated_->monthlyRate,    calculated_->installment,
                      form_.text(Field::InstallmentCount)};
+}
+
+void FormEvents::addObserver(FormWindowObserver& observer)
+{
+    form_.addObserver(observer);
+    windows_.push_back(&observer);
+}
+
+void FormEvents::removeObserver(FormWindowObserver& observer)
+{
+    form_.removeObserver(observer);
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), &observer), windows_.end());
+}
+
+// A calculation hands over what it worked with only once it has returned,
+// after its last change: the windows hear of it when the action is over.
+void FormEvents::userActionEnded()
+{
+    if (hasPlan() == planAvailable_)
+        return;
+    planAvailable_ = !planAvailable_;
+    for (FormWindowObserver* window : windows_)
+        window->planAvailabilityChanged(planAvailable_);
 }
 
 void FormEvents::inputChanged(Field field)

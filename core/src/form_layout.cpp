@@ -87,6 +87,59 @@ ControlRect FormLayout::inClientArea(const ControlLayout& c)
     return r;
 }
 
+std::vector<const ControlLayout*> FormLayout::inTabOrder()
+{
+    std::vector<const ControlLayout*> order;
+    for (const ControlLayout& c : layout)
+        order.push_back(&c);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
+    return order;
+}
+
+std::vector<ControlId> FormLayout::tabStops()
+{
+    std::vector<ControlId> stops;
+    for (const ControlLayout* c : inTabOrder()) {
+        switch (c->kind) {
+        case ControlKind::InputField:
+        case ControlKind::ResultField:
+        case ControlKind::PushButton:
+            stops.push_back(c->id);
+            break;
+        case ControlKind::OptionButton:
+            if (std::get<DurationUnit>(c->id) == DurationUnit::Months)
+                stops.push_back(c->id);
+            break;
+        default:
+            break;
+        }
+    }
+    return stops;
+}
+
+std::optional<ControlId> FormLayout::nextTabStop(const std::optional<ControlId>& from, bool forward,
+                                                 DurationUnit chosen,
+                                                 const std::function<bool(const ControlId&)>& canTakeFocus)
+{
+    const std::vector<ControlId> stops = tabStops();
+    const auto count = static_cast<std::ptrdiff_t>(stops.size());
+    // Either option stands for the pair's one stop.
+    const ControlId current =
+        from && std::holds_alternative<DurationUnit>(*from) ? ControlId(DurationUnit::Months) : from.value_or(none);
+    const auto found = std::find(stops.begin(), stops.end(), current);
+    std::ptrdiff_t index = found == stops.end() ? (forward ? -1 : count) : found - stops.begin();
+    for (std::ptrdiff_t tried = 0; tried < count; ++tried) {
+        index = (index + (forward ? 1 : -1) + count) % count;
+        ControlId candidate = stops[static_cast<std::size_t>(index)];
+        if (std::holds_alternative<DurationUnit>(candidate))
+            candidate = chosen;
+        if (canTakeFocus(candidate))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
 bool FormLayout::liesOutsideClientArea(const ControlLayout& c)
 {
     const ControlRect r = inClientArea(c);

@@ -10,6 +10,14 @@ PlanForm::PlanForm(const NumberText& numbers)
 {
 }
 
+std::optional<Text> PlanForm::refusalOf(const LoanTerms& terms, const NumberText& numbers)
+{
+    const auto plan = amortizationPlan(terms, numbers);
+    if (const auto* refusal = std::get_if<PlanRefusal>(&plan))
+        return refusalText(*refusal, AmountText(numbers.decimalSeparator(), numbers.groupSeparator()));
+    return std::nullopt;
+}
+
 void PlanForm::showLoan(LoanTerms terms)
 {
     terms_ = std::move(terms);

@@ -4,6 +4,15 @@
 
 namespace ratalia {
 
+std::array<PrintSection, 3> planSections(const PlanReport& report, int noteLines)
+{
+    return {{
+        {PrintSection::Kind::Block, titleLines + static_cast<int>(report.figures.size()) + 1, 0},
+        {PrintSection::Kind::Table, 1, report.plan.rows().size()},
+        {PrintSection::Kind::Block, 1 + static_cast<int>(report.totals.size()) + 1 + noteLines, 0},
+    }};
+}
+
 std::vector<PrintedPage> paginate(std::span<const PrintSection> sections, PageLines lines)
 {
     std::vector<PrintedPage> pages(1);

@@ -122,7 +122,7 @@ const char* objectName(FigureId id)
 {
     switch (id) {
     case FigureId::Kind:
-        return "Kind";
+        return "PlanKind";
     case FigureId::Capital:
         return "Capital";
     case FigureId::Duration:
@@ -144,9 +144,9 @@ const char* objectName(FigureId id)
     case FigureId::Received:
         return "Received";
     case FigureId::InitialFees:
-        return "InitialFees";
+        return "InitialFeesPaid";
     case FigureId::SubstituteTax:
-        return "SubstituteTax";
+        return "SubstituteTaxPaid";
     case FigureId::InstallmentCosts:
         return "InstallmentCosts";
     case FigureId::CostOfCredit:

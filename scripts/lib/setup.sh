@@ -19,11 +19,11 @@ windows_packages=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 # that checks a printed plan, git, which lists the files the formatter checks,
 # the accessibility bus with its Python reader, D-Bus and xdotool, which read
 # the windows as a screen reader does, the 32-bit compilers and qemu-i386 that
-# build and run the core as a 32-bit program, and 7z, which looks into the
-# installer.
+# build and run the core as a 32-bit program, 7z, which looks into the
+# installer, and Ghostscript, which reads the Windows printout.
 test_packages=(libgtest-dev xvfb xauth libxtst-dev clang libclang-rt-dev clang-format
                desktop-file-utils appstream dpkg-dev file googletest wine64 poppler-utils git
-               at-spi2-core python3-pyatspi dbus xdotool g++-multilib qemu-user p7zip-full
+               at-spi2-core python3-pyatspi dbus xdotool g++-multilib qemu-user p7zip-full ghostscript
                "${windows_packages[@]}")
 
 # Installs those of the named Debian packages that are not installed yet.

@@ -4,7 +4,9 @@
 // afterwards: every field, the option pair, the buttons and the focus.
 
 #include "core/form_layout.h"
+#include "support/key_cases.h"
 #include "support/names.h"
+#include "support/plan_expectations.h"
 #include "support/test_form.h"
 #include "window/form_window.h"
 #include "window/plan_window.h"
@@ -122,60 +124,6 @@ private:
     int sent_ = 0;
 };
 
-struct KeyCase {
-    const char* name;
-    const char* capital;
-    const char* duration;
-    bool calculated; // "&Calcola" pressed before the keys
-    ControlId focus;
-    std::vector<std::string> keys;
-    // The eight fields from the capital on joined by "|", the unit, the buttons, the focus.
-    std::string expected;
-    const char* message = ""; // the title of the message box the keys bring up
-};
-
-void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.name; }
-
-const std::string results = "0,0056250000|446,5932949505|10718,2390788112|718,2390788112|24";
-const std::string rounded = "0,0056250000|446,59|10718,24|718,24|24";
-
-std::vector<KeyCase> keyCases()
-{
-    static const std::string calculated = "10000|24|6,75|" + results + " ; mesi ; Calcola on, Arrotonda on";
-    static const std::string rounding = "10000|24|6,75|" + rounded + " ; mesi ; Calcola on, Arrotonda on";
-    static const std::string filled = "10000|24|6,75||||| ; mesi ; Calcola on, Arrotonda off";
-    static const std::string noCapital = "|24|6,75||||| ; mesi ; Calcola off, Arrotonda off";
-    // clang-format off
-    return {
-        {"alt_c_with_calcola_disabled", "", "24", false, Field::Capital, {"alt+c"}, (noCapital + " ; Capital")},
-        {"alt_a_with_arrotonda_disabled", "10000", "24", false, Field::Duration, {"alt+a"}, (filled + " ; Duration")},
-        {"alt_with_no_access_key", "10000", "24", false, Field::AnnualRate, {"alt+x", "alt+9"}, (filled + " ; AnnualRate")},
-        {"alt_c_with_calcola_enabled", "10000", "24", false, Field::Capital, {"alt+c"}, (calculated + " ; Capital")},
-        {"alt_a_with_arrotonda_enabled", "10000", "24", true, Field::AnnualRate, {"alt+a"}, (rounding + " ; AnnualRate")},
-        {"enter_on_calcola", "10000", "24", false, Button::Calculate, {"Return"}, (calculated + " ; Calculate")},
-        {"keypad_enter_on_calcola", "10000", "24", false, Button::Calculate, {"KP_Enter"},
-         (calculated + " ; Calculate")},
-        {"keypad_enter_on_arrotonda", "10000", "24", true, Button::Round, {"KP_Enter"},
-         (rounding + " ; Round")},
-        {"space_on_arrotonda", "10000", "24", true, Button::Round, {"space"}, (rounding + " ; Round")},
-        {"enter_and_escape_in_a_field", "10000", "24", false, Field::Duration, {"Return", "KP_Enter", "Escape"},
-         (filled + " ; Duration")},
-        {"enter_and_escape_on_the_options", "10000", "24", false, DurationUnit::Months, {"Return", "KP_Enter", "Escape"},
-         (filled + " ; Months")},
-        {"arrow_selects_anni", "10000", "24", true, DurationUnit::Months, {"Right"},
-         "10000|24|6,75|0,0056250000|||| ; anni ; Calcola on, Arrotonda off ; Years"},
-        {"arrows_select_mesi_again", "10000", "24", true, DurationUnit::Months, {"Down", "Up"},
-         "10000|24|6,75|0,0056250000|||| ; mesi ; Calcola on, Arrotonda off ; Months"},
-        {"typing_into_a_result_field", "10000", "24", true, Field::Installment, {"9", "BackSpace", "Delete", "alt+c"},
-         (calculated + " ; Installment")},
-        {"typing_into_an_input", "", "24", false, Field::Capital, {"1", "0", "0", "BackSpace", "0"},
-         "100|24|6,75||||| ; mesi ; Calcola on, Arrotonda off ; Capital"},
-        {"alt_c_on_a_bad_capital_then_enter_closes_the_message", "abc", "24", false, Field::Capital, {"alt+c"},
-         "||6,75||||| ; mesi ; Calcola off, Arrotonda off ; Capital", "Errore"},
-    };
-    // clang-format on
-}
-
 class RealKeysTest : public testing::TestWithParam<KeyCase> {
 protected:
     RealKeysTest() : events(NumberText(u','), messages, links), window(std::make_unique<FormWindow>(events))
@@ -284,9 +232,7 @@ class RealTabTest : public RealKeysTest {};
 TEST_F(RealTabTest, tab_and_shift_tab_walk_the_whole_order)
 {
     ASSERT_TRUE(keyboard.ready());
-    const std::vector<std::string> forward{"Duration",    "Capital",          "TotalInterest", "TotalPaid",
-                                           "Installment", "InstallmentCount", "Round",         "MonthlyRate",
-                                           "ResetRate",   "Months",           "Calculate",     "AnnualRate"};
+    const std::vector<std::string>& forward = mainTabOrder;
     auto walk = [&](const char* chord) {
         std::vector<std::string> stops;
         for (std::size_t i = 0; i < forward.size(); ++i) {
@@ -305,7 +251,7 @@ TEST_F(RealTabTest, tab_and_shift_tab_walk_the_whole_order)
     std::vector<std::string> backward(forward.rbegin() + 1, forward.rend());
     backward.push_back("AnnualRate");
     EXPECT_EQ(walk("shift+Tab"), backward);
-    EXPECT_EQ(seen(), "10000|24|6,75|" + results + " ; mesi ; Calcola on, Arrotonda on ; AnnualRate");
+    EXPECT_EQ(seen(), "10000|24|6,75|" + keyResults + " ; mesi ; Calcola on, Arrotonda on ; AnnualRate");
 
     // With "anni" chosen and both Calcola and Arrotonda disabled.
     events.edit(Field::Capital, u"");
@@ -350,7 +296,7 @@ TEST_F(RealTabTest, ctrl_p_opens_the_plan_and_esc_closes_it)
     EXPECT_EQ(planShown(), "no plan");
     keyboard.focus(window.get()); // the window manager's part: the keyboard back to the window
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(seen(), "10000|24|6,75|" + results + " ; mesi ; Calcola on, Arrotonda on ; Capital");
+    EXPECT_EQ(seen(), "10000|24|6,75|" + keyResults + " ; mesi ; Calcola on, Arrotonda on ; Capital");
 }
 
 // The plan opens with the focus in its table; Tab and Shift+Tab go from

@@ -2,11 +2,14 @@
 
 #include "core/contact_links.h"
 #include "core/form_events.h"
+#include "core/plan_form.h"
+#include "core/program_texts.h"
+#include "win32/plan_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
-#include <numeric>
 #include <string>
 
 namespace ratalia {
@@ -15,6 +18,8 @@ namespace {
 // Control ids start above IDOK and IDCANCEL, which the dialog keyboard sends
 // for Enter and Esc; the window has no default and no cancel button.
 constexpr int firstId = 100;
+// The context menu's one entry.
+constexpr int openPlanId = 90;
 
 template <typename E> std::size_t index(E e) { return static_cast<std::size_t>(e); }
 
@@ -56,11 +61,10 @@ MainWindow::MainWindow(FormEvents& events, HINSTANCE instance) : events_(events)
 
 MainWindow::~MainWindow()
 {
-    events_.form().removeObserver(*this);
+    mirror_.reset();
+    planWindow_.reset();
     if (dialog_)
         DestroyWindow(dialog_);
-    DeleteObject(font_);
-    DeleteObject(linkFont_);
 }
 
 INT_PTR CALLBACK MainWindow::dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -89,22 +93,19 @@ void MainWindow::build()
 
     // 8 points of MS Sans Serif for every text; the links underlined.
     const int fontHeight = -MulDiv(8, static_cast<int>(dpi_), 72);
-    font_ = CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif");
-    linkFont_ = CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif");
+    font_.reset(CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
+    linkFont_.reset(CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
     toolTips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, instance, nullptr);
 
     // Created in tab order: the dialog keyboard walks the controls in the order they were made.
     const auto rows = FormLayout::controls();
-    std::vector<std::size_t> order(rows.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return rows[a].tabIndex < rows[b].tabIndex; });
     controls_.assign(rows.size(), nullptr);
-    for (const std::size_t row : order) {
-        const ControlLayout& c = rows[row];
+    for (const ControlLayout* next : FormLayout::inTabOrder()) {
+        const ControlLayout& c = *next;
+        const auto row = static_cast<std::size_t>(next - rows.data());
         const ControlRect place = FormLayout::inClientArea(c);
         const wchar_t* windowClass = L"BUTTON";
         // Never seen, so never announced as showing either.
@@ -148,7 +149,9 @@ void MainWindow::build()
                                        pixels(place.top), pixels(place.width), pixels(place.height), dialog_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstId + row)), instance, nullptr);
         SendMessageW(control, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(c.kind == ControlKind::LinkLabel ? linkFont_ : font_), FALSE);
+                     reinterpret_cast<WPARAM>(c.kind == ControlKind::LinkLabel ? linkFont_.get() : font_.get()), FALSE);
+        if (c.kind == ControlKind::InputField || c.kind == ControlKind::ResultField)
+            SendMessageW(control, EM_SETLIMITTEXT, FormLayout::maximumTextLength, 0);
         controls_[row] = control;
         if (std::holds_alternative<Field>(c.id))
             fields_[index(std::get<Field>(c.id))] = control;
@@ -180,8 +183,7 @@ void MainWindow::build()
                  work.top + std::max(0L, (work.bottom - work.top - height) / 2), width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
-    events_.form().describeTo(*this);
-    events_.form().addObserver(*this);
+    mirror_.emplace(events_, static_cast<FormWindowObserver&>(*this));
     events_.load();
     // The focus starts on the first control in tab order that can take it.
     SetFocus(GetNextDlgTabItem(dialog_, nullptr, FALSE));
@@ -206,6 +208,9 @@ INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_COMMAND:
         command(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_CONTEXTMENU:
+        contextMenu(reinterpret_cast<HWND>(wParam), lParam);
         return TRUE;
     case WM_SETCURSOR: {
         // The pointing hand over the two links.
@@ -238,6 +243,50 @@ INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+// Outside the input fields, whose own menu is the system's: the entry that
+// opens the plan, greyed while there is none. A read-only field keeps the
+// system's menu too (Copy, Select all).
+void MainWindow::contextMenu(HWND where, LPARAM position)
+{
+    const ControlLayout* c = layoutOf(where);
+    if (c && (c->kind == ControlKind::InputField || c->kind == ControlKind::ResultField))
+        return;
+    POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (position == -1) { // from the keyboard: under the focused control
+        RECT r{};
+        GetWindowRect(GetFocus() ? GetFocus() : dialog_, &r);
+        at = {r.left, r.bottom};
+    }
+    HMENU menu = CreatePopupMenu();
+    const Text entry = Text(texts::openPlan) + u"\tCtrl+P";
+    AppendMenuW(menu, MF_STRING | (planAvailable_ ? MF_ENABLED : MF_GRAYED), openPlanId,
+                reinterpret_cast<const wchar_t*>(entry.c_str()));
+    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, dialog_, nullptr);
+    DestroyMenu(menu);
+    if (chosen == openPlanId)
+        openPlan();
+}
+
+void MainWindow::openPlan()
+{
+    const auto terms = events_.planTerms();
+    if (!terms)
+        return;
+    const NumberText& numbers = events_.form().numbers();
+    if (const auto refusal = PlanForm::refusalOf(*terms, numbers)) {
+        events_.form().showMessage(*refusal, Text(texts::planTitle));
+        return;
+    }
+    if (!planWindow_) {
+        auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE));
+        planWindow_ =
+            std::make_unique<PlanWindow>(instance, dialog_, numbers, [this](const Text& message, const Text& title) {
+                events_.form().showMessage(message, title);
+            });
+    }
+    planWindow_->showLoan(*terms);
+}
+
 void MainWindow::command(int id, int notification)
 {
     if (id < firstId || static_cast<std::size_t>(id - firstId) >= controls_.size())
@@ -248,16 +297,13 @@ void MainWindow::command(int id, int notification)
     case ControlKind::ResultField:
         if (notification == EN_CHANGE) {
             const Field field = std::get<Field>(c.id);
-            HWND control = fields_[index(field)];
-            events_.edit(field, textOf(control));
-            // A read-only field changed anyway shows the model again.
-            if (textOf(control) != events_.form().text(field))
-                textChanged(field, events_.form().text(field));
+            if (const auto model = events_.typed(field, textOf(fields_[index(field)])))
+                textChanged(field, *model);
         }
         break;
     case ControlKind::PushButton:
         if (notification == BN_CLICKED)
-            events_.click(std::get<Button>(c.id));
+            press(std::get<Button>(c.id));
         break;
     case ControlKind::OptionButton:
         if (notification == BN_CLICKED)
@@ -272,10 +318,36 @@ void MainWindow::command(int id, int notification)
     }
 }
 
+// A button that disables itself (Calcola on data it empties) leaves the
+// focus nowhere once a message box over it has closed: the focus moves on,
+// in the layout's order, as the Qt window's does.
+void MainWindow::press(Button button)
+{
+    const ControlLayout& pressed = FormLayout::control(button);
+    events_.click(button);
+    const HWND focus = GetFocus();
+    if (focus && IsWindowEnabled(focus) && (focus == dialog_ || IsChild(dialog_, focus)))
+        return;
+    if (focus && focus != dialog_ && !IsChild(dialog_, focus))
+        return; // another window has it
+    const auto next = FormLayout::nextTabStop(pressed.id, true, events_.form().durationUnit(),
+                                              [&](const ControlId& id) { return IsWindowEnabled(control(id)) != 0; });
+    if (next)
+        SetFocus(control(*next));
+}
+
 bool MainWindow::translate(MSG& message)
 {
+    if (planWindow_ && planWindow_->translate(message))
+        return true;
     if (!dialog_ || (message.hwnd != dialog_ && !IsChild(dialog_, message.hwnd)))
         return false;
+    if (message.message == WM_KEYDOWN && message.wParam == 'P' && GetKeyState(VK_CONTROL) < 0 &&
+        GetKeyState(VK_MENU) >= 0) {
+        if (planAvailable_)
+            openPlan();
+        return true;
+    }
     if (message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
         // Enter, the keypad's too, presses a push button only while it has the
         // focus; Esc presses nothing.
@@ -283,7 +355,7 @@ bool MainWindow::translate(MSG& message)
             const HWND focus = GetFocus();
             for (std::size_t i = 0; i < buttons_.size(); ++i)
                 if (buttons_[i] == focus)
-                    events_.click(static_cast<Button>(i));
+                    press(static_cast<Button>(i));
         }
         return true;
     }

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 namespace ratalia {
 
 void WindowsMessageBox::show(const Text& message, const Text& title)
@@ -25,6 +27,55 @@ char16_t regionalGroupSeparator(const wchar_t* locale)
     if (GetLocaleInfoEx(locale, LOCALE_STHOUSAND, separator, 8) == 0)
         return u',';
     return static_cast<char16_t>(separator[0]);
+}
+
+bool writeFileWhole(const std::wstring& path, const std::string& bytes)
+{
+    const auto slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
+    wchar_t temporary[MAX_PATH]{};
+    if (GetTempFileNameW(folder.c_str(), L"rat", 0, temporary) == 0)
+        return false;
+    const HANDLE file =
+        CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool written = file != INVALID_HANDLE_VALUE;
+    if (written) {
+        DWORD count = 0;
+        written = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) != 0 &&
+                  count == bytes.size() && FlushFileBuffers(file) != 0;
+        written = CloseHandle(file) != 0 && written;
+    }
+    // An old file is replaced, keeping what Windows keeps of it; a new one is moved into place.
+    if (written) {
+        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            written = ReplaceFileW(path.c_str(), temporary, nullptr, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr) != 0;
+        else
+            written = MoveFileExW(temporary, path.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    if (!written)
+        DeleteFileW(temporary);
+    return written;
+}
+
+bool putOnClipboard(HWND owner, const Text& text)
+{
+    if (!OpenClipboard(owner))
+        return false;
+    EmptyClipboard();
+    const SIZE_T size = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    bool put = false;
+    if (memory) {
+        if (void* place = GlobalLock(memory)) {
+            std::memcpy(place, text.c_str(), size);
+            GlobalUnlock(memory);
+            put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+        }
+        if (!put)
+            GlobalFree(memory); // the clipboard took it only where it said so
+    }
+    CloseClipboard();
+    return put;
 }
 
 std::vector<std::string> commandLineArguments()

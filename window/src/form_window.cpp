@@ -3,6 +3,7 @@
 #include "core/contact_links.h"
 #include "core/form_events.h"
 #include "core/form_layout.h"
+#include "core/plan_form.h"
 #include "core/program_texts.h"
 #include "window/accessibility.h"
 #include "window/command_button.h"
@@ -68,22 +69,19 @@ FormWindow::FormWindow(FormEvents& events, QWidget* parent) : QWidget(parent), e
 
     buildControls();
     buildPlanAction();
-    events_.form().describeTo(*this);
-    events_.form().addObserver(*this);
+    mirror_.emplace(events_, static_cast<FormWindowObserver&>(*this));
     connectControls();
 
     events_.load();
-    refreshPlanAction();
     // The focus starts on the first control in tab order that can take it.
     focusNextPrevChild(true);
 }
 
-FormWindow::~FormWindow() { events_.form().removeObserver(*this); }
+FormWindow::~FormWindow() = default;
 
 void FormWindow::buildControls()
 {
     std::array<QWidget*, 3> frames{};
-    std::vector<std::pair<int, QWidget*>> stops;
     for (const ControlLayout& c : FormLayout::controls()) {
         QWidget* container = c.container ? frames[index(*c.container)] : this;
         const QString caption = c.caption ? QString::fromUtf8(c.caption) : QString();
@@ -117,9 +115,9 @@ void FormWindow::buildControls()
         case ControlKind::ResultField: {
             auto* field = new FieldEdit(container);
             field->setReadOnly(c.kind == ControlKind::ResultField);
+            field->setMaxLength(FormLayout::maximumTextLength);
             field->setAccessibleName(QString::fromUtf8(c.accessibleName));
             fields_[index(std::get<Field>(c.id))] = field;
-            stops.emplace_back(c.tabIndex, field);
             widget = field;
             break;
         }
@@ -128,9 +126,6 @@ void FormWindow::buildControls()
             option->setAccessibleName(caption);
             const DurationUnit unit = std::get<DurationUnit>(c.id);
             options_[index(unit)] = option;
-            // The pair is one stop, held by its first button.
-            if (unit == DurationUnit::Months)
-                stops.emplace_back(c.tabIndex, option);
             widget = option;
             break;
         }
@@ -138,7 +133,6 @@ void FormWindow::buildControls()
             auto* button = new CommandButton(caption, container);
             button->setAccessibleName(withoutAccessKey(c.caption));
             buttons_[index(std::get<Button>(c.id))] = button;
-            stops.emplace_back(c.tabIndex, button);
             widget = button;
             break;
         }
@@ -151,9 +145,6 @@ void FormWindow::buildControls()
     }
     options_[0]->setPartner(options_[1]);
     options_[1]->setPartner(options_[0]);
-    std::sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& stop : stops)
-        tabStops_.push_back(stop.second);
 }
 
 void FormWindow::connectControls()
@@ -162,10 +153,8 @@ void FormWindow::connectControls()
         const auto field = static_cast<Field>(i);
         // textChanged, not textEdited: a screen reader that sets the text edits too.
         connect(fields_[i], &QLineEdit::textChanged, this, [this, field](const QString& text) {
-            events_.edit(field, text.toStdU16String());
-            // A read-only field the user somehow changed shows the model again.
-            if (fields_[static_cast<std::size_t>(field)]->text().toStdU16String() != events_.form().text(field))
-                textChanged(field, events_.form().text(field));
+            if (const auto model = events_.typed(field, text.toStdU16String()))
+                textChanged(field, *model);
         });
     }
     for (std::size_t i = 0; i < buttons_.size(); ++i)
@@ -191,25 +180,10 @@ void FormWindow::buildPlanAction()
     static_cast<FieldEdit*>(fields_[index(Field::MonthlyRate)])->addContextAction(planAction_);
 }
 
-void FormWindow::refreshPlanAction()
-{
-    refreshPending_ = false;
-    planAction_->setEnabled(events_.hasPlan());
-}
-
-// A calculation hands over what it worked with only once it has returned,
-// after its last change: look once the change is over.
-void FormWindow::schedulePlanRefresh()
-{
-    if (!refreshPending_) {
-        refreshPending_ = true;
-        QMetaObject::invokeMethod(this, &FormWindow::refreshPlanAction, Qt::QueuedConnection);
-    }
-}
+void FormWindow::planAvailabilityChanged(bool available) { planAction_->setEnabled(available); }
 
 void FormWindow::contextMenuEvent(QContextMenuEvent* event)
 {
-    refreshPlanAction();
     loadDialogResources();
     QMenu menu(this);
     menu.addAction(planAction_);
@@ -222,10 +196,8 @@ void FormWindow::openPlan()
     if (!terms)
         return;
     const NumberText& numbers = events_.form().numbers();
-    auto plan = amortizationPlan(*terms, numbers);
-    const AmountText amounts(numbers.decimalSeparator(), numbers.groupSeparator());
-    if (const auto* refusal = std::get_if<PlanRefusal>(&plan)) {
-        events_.form().showMessage(refusalText(*refusal, amounts), Text(texts::planTitle));
+    if (const auto refusal = PlanForm::refusalOf(*terms, numbers)) {
+        events_.form().showMessage(*refusal, Text(texts::planTitle));
         return;
     }
     loadDialogResources();
@@ -242,41 +214,33 @@ void FormWindow::textChanged(Field field, const Text& text)
     const QString shown = QString::fromStdU16String(text);
     if (widget->text() != shown)
         widget->setText(shown);
-    schedulePlanRefresh();
 }
 
-void FormWindow::unitChanged(DurationUnit unit)
-{
-    options_[index(unit)]->setChecked(true);
-    schedulePlanRefresh();
-}
+void FormWindow::unitChanged(DurationUnit unit) { options_[index(unit)]->setChecked(true); }
 
 void FormWindow::enabledChanged(Button button, bool enabled)
 {
     buttons_[static_cast<std::size_t>(button)]->setEnabled(enabled);
-    schedulePlanRefresh();
 }
 
+QWidget* FormWindow::widgetFor(const ControlId& id) const
+{
+    return findChild<QWidget*>(QString::fromLatin1(FormLayout::control(id).objectName), Qt::FindChildrenRecursively);
+}
+
+// The layout's order: the core walks it, the widgets take the focus.
 bool FormWindow::focusNextPrevChild(bool next)
 {
-    QRadioButton* selectedOption = options_[events_.form().inMonths() ? 0 : 1];
-    auto stopOf = [&](QWidget* widget) -> QWidget* {
-        return (widget == options_[0] || widget == options_[1]) ? options_[0] : widget;
-    };
-    const auto count = static_cast<int>(tabStops_.size());
-    const auto current = std::find(tabStops_.begin(), tabStops_.end(), stopOf(focusWidget()));
-    int index = current == tabStops_.end() ? (next ? -1 : count) : static_cast<int>(current - tabStops_.begin());
-    for (int tried = 0; tried < count; ++tried) {
-        index = (index + (next ? 1 : -1) + count) % count;
-        QWidget* candidate = tabStops_[static_cast<std::size_t>(index)];
-        if (candidate == options_[0])
-            candidate = selectedOption;
-        if (candidate->isEnabled()) {
-            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return false;
+    std::optional<ControlId> from;
+    for (const ControlLayout& c : FormLayout::controls())
+        if (focusWidget() && focusWidget()->objectName() == QLatin1String(c.objectName))
+            from = c.id;
+    const auto stop = FormLayout::nextTabStop(from, next, events_.form().durationUnit(),
+                                              [&](const ControlId& id) { return widgetFor(id)->isEnabled(); });
+    if (!stop)
+        return false;
+    widgetFor(*stop)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 } // namespace ratalia

@@ -14,9 +14,6 @@
 namespace ratalia {
 namespace {
 
-constexpr int titleLines = 2;
-constexpr int runningHeaderLines = 2;
-constexpr int footLines = 2;
 // The number's share of the width; the amounts share the rest alike.
 constexpr double numberShare = 0.10;
 
@@ -27,26 +24,20 @@ PlanPrintout::PlanPrintout(const QPagedPaintDevice& device, const PlanReport& re
 {
     body_.setFamily(QStringLiteral("Liberation Sans"));
     body_.setStyleHint(QFont::SansSerif);
-    body_.setPointSizeF(9);
+    body_.setPointSizeF(bodyPoints);
     bold_ = body_;
     bold_.setBold(true);
     title_ = bold_;
-    title_.setPointSizeF(14);
+    title_.setPointSizeF(titlePoints);
     const QFontMetricsF metrics(body_, &device);
-    line_ = std::ceil(metrics.height() * 1.3);
+    line_ = std::round(linePoints * device.logicalDpiY() / 72);
     width_ = device.width();
     height_ = device.height();
     const double note =
         metrics.boundingRect(QRectF(0, 0, width_, 10 * height_), Qt::TextWordWrap, qtText(report.note)).height();
     noteLines_ = static_cast<int>(std::ceil(note / line_));
 
-    const int figureLines = static_cast<int>(report.figures.size());
-    const int totalLines = static_cast<int>(report.totals.size());
-    const PrintSection sections[] = {
-        {PrintSection::Kind::Block, titleLines + figureLines + 1, 0},
-        {PrintSection::Kind::Table, 1, report.plan.rows().size()},
-        {PrintSection::Kind::Block, 1 + totalLines + 1 + noteLines_, 0},
-    };
+    const auto sections = planSections(report, noteLines_);
     const int perPage = static_cast<int>(std::floor(height_ / line_)) - footLines;
     pages_ = paginate(sections, {perPage, runningHeaderLines});
 }

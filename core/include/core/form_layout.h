@@ -10,10 +10,12 @@
 #include "core/contact_links.h"
 #include "core/loan_form.h"
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace ratalia {
 
@@ -45,6 +47,8 @@ struct FormLayout {
     static constexpr int clientWidth = 5505;
     static constexpr int clientHeight = 5415;
     static constexpr int twipsPerPixel = 15;
+    // The characters a field holds at the most: a longer paste is cut to fit.
+    static constexpr int maximumTextLength = 32767;
 
     // " Ratalia   Ver. " and the program's version.
     static std::string caption();
@@ -55,6 +59,19 @@ struct FormLayout {
     static ControlRect inClientArea(const ControlLayout& control);
     // Whether it stands wholly outside the client area, where no one ever sees it.
     static bool liesOutsideClientArea(const ControlLayout& control);
+
+    // Every control in ascending tab index: the order a window makes them
+    // in, so that a dialog keyboard walks them in it.
+    static std::vector<const ControlLayout*> inTabOrder();
+    // The stops Tab walks, in order: the fields, the push buttons and the
+    // option pair, one stop for both options (standing as the months).
+    static std::vector<ControlId> tabStops();
+    // The stop Tab (forward) or Shift+Tab moves the focus to from `from`
+    // (nothing: from outside every stop), past the stops that cannot take it
+    // (a disabled button); the option pair is entered at the chosen unit.
+    // Nothing where no stop can take it.
+    static std::optional<ControlId> nextTabStop(const std::optional<ControlId>& from, bool forward, DurationUnit chosen,
+                                                const std::function<bool(const ControlId&)>& canTakeFocus);
 };
 
 } // namespace ratalia

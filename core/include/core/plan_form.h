@@ -24,6 +24,10 @@ public:
 class PlanForm {
 public:
     explicit PlanForm(const NumberText& numbers);
+
+    // Why the loan has no plan as it first opens (the French plan, without
+    // costs): the one sentence the main window says instead of opening it.
+    static std::optional<Text> refusalOf(const LoanTerms& terms, const NumberText& numbers);
     PlanForm(const PlanForm&) = delete;
     PlanForm& operator=(const PlanForm&) = delete;
 

@@ -10,6 +10,10 @@
 // running header; every page ends with its foot ("Pagina k di n"), which the
 // lines per page leave out.
 
+#include "core/amortization_plan.h"
+#include "core/plan_text.h"
+
+#include <array>
 #include <cstddef>
 #include <span>
 #include <vector>
@@ -38,6 +42,33 @@ struct PageLines {
     int perPage = 0;       // lines a page holds above its foot
     int runningHeader = 0; // lines the pages after the first begin with
 };
+
+// What a printed plan shows: its rows, the figures above them, the totals
+// and the note after them.
+struct PlanReport {
+    const AmortizationPlan& plan;
+    AmountText amounts;
+    std::vector<Figure> figures;
+    std::vector<Figure> totals;
+    Text note;
+};
+
+// A printed plan's sections, in lines: the title (two lines) with the
+// figures and a blank line; the table, one line of header and a line a row;
+// a blank line, the totals, another blank and the note, whose wrapped height
+// in lines only the printout can measure. Pages after the first begin with a
+// two-line running header and every page ends with a two-line foot.
+enum PlanSection { Opening, Table, Closing };
+// The type, in points, and the pitch of its lines: the same on every
+// printout, so that the same paper holds the same lines and the pages break
+// in the same places.
+inline constexpr double bodyPoints = 9;
+inline constexpr double titlePoints = 14;
+inline constexpr double linePoints = 13.5;
+inline constexpr int titleLines = 2;
+inline constexpr int runningHeaderLines = 2;
+inline constexpr int footLines = 2;
+std::array<PrintSection, 3> planSections(const PlanReport& report, int noteLines);
 
 // The pages, in order. A block goes whole onto the page where it fits, else
 // onto the next one (a block taller than a page starts a page of its own);

@@ -68,7 +68,9 @@ struct Figure {
     Text value;
 };
 
-// An English name for each figure, for the objects that show it.
+// An English name for each figure, for the objects that show it; none is
+// the name of a plan window's input ("InitialFees" is the field,
+// "InitialFeesPaid" the figure).
 const char* objectName(FigureId id);
 
 // Why a loan has no plan, in one sentence.

@@ -39,6 +39,14 @@ char16_t regionalDecimalSeparator(const wchar_t* locale = LOCALE_NAME_USER_DEFAU
 // The separator of thousands in amounts; 0 where the region uses none.
 char16_t regionalGroupSeparator(const wchar_t* locale = LOCALE_NAME_USER_DEFAULT);
 
+// Writes the bytes to the file whole or not at all: into a temporary file in
+// the same folder, flushed to the disk, then put in the file's place; a
+// failure leaves the old file, or none, as it was.
+bool writeFileWhole(const std::wstring& path, const std::string& bytes);
+
+// Puts the text on the clipboard as Unicode text.
+bool putOnClipboard(HWND owner, const Text& text);
+
 // The program's arguments, without its own name, in UTF-8.
 std::vector<std::string> commandLineArguments();
 

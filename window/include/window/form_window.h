@@ -4,12 +4,13 @@
 // form model into them and hands every user action to FormEvents. It holds no
 // state of its own: the model decides, the widgets show.
 
-#include "core/loan_form.h"
+#include "core/form_layout.h"
+#include "core/form_mirror.h"
 
 #include <QWidget>
 
 #include <array>
-#include <vector>
+#include <optional>
 
 class QAction;
 class QLineEdit;
@@ -21,7 +22,7 @@ class FormEvents;
 class OptionButton;
 class PlanWindow;
 
-class FormWindow : public QWidget, private FormObserver {
+class FormWindow : public QWidget, private FormWindowObserver {
     Q_OBJECT
 public:
     // Creates the controls, then runs the start-up procedure before the window is shown.
@@ -37,24 +38,22 @@ private:
     void buildControls();
     void connectControls();
     void buildPlanAction();
-    // The plan is there only while the results show a completed calculation.
-    void refreshPlanAction();
-    void schedulePlanRefresh();
     void openPlan();
+    QWidget* widgetFor(const ControlId& id) const;
 
     void textChanged(Field field, const Text& text) override;
     void unitChanged(DurationUnit unit) override;
     void enabledChanged(Button button, bool enabled) override;
+    // The plan is there only while the results show a completed calculation.
+    void planAvailabilityChanged(bool available) override;
 
     FormEvents& events_;
     std::array<QLineEdit*, 8> fields_{};
     std::array<QPushButton*, 3> buttons_{};
     std::array<OptionButton*, 2> options_{};
-    // Focusable controls by ascending tab index; the option pair is one stop.
-    std::vector<QWidget*> tabStops_;
     QAction* planAction_ = nullptr;
     PlanWindow* planWindow_ = nullptr;
-    bool refreshPending_ = false;
+    std::optional<FormMirror> mirror_; // last: detached before the widgets go
 };
 
 } // namespace ratalia

@@ -13,15 +13,6 @@ class QPainter;
 
 namespace ratalia {
 
-// What a printed plan shows besides its rows.
-struct PlanReport {
-    const AmortizationPlan& plan;
-    AmountText amounts;
-    std::vector<Figure> figures;
-    std::vector<Figure> totals;
-    Text note;
-};
-
 // The plan on a printer or in a PDF: the title and the loan's figures on
 // the first page, the table with its header on every page, the totals and
 // the note after the last row, "Pagina k di n" at each foot. The pages are
@@ -36,8 +27,6 @@ public:
     void paintPage(QPainter& painter, std::size_t page) const;
 
 private:
-    enum Section { Opening, Table, Closing };
-
     double figures(QPainter& painter, double y, const std::vector<Figure>& list) const;
     void cells(QPainter& painter, double y, auto&& textOf) const;
 

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The Windows plan window's files against the Linux program's: the CSV of a
+# few plans (costs and the Italian plan among them) byte for byte, and a
+# 120-row plan printed to Wine's PostScript file printer, read back as text.
+# $1: the Linux ratalia; $2: Wine; $3: win32_window_tests.exe.
+set -u
+linux=$1 wine=$2 tests=$3
+status=0
+fail() { echo "FAIL: $*" >&2; status=1; }
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+RATALIA_PLAN_FILES="Z:${folder//\//\\}" WINEDEBUG=-all xvfb-run -a "$wine" "$tests" \
+    --gtest_filter='Win32PlanFilesTest.*' >"$folder/run.log" 2>&1 || { tail -n 30 "$folder/run.log"; fail "the Windows tests"; }
+
+plans=(
+    "plain.csv --capitale 10000 --mesi 24 --tasso 6,75"
+    "costs.csv --capitale 150000 --mesi 300 --tasso 3,2 --spese-iniziali 1200 --spese-rata 2,50 --spese-annue 35"
+    "italian.csv --capitale 200000 --mesi 240 --tasso 6 --spese-iniziali 4000 --ammortamento italiana"
+    "italian-costs.csv --capitale 10000 --mesi 24 --tasso 6,75 --spese-rata 3 --spese-annue 30 --ammortamento italiana"
+)
+for plan in "${plans[@]}"; do
+    read -ra words <<<"$plan"
+    file=${words[0]}
+    env -u DISPLAY LC_ALL=it_IT.UTF-8 "$linux" --piano "${words[@]:1}" --csv >"$folder/linux-$file"
+    if cmp -s "$folder/linux-$file" "$folder/$file"; then
+        echo "same bytes: $file ($(wc -l <"$folder/$file") lines)"
+    else
+        fail "$file differs from the Linux program's"
+        diff <(head -n 5 "$folder/linux-$file") <(head -n 5 "$folder/$file")
+    fi
+done
+
+# The printout: three pages, each with its number, the table's header on
+# each page the table runs over, the first and the last rows, the totals.
+if ps2pdf "$folder/piano.ps" "$folder/piano.pdf" && pdftotext -layout "$folder/piano.pdf" "$folder/piano.txt"; then
+    pages=$(grep -c $'\f' "$folder/piano.txt")
+    [ "$pages" -eq 3 ] || fail "the printout has $pages pages, not 3"
+    for k in 1 2 3; do
+        page=$(awk -v k="$k" 'BEGIN { RS = "\f" } NR == k' "$folder/piano.txt")
+        grep -q "Pagina $k di 3" <<<"$page" || fail "page $k has no 'Pagina $k di 3'"
+        if [ "$k" -lt 3 ]; then
+            grep -Eq 'N\. +Rata +Interessi +Quota capitale +Debito residuo' <<<"$page" || fail "page $k has no header"
+        fi
+    done
+    grep -Eq '^ +1 +287,06 +140,63 +146,43 +24\.853,57$' "$folder/piano.txt" || fail "no first row"
+    grep -Eq '^ +120 +287,07 +1,61 +285,46 +0,00$' "$folder/piano.txt" || fail "no last row"
+    grep -Eq 'Totale pagato: +34\.447,21' "$folder/piano.txt" || fail "no totals"
+    echo "printout: $pages pages"
+else
+    fail "the PostScript printout could not be read"
+fi
+exit $status
