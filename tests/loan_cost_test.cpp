@@ -57,8 +57,13 @@ TEST_P(LoanCostTest, the_taeg_is_the_rate_of_what_is_received_and_paid)
     form.events.click(Button::Calculate);
     const auto terms = form.events.planTerms();
     ASSERT_TRUE(terms);
-    const PlanOutcome outcome =
-        planFor(*terms, {c.kind, c.initialFees, c.substituteTax, c.installmentFee, c.annualFee}, form.form().numbers());
+    const PlanOutcome outcome = planFor(*terms,
+                                        {.kind = c.kind,
+                                         .initialFees = c.initialFees,
+                                         .substituteTax = c.substituteTax,
+                                         .installmentFee = c.installmentFee,
+                                         .annualFee = c.annualFee},
+                                        form.form().numbers());
     ASSERT_FALSE(outcome.error);
     ASSERT_TRUE(std::holds_alternative<AmortizationPlan>(outcome.plan));
     const auto& plan = std::get<AmortizationPlan>(outcome.plan);
@@ -115,30 +120,30 @@ TEST(PlanInputsTest, a_wrong_input_gets_one_message_that_names_it)
         const char16_t* window;
         const char16_t* commandLine;
     } cases[] = {
-        {{PlanKind::French, u"abc", u"", u"", u""},
+        {{.initialFees = u"abc"},
          u"Spese iniziali: «abc» non è un importo.",
          u"--spese-iniziali: «abc» non è un importo."},
-        {{PlanKind::French, u"-5", u"", u"", u""},
+        {{.initialFees = u"-5"},
          u"Spese iniziali: non può essere negativo.",
          u"--spese-iniziali: non può essere negativo."},
-        {{PlanKind::French, u"", u"2,5%", u"", u""},
+        {{.substituteTax = u"2,5%"},
          u"Imposta sostitutiva: «2,5%» non è una percentuale.",
          u"--imposta: «2,5%» non è una percentuale."},
-        {{PlanKind::French, u"", u"100,01", u"", u""},
+        {{.substituteTax = u"100,01"},
          u"Imposta sostitutiva: una percentuale non può superare 100.",
          u"--imposta: una percentuale non può superare 100."},
-        {{PlanKind::French, u"", u"", u"1.000,50", u""},
+        {{.installmentFee = u"1.000,50"},
          u"Spese per rata: «1.000,50» non è un importo.",
          u"--spese-rata: «1.000,50» non è un importo."},
-        {{PlanKind::French, u"", u"", u"", u"1E30"},
+        {{.annualFee = u"1E30"},
          u"Spese annue: «1E30» è un importo troppo grande.",
          u"--spese-annue: «1E30» è un importo troppo grande."},
-        {{PlanKind::French, u"10000", u"", u"", u""},
+        {{.initialFees = u"10000"},
          u"Spese iniziali: quanto si paga all'inizio (10.000,00) non lascia nulla del capitale di 10.000,00: non si "
          u"riceverebbe nulla, e non c'è un TAEG.",
          u"--spese-iniziali: quanto si paga all'inizio (10.000,00) non lascia nulla del capitale di 10.000,00: non si "
          u"riceverebbe nulla, e non c'è un TAEG."},
-        {{PlanKind::French, u"", u"100", u"", u""},
+        {{.substituteTax = u"100"},
          u"Imposta sostitutiva: quanto si paga all'inizio (10.000,00) non lascia nulla del capitale di 10.000,00: non "
          u"si riceverebbe nulla, e non c'è un TAEG.",
          u"--imposta: quanto si paga all'inizio (10.000,00) non lascia nulla del capitale di 10.000,00: non si "
@@ -153,7 +158,8 @@ TEST(PlanInputsTest, a_wrong_input_gets_one_message_that_names_it)
         EXPECT_EQ(inputErrorText(std::get<InputError>(costs), Naming::CommandLine, amounts), c.commandLine);
     }
     // "." and "," are both the decimal separator, and spaces around count for nothing.
-    const auto costs = loanCosts({PlanKind::French, u" 1200.5 ", u"0.25", u"2,5", u""}, 1000000, numbers);
+    const auto costs =
+        loanCosts({.initialFees = u" 1200.5 ", .substituteTax = u"0.25", .installmentFee = u"2,5"}, 1000000, numbers);
     ASSERT_TRUE(std::holds_alternative<LoanCosts>(costs));
     EXPECT_EQ(std::get<LoanCosts>(costs).initialFees, 120050);
     EXPECT_EQ(std::get<LoanCosts>(costs).substituteTax, 2500);

@@ -1,6 +1,8 @@
 #include "core/amortization_plan.h"
 
 #include "core/annual_percentage_rate.h"
+#include "core/annuity.h"
+#include "core/failures.h"
 #include "core/uint128.h"
 
 #include <cmath>
@@ -35,6 +37,33 @@ PlanRefusal refusal(PlanRefusal::Reason reason, const LoanInCents& loan, Cents i
     r.row = row;
     r.amount = amount;
     return r;
+}
+
+// The French installment on `debt` over `count` months at the rate, in
+// cents: debt × i ÷ (1 − (1 + i)^−count), the power worked out exactly (the
+// same on every platform), rounded half away from zero.
+std::optional<Cents> annuityInCents(Cents debt, const MonthlyRate& rate, std::int64_t count)
+{
+    if (rate.value.significand == 0)
+        return shareOf(debt, {{1, 0}, count});
+    // i as the double nearest value ÷ divisor: powers of ten up to 10^22 are exact doubles.
+    double scale = 1;
+    for (std::int64_t k = 0; k < (rate.value.exponent < 0 ? -rate.value.exponent : rate.value.exponent); ++k)
+        scale *= 10;
+    if (scale > 1e22)
+        return std::nullopt;
+    const double value = static_cast<double>(rate.value.significand);
+    const double i = rate.value.exponent < 0 ? value / (scale * static_cast<double>(rate.divisor))
+                                             : value * scale / static_cast<double>(rate.divisor);
+    try {
+        const double power = exactPower(1 + i, static_cast<double>(count));
+        const double cents = static_cast<double>(debt) * i * power / (power - 1);
+        if (!std::isfinite(cents) || cents > 9.2e18)
+            return std::nullopt;
+        return static_cast<Cents>(std::floor(cents + 0.5));
+    } catch (const ArithmeticFailure&) {
+        return std::nullopt;
+    }
 }
 
 Cents costsWith(std::int64_t number, const LoanCosts& costs)
@@ -91,45 +120,58 @@ std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInC
     plan.capital_ = loan.capital;
     plan.installment_ = *constant;
     plan.costs_ = loan.costs;
+    plan.firstDue_ = loan.firstDue;
+    plan.planned_ = loan.installments;
     plan.rows_.reserve(static_cast<std::size_t>(loan.installments));
     Cents debt = loan.capital;
-    for (std::int64_t number = 1; number <= loan.installments; ++number) {
-        PlanRow row;
-        row.number = number;
-        const auto interest = shareOf(debt, loan.rate);
-        if (!interest)
+    if (auto refused = plan.appendRows(loan, *constant, loan.installments, false, debt))
+        return *refused;
+
+    if (loan.repayment) {
+        const EarlyRepayment& early = *loan.repayment;
+        if (early.after < 1 || early.after >= loan.installments)
             return refusal(Reason::AmountsTooLarge, loan, *constant);
-        row.interest = *interest;
-        if (number == loan.installments) {
-            row.principal = debt;
-        } else {
-            if (italian)
-                row.principal = *constant;
-            else if (__builtin_sub_overflow(*constant, row.interest, &row.principal))
+        Cents interestBefore = 0;
+        for (const PlanRow& row : plan.rows_)
+            if (__builtin_add_overflow(interestBefore, row.interest, &interestBefore))
                 return refusal(Reason::AmountsTooLarge, loan, *constant);
-            if (row.principal < 0)
-                return refusal(Reason::InterestNotCovered, loan, *constant, number, row.interest);
-            if (row.principal >= debt)
-                return refusal(Reason::RepaidEarly, loan, *constant, number);
-        }
-        row.costs = costsWith(number, loan.costs);
-        Cents payment = 0;
-        if (__builtin_add_overflow(row.principal, row.interest, &row.installment) ||
-            __builtin_sub_overflow(debt, row.principal, &debt) ||
-            __builtin_add_overflow(plan.totalPaid_, row.installment, &plan.totalPaid_) ||
-            __builtin_add_overflow(plan.totalInterest_, row.interest, &plan.totalInterest_) ||
-            __builtin_add_overflow(plan.totalInstallmentCosts_, row.costs, &plan.totalInstallmentCosts_) ||
-            __builtin_add_overflow(row.installment, row.costs, &payment))
+        plan.rows_.resize(static_cast<std::size_t>(early.after));
+        PlanRow& with = plan.rows_.back();
+        debt = with.remainingDebt;
+        const Cents amount = early.amount.value_or(debt);
+        const auto penalty = shareOf(amount, early.penalty);
+        if (amount <= 0 || amount > debt || !penalty)
             return refusal(Reason::AmountsTooLarge, loan, *constant);
-        row.remainingDebt = debt;
-        plan.totalPrincipal_ += row.principal;
-        plan.rows_.push_back(row);
+        with.prepaid = amount;
+        debt -= amount;
+        with.remainingDebt = debt;
+        plan.repayment_ = early;
+        plan.repaid_ = amount;
+        plan.penalty_ = *penalty;
+        plan.installmentAfter_ = *constant;
+        if (debt > 0) {
+            LoanInCents rest = loan;
+            rest.installments = loan.installments - early.after;
+            if (!early.reduceDuration) {
+                // The same end: the installment (principal) worked out again on what is owed.
+                const auto again = italian ? shareOf(debt, {{1, 0}, rest.installments})
+                                           : annuityInCents(debt, loan.rate, rest.installments);
+                if (!again)
+                    return refusal(Reason::AmountsTooLarge, loan, *constant);
+                plan.installmentAfter_ = *again;
+            }
+            rest.installment = plan.installmentAfter_;
+            if (auto refused =
+                    plan.appendRows(rest, plan.installmentAfter_, loan.installments, early.reduceDuration, debt))
+                return *refused;
+        }
+        plan.rows_[static_cast<std::size_t>(early.after - 1)].costs += plan.penalty_;
+        if (!plan.sumUp())
+            return refusal(Reason::AmountsTooLarge, loan, *constant);
+        plan.interestSaved_ = interestBefore - plan.totalInterest_;
+    } else if (!plan.sumUp()) {
+        return refusal(Reason::AmountsTooLarge, loan, *constant);
     }
-    // Within one installment (principal) of the others: more than 0, less than two.
-    const PlanRow& lastRow = plan.rows_.back();
-    const Cents last = italian ? lastRow.principal : lastRow.installment;
-    if (last <= 0 || last - *constant >= *constant)
-        return refusal(Reason::LastInstallmentOff, loan, *constant, loan.installments, last);
 
     std::vector<Cents> payments;
     payments.reserve(plan.rows_.size());
@@ -139,10 +181,70 @@ std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInC
     return plan;
 }
 
+std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan, Cents constant, std::int64_t last,
+                                                        bool freeEnd, Cents& debt)
+{
+    using Reason = PlanRefusal::Reason;
+    const bool italian = loan.kind == PlanKind::Italian;
+    for (std::int64_t number = static_cast<std::int64_t>(rows_.size()) + 1; number <= last && debt > 0; ++number) {
+        PlanRow row;
+        row.number = number;
+        const auto interest = shareOf(debt, loan.rate);
+        if (!interest)
+            return refusal(Reason::AmountsTooLarge, loan, constant);
+        row.interest = *interest;
+        if (italian)
+            row.principal = constant;
+        else if (__builtin_sub_overflow(constant, row.interest, &row.principal))
+            return refusal(Reason::AmountsTooLarge, loan, constant);
+        if (row.principal < 0 || (row.principal == 0 && freeEnd))
+            return refusal(Reason::InterestNotCovered, loan, constant, number, row.interest);
+        if (number == last || (freeEnd && row.principal >= debt))
+            row.principal = debt;
+        else if (row.principal >= debt)
+            return refusal(Reason::RepaidEarly, loan, constant, number);
+        row.costs = costsWith(number, loan.costs);
+        Cents payment = 0;
+        if (__builtin_add_overflow(row.principal, row.interest, &row.installment) ||
+            __builtin_sub_overflow(debt, row.principal, &debt) ||
+            __builtin_add_overflow(row.installment, row.costs, &payment))
+            return refusal(Reason::AmountsTooLarge, loan, constant);
+        row.remainingDebt = debt;
+        rows_.push_back(row);
+    }
+    // A fixed end: within one installment (principal) of the others, more than 0, less than two.
+    if (!freeEnd) {
+        const PlanRow& lastRow = rows_.back();
+        const Cents lastOne = italian ? lastRow.principal : lastRow.installment;
+        if (lastOne <= 0 || lastOne - constant >= constant)
+            return refusal(Reason::LastInstallmentOff, loan, constant, loan.installments, lastOne);
+    }
+    return std::nullopt;
+}
+
+bool AmortizationPlan::sumUp()
+{
+    totalPaid_ = totalInterest_ = totalPrincipal_ = totalInstallmentCosts_ = 0;
+    for (const PlanRow& row : rows_) {
+        Cents payment = 0;
+        if (__builtin_add_overflow(totalPaid_, row.installment, &totalPaid_) ||
+            __builtin_add_overflow(totalInterest_, row.interest, &totalInterest_) ||
+            __builtin_add_overflow(totalPrincipal_, row.principal, &totalPrincipal_) ||
+            __builtin_add_overflow(totalInstallmentCosts_, row.costs, &totalInstallmentCosts_) ||
+            __builtin_add_overflow(row.installment, row.costs, &payment) ||
+            __builtin_add_overflow(payment, row.prepaid, &payment))
+            return false;
+    }
+    // Every figure the plan shows adds up from these: they too must fit.
+    Cents due = 0;
+    return !__builtin_add_overflow(capital_, totalInterest_, &due) && !__builtin_add_overflow(due, totalCosts(), &due);
+}
+
 Cents AmortizationPlan::lastDifference() const
 {
     const PlanRow& last = rows_.back();
-    return (kind_ == PlanKind::Italian ? last.principal : last.installment) - installment_;
+    const Cents constant = repayment_ ? installmentAfter_ : installment_;
+    return (kind_ == PlanKind::Italian ? last.principal : last.installment) - constant;
 }
 
 std::optional<Cents> toCents(TextView text, const NumberText& numbers)

@@ -37,7 +37,18 @@ constexpr std::string_view description =
     "                             (0,25 per la prima casa, 2 negli altri casi)\n"
     "  --spese-rata IMPORTO       spese pagate con ogni rata (incasso rata)\n"
     "  --spese-annue IMPORTO      spese pagate ogni 12 rate, con la 12a, la 24a, …\n"
+    "  --prima-rata MM/AAAA       il mese della prima rata: le rate con la loro scadenza\n"
+    "                             e i totali per anno\n"
+    "  --estinzione-dopo K        un'estinzione anticipata, con la rata K\n"
+    "  --estinzione-importo IMPORTO|tutto\n"
+    "                             quanto si rimborsa: un importo, o tutto il debito residuo\n"
+    "  --riduci rata|durata       dopo un'estinzione parziale: la rata ricalcolata per la\n"
+    "                             stessa fine (il solito), o la stessa rata e meno rate\n"
+    "  --penale PERCENTUALE       la penale, in percentuale dell'importo rimborsato\n"
+    "                             (nessuna per i mutui per la casa; per il credito ai\n"
+    "                             consumatori al massimo l'1 %, lo 0,5 % a meno di un anno dalla fine)\n"
     "  --csv                      il piano in CSV (\";\" fra i campi se il separatore decimale è \",\")\n"
+    "  --csv-annuale              i totali per anno in CSV (vuole --prima-rata)\n"
     "  -h, --help                 mostra questo aiuto\n"
     "  -v, --version              mostra la versione\n"
     "\n"
@@ -52,12 +63,16 @@ struct OptionSpec {
     bool takesValue;
 };
 
+// clang-format off
 constexpr OptionSpec options[] = {
-    {"--piano", "", false},     {"--capitale", "", true},     {"--mesi", "", true},           {"--anni", "", true},
-    {"--tasso", "", true},      {"--ammortamento", "", true}, {"--spese-iniziali", "", true}, {"--imposta", "", true},
-    {"--spese-rata", "", true}, {"--spese-annue", "", true},  {"--csv", "", false},           {"--help", "-h", false},
+    {"--piano", "", false}, {"--capitale", "", true}, {"--mesi", "", true}, {"--anni", "", true},
+    {"--tasso", "", true}, {"--ammortamento", "", true}, {"--spese-iniziali", "", true}, {"--imposta", "", true},
+    {"--spese-rata", "", true}, {"--spese-annue", "", true}, {"--prima-rata", "", true},
+    {"--estinzione-dopo", "", true}, {"--estinzione-importo", "", true}, {"--riduci", "", true},
+    {"--penale", "", true}, {"--csv", "", false}, {"--csv-annuale", "", false}, {"--help", "-h", false},
     {"--version", "-v", false},
 };
+// clang-format on
 
 const OptionSpec* optionNamed(std::string_view name)
 {
@@ -108,6 +123,20 @@ PlanInputs planInputs(const Options& chosen)
     inputs.substituteTax = given("--imposta");
     inputs.installmentFee = given("--spese-rata");
     inputs.annualFee = given("--spese-annue");
+    inputs.firstDue = given("--prima-rata");
+    inputs.repayAfter = given("--estinzione-dopo");
+    inputs.repayAmount = given("--estinzione-importo");
+    inputs.penalty = given("--penale");
+    if (const auto reduce = chosen.find("--riduci"); reduce != chosen.end()) {
+        if (reduce->second == "durata")
+            inputs.reduceDuration = true;
+        else if (reduce->second != "rata")
+            throw BadInput{"--riduci: «" + reduce->second + "» non si può ridurre: rata oppure durata."};
+    }
+    if (chosen.count("--csv-annuale") && inputs.firstDue.empty())
+        throw BadInput{"--csv-annuale vuole --prima-rata: i totali per anno contano le scadenze."};
+    if (chosen.count("--csv") && chosen.count("--csv-annuale"))
+        throw BadInput{"indicare --csv oppure --csv-annuale."};
     return inputs;
 }
 
@@ -199,8 +228,10 @@ int printPlan(const Options& chosen, const NumberText& numbers, std::ostream& ou
         return exitBadInput;
     }
     const auto& rows = std::get<AmortizationPlan>(plan);
-    output << toUtf8(chosen.count("--csv") ? delimitedPlan(rows, amounts, csvDelimiter(numbers.decimalSeparator()))
-                                           : alignedPlan(*terms, rows, amounts, numbers));
+    const char16_t delimiter = csvDelimiter(numbers.decimalSeparator());
+    output << toUtf8(chosen.count("--csv")           ? delimitedPlan(rows, amounts, delimiter)
+                     : chosen.count("--csv-annuale") ? delimitedYears(rows, amounts, delimiter)
+                                                     : alignedPlan(*terms, rows, amounts, numbers));
     return exitDone;
 }
 

@@ -42,6 +42,20 @@ void PlanForm::edit(PlanInput input, Text text)
     case PlanInput::AnnualFee:
         field = &inputs_.annualFee;
         break;
+    case PlanInput::FirstDue:
+        field = &inputs_.firstDue;
+        break;
+    case PlanInput::RepayAfter:
+        field = &inputs_.repayAfter;
+        break;
+    case PlanInput::RepayAmount:
+        field = &inputs_.repayAmount;
+        break;
+    case PlanInput::Penalty:
+        field = &inputs_.penalty;
+        break;
+    case PlanInput::Reduce:
+        return;
     }
     if (*field == text)
         return;
@@ -54,6 +68,14 @@ void PlanForm::choose(PlanKind kind)
     if (inputs_.kind == kind)
         return;
     inputs_.kind = kind;
+    update();
+}
+
+void PlanForm::chooseReduceDuration(bool reduceDuration)
+{
+    if (inputs_.reduceDuration == reduceDuration)
+        return;
+    inputs_.reduceDuration = reduceDuration;
     update();
 }
 
@@ -71,6 +93,16 @@ const Text& PlanForm::text(PlanInput input) const
         return inputs_.installmentFee;
     case PlanInput::AnnualFee:
         return inputs_.annualFee;
+    case PlanInput::FirstDue:
+        return inputs_.firstDue;
+    case PlanInput::RepayAfter:
+        return inputs_.repayAfter;
+    case PlanInput::RepayAmount:
+        return inputs_.repayAmount;
+    case PlanInput::Penalty:
+        return inputs_.penalty;
+    case PlanInput::Reduce:
+        return none;
     }
     return none;
 }

@@ -3,6 +3,8 @@
 #include "core/input_normalizer.h"
 #include "core/plan_text.h"
 
+#include <cmath>
+
 namespace ratalia {
 namespace {
 
@@ -57,6 +59,16 @@ Text inputName(PlanInput input, Naming naming)
         return window ? u"Spese per rata" : u"--spese-rata";
     case PlanInput::AnnualFee:
         return window ? u"Spese annue" : u"--spese-annue";
+    case PlanInput::FirstDue:
+        return window ? u"Prima rata" : u"--prima-rata";
+    case PlanInput::RepayAfter:
+        return window ? u"Estinzione dopo la rata" : u"--estinzione-dopo";
+    case PlanInput::RepayAmount:
+        return window ? u"Importo rimborsato" : u"--estinzione-importo";
+    case PlanInput::Reduce:
+        return window ? u"Riduci" : u"--riduci";
+    case PlanInput::Penalty:
+        return window ? u"Penale" : u"--penale";
     }
     return {};
 }
@@ -80,6 +92,23 @@ Text inputErrorText(const InputError& error, Naming naming, const AmountText& am
         return name + u"quanto si paga all'inizio (" + amounts.grouped(error.upfront) +
                u") non lascia nulla del capitale di " + amounts.grouped(error.capital) +
                u": non si riceverebbe nulla, e non c'è un TAEG.";
+    case Reason::NotAMonth:
+        return name + u"«" + error.typed + u"» non è un mese: si scrive MM/AAAA, per esempio 01/2027.";
+    case Reason::NotAnInstallment:
+        return name + u"«" + error.typed + u"» non è il numero di una rata.";
+    case Reason::BeyondThePlan:
+        return name + u"il piano ha " + amounts.whole(error.installments) + u" rate, non " + error.typed + u".";
+    case Reason::NothingOwed:
+        return name + u"dopo la rata " + amounts.whole(error.installments) +
+               u" il debito è estinto: non resta nulla da rimborsare.";
+    case Reason::AboveTheDebt:
+        return name + amounts.grouped(error.upfront) + u" supera il debito residuo dopo la rata " +
+               amounts.whole(error.installments) + u" (" + amounts.grouped(error.capital) + u").";
+    case Reason::Zero:
+        return name + u"deve essere più di zero.";
+    case Reason::Missing:
+        return name + (error.input == PlanInput::RepayAmount ? u"manca: un importo, oppure «tutto»."
+                                                             : u"manca il numero della rata.");
     }
     return {};
 }
@@ -117,6 +146,65 @@ std::variant<LoanCosts, InputError> loanCosts(const PlanInputs& inputs, Cents ca
     return costs;
 }
 
+namespace {
+
+// The early repayment as typed, checked against the plan without it: after an
+// installment before the last, of no more than is then owed.
+std::variant<std::optional<EarlyRepayment>, InputError>
+earlyRepayment(const PlanInputs& inputs, const AmortizationPlan& plan, const NumberText& numbers)
+{
+    using Reason = InputError::Reason;
+    const bool withAfter = !blank(inputs.repayAfter), withAmount = !blank(inputs.repayAmount);
+    if (!withAfter && !withAmount)
+        return std::optional<EarlyRepayment>();
+    if (!withAfter)
+        return InputError{PlanInput::RepayAfter, Reason::Missing, {}};
+    if (!withAmount)
+        return InputError{PlanInput::RepayAmount, Reason::Missing, {}};
+    const Text afterText = normalizedInput(inputs.repayAfter, numbers);
+    const auto k = numbers.tryToNumber(afterText);
+    if (!k || *k < 1 || std::floor(*k) != *k)
+        return InputError{PlanInput::RepayAfter, Reason::NotAnInstallment, inputs.repayAfter};
+    const auto count = static_cast<std::int64_t>(plan.rows().size());
+    if (*k > static_cast<double>(count)) {
+        InputError error{PlanInput::RepayAfter, Reason::BeyondThePlan, inputs.repayAfter};
+        error.installments = count;
+        return error;
+    }
+    EarlyRepayment early;
+    early.after = static_cast<std::int64_t>(*k);
+    if (early.after == count) {
+        InputError error{PlanInput::RepayAfter, Reason::NothingOwed, inputs.repayAfter};
+        error.installments = count;
+        return error;
+    }
+    const Cents owed = plan.rows()[static_cast<std::size_t>(early.after - 1)].remainingDebt;
+    const TextView typed = TextView(inputs.repayAmount);
+    const auto word = typed.find_first_not_of(u' ');
+    if (typed.substr(word, typed.find_last_not_of(u' ') - word + 1) != everything) {
+        const auto read = amount(PlanInput::RepayAmount, inputs.repayAmount, numbers);
+        if (const auto* error = std::get_if<InputError>(&read))
+            return *error;
+        const Cents cents = std::get<Cents>(read);
+        if (cents == 0)
+            return InputError{PlanInput::RepayAmount, Reason::Zero, inputs.repayAmount};
+        if (cents > owed) {
+            InputError error{PlanInput::RepayAmount, Reason::AboveTheDebt, inputs.repayAmount, cents, owed};
+            error.installments = early.after;
+            return error;
+        }
+        early.amount = cents;
+    }
+    const auto penalty = percentage(PlanInput::Penalty, inputs.penalty, numbers);
+    if (const auto* error = std::get_if<InputError>(&penalty))
+        return *error;
+    early.penalty = Ratio{std::get<ExactDecimal>(penalty), 100};
+    early.reduceDuration = inputs.reduceDuration;
+    return std::optional<EarlyRepayment>(early);
+}
+
+} // namespace
+
 PlanOutcome planFor(const LoanTerms& terms, const PlanInputs& inputs, const NumberText& numbers)
 {
     auto loan = loanInCents(terms, numbers);
@@ -130,7 +218,23 @@ PlanOutcome planFor(const LoanTerms& terms, const PlanInputs& inputs, const Numb
         error = *wrong;
     else
         inCents.costs = std::get<LoanCosts>(costs);
-    return {AmortizationPlan::make(inCents), error};
+    if (!blank(inputs.firstDue)) {
+        inCents.firstDue = readMonth(inputs.firstDue);
+        if (!inCents.firstDue && !error)
+            error = InputError{PlanInput::FirstDue, InputError::Reason::NotAMonth, inputs.firstDue};
+    }
+    auto plan = AmortizationPlan::make(inCents);
+    const auto* made = std::get_if<AmortizationPlan>(&plan);
+    if (!made || error)
+        return {std::move(plan), error};
+    // The early repayment is checked against the plan without it, then the plan is made again with it.
+    auto early = earlyRepayment(inputs, *made, numbers);
+    if (auto* wrong = std::get_if<InputError>(&early))
+        return {std::move(plan), *wrong};
+    inCents.repayment = std::get<std::optional<EarlyRepayment>>(early);
+    if (!inCents.repayment)
+        return {std::move(plan), std::nullopt};
+    return {AmortizationPlan::make(inCents), std::nullopt};
 }
 
 } // namespace ratalia

@@ -68,11 +68,16 @@ Text AmountText::written(Cents amount, char16_t group) const
 
 std::vector<PlanColumn> columnsOf(const AmortizationPlan& plan)
 {
-    if (plan.costs().any())
-        return {PlanColumn::Number, PlanColumn::Installment, PlanColumn::Interest,     PlanColumn::Principal,
-                PlanColumn::Costs,  PlanColumn::Payment,     PlanColumn::RemainingDebt};
-    return {PlanColumn::Number, PlanColumn::Installment, PlanColumn::Interest, PlanColumn::Principal,
-            PlanColumn::RemainingDebt};
+    std::vector<PlanColumn> columns{PlanColumn::Number};
+    if (plan.firstDue())
+        columns.push_back(PlanColumn::DueDate);
+    columns.insert(columns.end(), {PlanColumn::Installment, PlanColumn::Interest, PlanColumn::Principal});
+    if (plan.repayment())
+        columns.push_back(PlanColumn::Prepaid);
+    if (plan.costs().any() || plan.penalty() != 0)
+        columns.insert(columns.end(), {PlanColumn::Costs, PlanColumn::Payment});
+    columns.push_back(PlanColumn::RemainingDebt);
+    return columns;
 }
 
 Text columnTitle(PlanColumn column)
@@ -80,12 +85,16 @@ Text columnTitle(PlanColumn column)
     switch (column) {
     case PlanColumn::Number:
         return u"N.";
+    case PlanColumn::DueDate:
+        return u"Scadenza";
     case PlanColumn::Installment:
         return u"Rata";
     case PlanColumn::Interest:
         return u"Interessi";
     case PlanColumn::Principal:
         return u"Quota capitale";
+    case PlanColumn::Prepaid:
+        return u"Rimborso anticipato";
     case PlanColumn::Costs:
         return u"Spese";
     case PlanColumn::Payment:
@@ -96,24 +105,106 @@ Text columnTitle(PlanColumn column)
     return {};
 }
 
-Text cellText(const PlanRow& row, PlanColumn column, const AmountText& amounts, bool grouped)
+Text cellText(const AmortizationPlan& plan, const PlanRow& row, PlanColumn column, const AmountText& amounts,
+              bool grouped)
 {
     const auto amount = [&](Cents cents) { return grouped ? amounts.grouped(cents) : amounts.plain(cents); };
     switch (column) {
     case PlanColumn::Number:
         return ascii(std::to_string(row.number));
+    case PlanColumn::DueDate: {
+        const auto due = plan.dueDate(row);
+        return due ? monthText(*due) : Text();
+    }
     case PlanColumn::Installment:
         return amount(row.installment);
     case PlanColumn::Interest:
         return amount(row.interest);
     case PlanColumn::Principal:
         return amount(row.principal);
+    case PlanColumn::Prepaid:
+        return row.prepaid != 0 ? amount(row.prepaid) : Text();
     case PlanColumn::Costs:
         return amount(row.costs);
     case PlanColumn::Payment:
-        return amount(row.payment());
+        return amount(row.installment + row.costs);
     case PlanColumn::RemainingDebt:
         return amount(row.remainingDebt);
+    }
+    return {};
+}
+
+std::vector<YearTotals> yearlyTotals(const AmortizationPlan& plan)
+{
+    std::vector<YearTotals> years;
+    if (!plan.firstDue())
+        return years;
+    for (const PlanRow& row : plan.rows()) {
+        const std::int64_t year = plan.dueDate(row)->year;
+        if (years.empty() || years.back().year != year)
+            years.push_back({year});
+        YearTotals& totals = years.back();
+        ++totals.installments;
+        totals.interest += row.interest;
+        totals.principal += row.principal;
+        totals.prepaid += row.prepaid;
+        totals.costs += row.costs;
+        totals.debtAtEnd = row.remainingDebt;
+    }
+    return years;
+}
+
+std::vector<YearColumn> yearColumns(const AmortizationPlan& plan)
+{
+    std::vector<YearColumn> columns{YearColumn::Year, YearColumn::Installments, YearColumn::Interest,
+                                    YearColumn::Principal};
+    if (plan.repayment())
+        columns.push_back(YearColumn::Prepaid);
+    if (plan.costs().any() || plan.penalty() != 0)
+        columns.push_back(YearColumn::Costs);
+    columns.push_back(YearColumn::DebtAtEnd);
+    return columns;
+}
+
+Text columnTitle(YearColumn column)
+{
+    switch (column) {
+    case YearColumn::Year:
+        return u"Anno";
+    case YearColumn::Installments:
+        return u"Rate";
+    case YearColumn::Interest:
+        return u"Interessi";
+    case YearColumn::Principal:
+        return u"Quota capitale";
+    case YearColumn::Prepaid:
+        return u"Rimborso anticipato";
+    case YearColumn::Costs:
+        return u"Spese";
+    case YearColumn::DebtAtEnd:
+        return u"Debito a fine anno";
+    }
+    return {};
+}
+
+Text cellText(const YearTotals& year, YearColumn column, const AmountText& amounts, bool grouped)
+{
+    const auto amount = [&](Cents cents) { return grouped ? amounts.grouped(cents) : amounts.plain(cents); };
+    switch (column) {
+    case YearColumn::Year:
+        return ascii(std::to_string(year.year));
+    case YearColumn::Installments:
+        return ascii(std::to_string(year.installments));
+    case YearColumn::Interest:
+        return amount(year.interest);
+    case YearColumn::Principal:
+        return amount(year.principal);
+    case YearColumn::Prepaid:
+        return year.prepaid != 0 ? amount(year.prepaid) : Text();
+    case YearColumn::Costs:
+        return amount(year.costs);
+    case YearColumn::DebtAtEnd:
+        return amount(year.debtAtEnd);
     }
     return {};
 }
@@ -153,6 +244,18 @@ const char* objectName(FigureId id)
         return "CostOfCredit";
     case FigureId::TotalDue:
         return "TotalDue";
+    case FigureId::RepaidAfter:
+        return "RepaidAfter";
+    case FigureId::Repaid:
+        return "Repaid";
+    case FigureId::Penalty:
+        return "PenaltyPaid";
+    case FigureId::InterestSaved:
+        return "InterestSaved";
+    case FigureId::InstallmentAfter:
+        return "InstallmentAfter";
+    case FigureId::End:
+        return "End";
     case FigureId::TotalPaid:
         return "TotalPaid";
     case FigureId::TotalInterest:
@@ -213,7 +316,8 @@ Text taegText(const AmortizationPlan& plan, const AmountText& amounts)
 std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
                                 const NumberText& numbers, bool costsKnown)
 {
-    const auto count = static_cast<std::int64_t>(plan.rows().size());
+    // The loan as agreed: an early repayment shows its own end among its figures.
+    const std::int64_t count = plan.plannedInstallments();
     Text duration;
     if (terms.unit == DurationUnit::Months) {
         duration = amounts.whole(count) + (count == 1 ? u" mese" : u" mesi");
@@ -251,11 +355,45 @@ std::vector<Figure> costFigures(const AmortizationPlan& plan, const AmountText& 
         figures.push_back({FigureId::InitialFees, u"Spese iniziali", amounts.grouped(costs.initialFees)});
     if (costs.substituteTax != 0)
         figures.push_back({FigureId::SubstituteTax, u"Imposta sostitutiva", amounts.grouped(costs.substituteTax)});
-    if (plan.totalInstallmentCosts() != 0)
-        figures.push_back(
-            {FigureId::InstallmentCosts, u"Spese con le rate", amounts.grouped(plan.totalInstallmentCosts())});
+    // The fees paid with the installments; an early repayment's penalty is a figure of its own.
+    if (const Cents fees = plan.totalInstallmentCosts() - plan.penalty(); fees != 0)
+        figures.push_back({FigureId::InstallmentCosts, u"Spese con le rate", amounts.grouped(fees)});
     figures.push_back({FigureId::CostOfCredit, u"Costo totale del credito", known(plan.costOfCredit())});
     figures.push_back({FigureId::TotalDue, u"Totale dovuto", known(plan.totalDue())});
+    return figures;
+}
+
+std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    if (!plan.repayment())
+        return {};
+    const auto withDate = [&](std::int64_t number) {
+        const PlanRow& row = plan.rows()[static_cast<std::size_t>(number - 1)];
+        const auto due = plan.dueDate(row);
+        return amounts.whole(number) + (due ? u" (" + monthText(*due) + u")" : Text());
+    };
+    const std::int64_t after = plan.repayment()->after;
+    const auto last = static_cast<std::int64_t>(plan.rows().size());
+    std::vector<Figure> figures{
+        {FigureId::RepaidAfter, u"Estinzione anticipata", u"con la rata " + withDate(after)},
+        {FigureId::Repaid, u"Rimborso anticipato", amounts.grouped(plan.repaid())},
+        {FigureId::Penalty, u"Penale", amounts.grouped(plan.penalty())},
+        {FigureId::InterestSaved, u"Interessi risparmiati", amounts.grouped(plan.interestSaved())},
+    };
+    if (last > after && !plan.repayment()->reduceDuration)
+        figures.push_back({FigureId::InstallmentAfter,
+                           plan.kind() == PlanKind::Italian ? u"Nuova quota capitale" : u"Nuova rata",
+                           amounts.grouped(plan.installmentAfterRepayment())});
+    // Where the loan now ends sooner, against where it was to end.
+    Text end = withDate(last);
+    if (last < plan.plannedInstallments()) {
+        const auto planned = plan.firstDue()
+                                 ? std::optional<Month>(plan.firstDue()->plus(plan.plannedInstallments() - 1))
+                                 : std::nullopt;
+        end += u" anziché la " + amounts.whole(plan.plannedInstallments()) +
+               (planned ? u" (" + monthText(*planned) + u")" : Text());
+    }
+    figures.push_back({FigureId::End, u"Ultima rata", end});
     return figures;
 }
 
@@ -270,6 +408,15 @@ std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& a
 
 Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts)
 {
+    if (plan.repayment()) {
+        const PlanRow& last = plan.rows().back();
+        if (last.number == plan.repayment()->after)
+            return u"L'estinzione con la rata " + amounts.whole(last.number) + u" chiude il prestito.";
+        if (plan.repayment()->reduceDuration)
+            return u"Dopo l'estinzione la rata resta la stessa e il prestito finisce con la rata " +
+                   amounts.whole(last.number) + u", che paga i " + amounts.grouped(last.principal) +
+                   u" di debito rimasti.";
+    }
     const Cents difference = plan.lastDifference();
     const Text signedDifference = (difference > 0 ? u"+" : u"") + amounts.grouped(difference);
     if (plan.kind() == PlanKind::Italian) {
@@ -301,10 +448,49 @@ Text delimitedPlan(const AmortizationPlan& plan, const AmountText& amounts, char
         }
         out += u'\n';
     };
-    line(columnTitle);
+    line([](PlanColumn column) { return columnTitle(column); });
     for (const PlanRow& row : plan.rows())
-        line([&](PlanColumn column) { return cellText(row, column, amounts, false); });
+        line([&](PlanColumn column) { return cellText(plan, row, column, amounts, false); });
     return out;
+}
+
+Text delimitedYears(const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter)
+{
+    const std::vector<YearColumn> columns = yearColumns(plan);
+    Text out;
+    const auto line = [&](auto&& cell) {
+        for (const YearColumn column : columns) {
+            if (column != YearColumn::Year)
+                out += delimiter;
+            out += cell(column);
+        }
+        out += u'\n';
+    };
+    line([](YearColumn column) { return columnTitle(column); });
+    for (const YearTotals& year : yearlyTotals(plan))
+        line([&](YearColumn column) { return cellText(year, column, amounts, false); });
+    return out;
+}
+
+// A table in columns as wide as their widest text, titles first, every cell right-aligned.
+template <typename Column, typename Row, typename Cell>
+void appendAligned(Text& out, const std::vector<Column>& columns, const std::vector<Row>& rows, const Cell& cell)
+{
+    std::vector<std::size_t> widths;
+    for (const Column column : columns)
+        widths.push_back(columnTitle(column).size());
+    for (const Row& row : rows)
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            widths[c] = std::max(widths[c], cell(row, columns[c]).size());
+    const auto line = [&](auto&& text) {
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            out += (c > 0 ? u"  " : u"") + padded(text(columns[c]), widths[c], true);
+        out += u'\n';
+    };
+    out.reserve(out.size() + (rows.size() + 1) * 14 * columns.size());
+    line([](Column column) { return columnTitle(column); });
+    for (const Row& row : rows)
+        line([&](Column column) { return cell(row, column); });
 }
 
 Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
@@ -322,26 +508,22 @@ Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const Amo
     out += u'\n';
     figures(costFigures(plan, amounts));
     out += u'\n';
-
-    const std::vector<PlanColumn> columns = columnsOf(plan);
-    std::vector<std::size_t> widths;
-    for (const PlanColumn column : columns)
-        widths.push_back(columnTitle(column).size());
-    for (const PlanRow& row : plan.rows())
-        for (std::size_t c = 0; c < columns.size(); ++c)
-            widths[c] = std::max(widths[c], cellText(row, columns[c], amounts, true).size());
-    const auto line = [&](auto&& cell) {
-        for (std::size_t c = 0; c < columns.size(); ++c)
-            out += (c > 0 ? u"  " : u"") + padded(cell(columns[c]), widths[c], true);
+    if (const auto repayment = repaymentFigures(plan, amounts); !repayment.empty()) {
+        figures(repayment);
         out += u'\n';
-    };
-    out.reserve(out.size() + (plan.rows().size() + 1) * 14 * columns.size());
-    line(columnTitle);
-    for (const PlanRow& row : plan.rows())
-        line([&](PlanColumn column) { return cellText(row, column, amounts, true); });
+    }
+
+    appendAligned(out, columnsOf(plan), plan.rows(),
+                  [&](const PlanRow& row, PlanColumn column) { return cellText(plan, row, column, amounts, true); });
     out += u'\n';
     figures(planTotals(plan, amounts));
     out += differenceNote(plan, amounts) + u'\n';
+
+    if (const std::vector<YearTotals> years = yearlyTotals(plan); !years.empty()) {
+        out += u"\nTotali per anno\n";
+        appendAligned(out, yearColumns(plan), years,
+                      [&](const YearTotals& year, YearColumn column) { return cellText(year, column, amounts, true); });
+    }
     return out;
 }
 

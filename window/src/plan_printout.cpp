@@ -60,13 +60,13 @@ void PlanPrintout::paintPage(QPainter& painter, std::size_t page) const
             break;
         case Table:
             painter.setFont(bold_);
-            cells(painter, y, columnTitle);
+            cells(painter, y, [](PlanColumn column) { return columnTitle(column); });
             y += line_;
             painter.drawLine(QPointF(0, y), QPointF(width_, y));
             painter.setFont(body_);
             for (std::size_t r = piece.firstRow; r < piece.firstRow + piece.rowCount; ++r) {
                 const PlanRow& row = report_.plan.rows()[r];
-                cells(painter, y, [&](PlanColumn column) { return cellText(row, column, report_.amounts, true); });
+                cells(painter, y, [&](PlanColumn column) { return cellText(report_.plan, row, column, report_.amounts, true); });
                 y += line_;
             }
             break;

@@ -33,7 +33,7 @@ QVariant PlanTableModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
     const PlanRow& row = plan_->rows()[static_cast<std::size_t>(index.row())];
-    return qtText(cellText(row, columns_[static_cast<std::size_t>(index.column())], amounts_, true));
+    return qtText(cellText(*plan_, row, columns_[static_cast<std::size_t>(index.column())], amounts_, true));
 }
 
 QVariant PlanTableModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -11,6 +11,7 @@
 // interest. The constant principal ("all'italiana"): 416,67 of principal a
 // month, a first installment of 472,92 and a last of 418,93.
 
+#include "core/calendar.h"
 #include "core/loan_form.h"
 #include "core/number_text.h"
 #include "core/text.h"
@@ -69,6 +70,19 @@ struct LoanCosts {
     bool any() const { return initialFees != 0 || substituteTax != 0 || perInstallment != 0 || annual != 0; }
 };
 
+// A payment of principal before it is due ("estinzione anticipata"), with
+// installment `after`: all that is then owed, or an amount, after which the
+// installment is worked out again for the same end (the French plan's, by
+// the annuity on what is owed at the loan's rate; the Italian plan's
+// principal as what is owed ÷ the installments left), or stays and the loan
+// ends sooner, the last installment paying what is left.
+struct EarlyRepayment {
+    std::int64_t after = 0;
+    std::optional<Cents> amount; // nothing: all that is owed
+    bool reduceDuration = false;
+    Ratio penalty; // of the amount repaid early, paid with it
+};
+
 // The loan in the units the plan counts in.
 struct LoanInCents {
     Cents capital = 0;
@@ -77,6 +91,8 @@ struct LoanInCents {
     Cents installment = 0; // the installment rounded to cents, as "Arrotonda" rounds it
     PlanKind kind = PlanKind::French;
     LoanCosts costs;
+    std::optional<Month> firstDue;
+    std::optional<EarlyRepayment> repayment;
 };
 
 struct PlanRow {
@@ -85,8 +101,10 @@ struct PlanRow {
     Cents interest = 0;
     Cents principal = 0;
     Cents remainingDebt = 0;
-    Cents costs = 0; // paid with this installment: its fee, and the yearly one every 12th
-    Cents payment() const { return installment + costs; }
+    Cents costs = 0;   // paid with this installment: its fee, the yearly one every 12th, a penalty
+    Cents prepaid = 0; // principal repaid early with this installment
+    // Everything the borrower pays on the day.
+    Cents payment() const { return installment + costs + prepaid; }
     bool operator==(const PlanRow&) const = default;
 };
 
@@ -126,7 +144,9 @@ public:
     // is made only where that repays the loan as a bank would: every
     // installment covers its interest, the debt lasts until the last row,
     // and the last installment (principal) lies within one installment
-    // (principal) of the others.
+    // (principal) of the others. An early repayment must come with an
+    // installment before the last and repay no more than is then owed
+    // (planFor checks that first and names the input).
     static std::variant<AmortizationPlan, PlanRefusal> make(const LoanInCents& loan);
 
     const std::vector<PlanRow>& rows() const { return rows_; }
@@ -135,7 +155,27 @@ public:
     // The French installment, or the Italian plan's constant principal.
     Cents installment() const { return installment_; }
     const LoanCosts& costs() const { return costs_; }
+    // The month the first installment falls due, where it was given.
+    const std::optional<Month>& firstDue() const { return firstDue_; }
+    std::optional<Month> dueDate(const PlanRow& row) const
+    {
+        return firstDue_ ? std::optional<Month>(firstDue_->plus(row.number - 1)) : std::nullopt;
+    }
 
+    // The early repayment, where one is planned: with which installment, the
+    // principal it repays, its penalty, the interest it saves against the
+    // plan without it, and the installment (principal) worked out again
+    // after it, or the same one where the loan ends sooner.
+    const std::optional<EarlyRepayment>& repayment() const { return repayment_; }
+    Cents repaid() const { return repaid_; }
+    Cents penalty() const { return penalty_; }
+    Cents interestSaved() const { return interestSaved_; }
+    Cents installmentAfterRepayment() const { return installmentAfter_; }
+    // The installments the loan was to have, without the repayment.
+    std::int64_t plannedInstallments() const { return planned_; }
+
+    // The installments', their interest's and their principal's totals: with
+    // an early repayment, the principal is the capital less what it repaid.
     Cents totalPaid() const { return totalPaid_; }
     Cents totalInterest() const { return totalInterest_; }
     Cents totalPrincipal() const { return totalPrincipal_; }
@@ -158,10 +198,23 @@ public:
 private:
     AmortizationPlan() = default;
 
+    // Appends rows up to `last`, or, with a free end, until the debt is gone.
+    std::optional<PlanRefusal> appendRows(const LoanInCents& loan, Cents constant, std::int64_t last, bool freeEnd,
+                                          Cents& debt);
+    // The totals, or false where they lie beyond 64-bit cents.
+    bool sumUp();
+
     PlanKind kind_ = PlanKind::French;
     Cents capital_ = 0;
     Cents installment_ = 0;
     LoanCosts costs_;
+    std::optional<Month> firstDue_;
+    std::optional<EarlyRepayment> repayment_;
+    Cents repaid_ = 0;
+    Cents penalty_ = 0;
+    Cents interestSaved_ = 0;
+    Cents installmentAfter_ = 0;
+    std::int64_t planned_ = 0;
     Cents totalPaid_ = 0;
     Cents totalInterest_ = 0;
     Cents totalPrincipal_ = 0;

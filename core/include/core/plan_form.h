@@ -36,6 +36,8 @@ public:
     // The text of an amount or percentage input, or the kind of plan.
     void edit(PlanInput input, Text text);
     void choose(PlanKind kind);
+    // After a partial early repayment: the same installment, fewer of them (or a smaller one).
+    void chooseReduceDuration(bool reduceDuration);
 
     const PlanInputs& inputs() const { return inputs_; }
     const Text& text(PlanInput input) const;

@@ -1,10 +1,11 @@
 #pragma once
 
-// What the user asks of the plan besides the loan itself: the kind of plan
-// and the costs of a "foglio informativo", as typed in the plan window or
-// given on the command line, read with the same rules as the main window's
-// numbers ("," and "." both the decimal separator, no thousands
-// separators). Every input is optional: empty is nothing.
+// What the user asks of the plan besides the loan itself: the kind of plan,
+// the costs of a "foglio informativo", the month of the first installment
+// and an early repayment, as typed in the plan window or given on the
+// command line, read with the same rules as the main window's numbers (","
+// and "." both the decimal separator, no thousands separators). Every input
+// is optional: empty is nothing.
 
 #include "core/amortization_plan.h"
 #include "core/number_text.h"
@@ -16,24 +17,58 @@ namespace ratalia {
 
 class AmountText;
 
-enum class PlanInput { Kind, InitialFees, SubstituteTax, InstallmentFee, AnnualFee };
+enum class PlanInput {
+    Kind,
+    InitialFees,
+    SubstituteTax,
+    InstallmentFee,
+    AnnualFee,
+    FirstDue,
+    RepayAfter,
+    RepayAmount,
+    Reduce,
+    Penalty,
+};
 
 struct PlanInputs {
     PlanKind kind = PlanKind::French;
-    Text initialFees;    // an amount
-    Text substituteTax;  // a percentage of the capital
-    Text installmentFee; // an amount
-    Text annualFee;      // an amount
+    Text initialFees{};          // an amount
+    Text substituteTax{};        // a percentage of the capital
+    Text installmentFee{};       // an amount
+    Text annualFee{};            // an amount
+    Text firstDue{};             // "MM/AAAA"
+    Text repayAfter{};           // the installment the early repayment comes with
+    Text repayAmount{};          // an amount, or "tutto": all that is then owed
+    bool reduceDuration = false; // after a partial repayment: the same installment, fewer of them
+    Text penalty{};              // a percentage of the amount repaid early
 };
+
+// The word for all that is owed, in the amount repaid early.
+inline constexpr std::u16string_view everything = u"tutto";
 
 // An input that cannot be used, and why.
 struct InputError {
-    enum class Reason { NotAnAmount, TooLarge, Negative, NotAPercentage, AboveHundred, NothingReceived };
+    enum class Reason {
+        NotAnAmount,
+        TooLarge,
+        Negative,
+        NotAPercentage,
+        AboveHundred,
+        NothingReceived, // costs at the start as large as the capital
+        NotAMonth,
+        NotAnInstallment, // the early repayment's installment is no whole number from 1 on
+        BeyondThePlan,    // it is after the last
+        NothingOwed,      // it is the last: after it nothing is owed
+        AboveTheDebt,     // the amount is more than is owed then
+        Zero,             // the amount repaid early is nothing
+        Missing,          // the early repayment lacks its installment or its amount
+    };
     PlanInput input = PlanInput::InitialFees;
     Reason reason = Reason::NotAnAmount;
     Text typed;
-    Cents upfront = 0; // for NothingReceived: what is paid at the start,
-    Cents capital = 0; // and the capital it leaves nothing of
+    Cents upfront = 0;             // for NothingReceived: what is paid at the start, or the amount above the debt,
+    Cents capital = 0;             // and the capital it leaves nothing of, or the debt
+    std::int64_t installments = 0; // the plan's, or the installment the debt is owed after
 };
 
 // Who names the input in a message: the window by its caption, the command line by its option.

@@ -31,13 +31,34 @@ private:
     char16_t group_;
 };
 
-enum class PlanColumn { Number, Installment, Interest, Principal, Costs, Payment, RemainingDebt };
+enum class PlanColumn { Number, DueDate, Installment, Interest, Principal, Prepaid, Costs, Payment, RemainingDebt };
 
-// The plan's columns: the costs paid with each installment, and the
-// installment with them, only where the loan has costs.
+// The plan's columns: the due month where the first was given, the
+// principal repaid early where a repayment is planned, the costs paid with
+// each installment and the installment with them where there are costs.
 std::vector<PlanColumn> columnsOf(const AmortizationPlan& plan);
 Text columnTitle(PlanColumn column);
-Text cellText(const PlanRow& row, PlanColumn column, const AmountText& amounts, bool grouped);
+Text cellText(const AmortizationPlan& plan, const PlanRow& row, PlanColumn column, const AmountText& amounts,
+              bool grouped);
+
+// One calendar year of a plan with due dates: the installments that fall in
+// it, what they pay, and what is still owed at its end.
+struct YearTotals {
+    std::int64_t year = 0;
+    std::int64_t installments = 0;
+    Cents interest = 0;
+    Cents principal = 0;
+    Cents prepaid = 0; // principal repaid early
+    Cents costs = 0;
+    Cents debtAtEnd = 0;
+};
+enum class YearColumn { Year, Installments, Interest, Principal, Prepaid, Costs, DebtAtEnd };
+// The years in order; none without a first due date.
+std::vector<YearTotals> yearlyTotals(const AmortizationPlan& plan);
+// As the plan's: the principal repaid early and the costs where it has them.
+std::vector<YearColumn> yearColumns(const AmortizationPlan& plan);
+Text columnTitle(YearColumn column);
+Text cellText(const YearTotals& year, YearColumn column, const AmountText& amounts, bool grouped);
 
 // A figure of the plan by what it means, whichever list shows it.
 enum class FigureId {
@@ -57,6 +78,12 @@ enum class FigureId {
     InstallmentCosts,
     CostOfCredit,
     TotalDue,
+    RepaidAfter,      // the early repayment: with which installment,
+    Repaid,           // what it repays,
+    Penalty,          // its penalty,
+    InterestSaved,    // the interest it saves,
+    InstallmentAfter, // the installment (principal) after it,
+    End,              // and the installment the loan now ends with
     TotalPaid,
     TotalInterest,
     TotalPrincipal,
@@ -91,6 +118,8 @@ std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& 
 // What is received, each cost given, the total cost of the credit and the
 // total due; "—" for all but what is received where the costs could not be read.
 std::vector<Figure> costFigures(const AmortizationPlan& plan, const AmountText& amounts, bool costsKnown = true);
+// The early repayment's figures; none where no repayment is planned.
+std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountText& amounts);
 // Paid, interest, principal.
 std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& amounts);
 // What the last installment (principal) pays and why it differs, if it does.
@@ -100,7 +129,10 @@ Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts);
 char16_t csvDelimiter(char16_t decimalSeparator);
 // A header row, then one line per installment, amounts without groups.
 Text delimitedPlan(const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter);
-// The figures and costs, the table in aligned columns, the totals and the note.
+// A header row, then one line per calendar year.
+Text delimitedYears(const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter);
+// The figures, the costs and the early repayment, the table in aligned
+// columns, the totals, the note, and the yearly totals where there are due dates.
 Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
                  const NumberText& numbers);
 
