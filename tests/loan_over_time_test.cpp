@@ -282,7 +282,7 @@ TEST(EarlyRepaymentTest, states_what_changes)
         {FigureId::Repaid, u"Rimborso anticipato: 20.000,00"},
         {FigureId::Penalty, u"Penale: 0,00"},
         {FigureId::InterestSaved, u"Interessi risparmiati: 11.247,43"},
-        {FigureId::End, u"Ultima rata: 187 (lug 2042) anziché la 240 (dic 2046)"},
+        {FigureId::End, u"Fine del prestito: con la rata 187 (lug 2042) anziché la 240 (dic 2046)"},
     };
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(differenceNote(plan, italianAmounts),
@@ -294,7 +294,10 @@ TEST(EarlyRepaymentTest, states_what_changes)
     const auto figures = repaymentFigures(lower, italianAmounts);
     ASSERT_EQ(figures.size(), 6u);
     EXPECT_EQ(figures[4].label + u": " + figures[4].value, u"Nuova rata: 436,98");
-    EXPECT_EQ(figures[5].value, u"240 (dic 2046)");
+    EXPECT_EQ(figures[5].value, u"con la rata 240 (dic 2046)");
+    EXPECT_EQ(differenceNote(lower, italianAmounts),
+              u"L'ultima rata è di 437,70 anziché 436,98 (+0,72): paga esattamente il debito residuo lasciato "
+              u"dall'arrotondamento ai centesimi.");
 }
 
 TEST(EarlyRepaymentTest, a_bad_combination_gets_one_message_that_names_the_input)
@@ -465,7 +468,8 @@ TEST(CommandLineTest, dates_yearly_totals_and_early_repayment)
     ASSERT_EQ(status, 0) << errors;
     for (const char* shown :
          {"\nEstinzione anticipata:  con la rata 60 (dic 2031)\nRimborso anticipato:    20.000,00\n",
-          "\nInteressi risparmiati:  11.247,43\nUltima rata:            187 (lug 2042) anziché la 240 (dic 2046)\n",
+          "\nInteressi risparmiati:  11.247,43\nFine del prestito:      con la rata 187 (lug 2042) anziché la 240 (dic "
+          "2046)\n",
           "\n 60  dic 2031  579,96     237,62          342,34            20.000,00       61.126,54\n",
           "\n187  lug 2042   70,30       0,20           70,10                                 0,00\n\n",
           "\nTotali per anno\nAnno  Rate  Interessi  Quota capitale  Rimborso anticipato  Debito a fine anno\n",

@@ -119,4 +119,19 @@ PlanChart planChart(const AmortizationPlan& plan, const AmountText& amounts, std
     return chart;
 }
 
+ChartArea chartArea(const PlanChart& chart, double width, double height, double amountLabels, double debtLabels,
+                    double line)
+{
+    ChartArea area;
+    const double gap = line / 2;
+    area.left = gap + amountLabels + gap;
+    area.right = std::max(area.left + 1, width - gap - debtLabels - gap);
+    area.top = 2 * line + gap;
+    area.bottom = std::max(area.top + 1, height - 2.5 * line);
+    area.lastInstallment = std::max(1.0, chart.lastInstallment);
+    area.amountTop = chart.amountTop > 0 ? chart.amountTop : 1;
+    area.debtTop = chart.debtTop > 0 ? chart.debtTop : 1;
+    return area;
+}
+
 } // namespace ratalia

@@ -79,6 +79,16 @@ void PlanForm::chooseReduceDuration(bool reduceDuration)
     update();
 }
 
+void PlanForm::choose(PlanInput input, const PlanChoice& option)
+{
+    if (input == PlanInput::Kind)
+        choose(option.kind);
+    else if (input == PlanInput::Reduce)
+        chooseReduceDuration(option.reduceDuration);
+    else
+        edit(input, option.value);
+}
+
 const Text& PlanForm::text(PlanInput input) const
 {
     static const Text none;
@@ -112,16 +122,37 @@ const AmortizationPlan* PlanForm::plan() const
     return outcome_ ? std::get_if<AmortizationPlan>(&outcome_->plan) : nullptr;
 }
 
+bool PlanForm::costsKnown() const
+{
+    if (!outcome_ || !outcome_->error)
+        return true;
+    switch (outcome_->error->input) {
+    case PlanInput::InitialFees:
+    case PlanInput::SubstituteTax:
+    case PlanInput::InstallmentFee:
+    case PlanInput::AnnualFee:
+        return false;
+    default:
+        return true;
+    }
+}
+
 std::vector<Figure> PlanForm::loanFigures() const
 {
     const AmortizationPlan* shown = plan();
-    return shown ? ratalia::loanFigures(*terms_, *shown, amounts_, numbers_, !outcome_->error) : std::vector<Figure>();
+    return shown ? ratalia::loanFigures(*terms_, *shown, amounts_, numbers_, costsKnown()) : std::vector<Figure>();
 }
 
 std::vector<Figure> PlanForm::costFigures() const
 {
     const AmortizationPlan* shown = plan();
-    return shown ? ratalia::costFigures(*shown, amounts_, !outcome_->error) : std::vector<Figure>();
+    return shown ? ratalia::costFigures(*shown, amounts_, costsKnown()) : std::vector<Figure>();
+}
+
+std::vector<Figure> PlanForm::repaymentFigures() const
+{
+    const AmortizationPlan* shown = plan();
+    return shown ? ratalia::repaymentFigures(*shown, amounts_) : std::vector<Figure>();
 }
 
 std::vector<Figure> PlanForm::totals() const
@@ -134,6 +165,17 @@ Text PlanForm::note() const
 {
     const AmortizationPlan* shown = plan();
     return shown ? differenceNote(*shown, amounts_) : Text();
+}
+
+std::optional<PlanReport> PlanForm::report() const
+{
+    const AmortizationPlan* shown = plan();
+    if (!shown)
+        return std::nullopt;
+    std::vector<Figure> figures = loanFigures();
+    for (const auto& more : {costFigures(), repaymentFigures()})
+        figures.insert(figures.end(), more.begin(), more.end());
+    return PlanReport{*shown, amounts_, figures, yearlyTotals(*shown), totals(), note()};
 }
 
 void PlanForm::addObserver(PlanFormObserver& observer) { observers_.push_back(&observer); }

@@ -255,7 +255,7 @@ const char* objectName(FigureId id)
     case FigureId::InstallmentAfter:
         return "InstallmentAfter";
     case FigureId::End:
-        return "End";
+        return "LoanEnd";
     case FigureId::TotalPaid:
         return "TotalPaid";
     case FigureId::TotalInterest:
@@ -385,7 +385,7 @@ std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountT
                            plan.kind() == PlanKind::Italian ? u"Nuova quota capitale" : u"Nuova rata",
                            amounts.grouped(plan.installmentAfterRepayment())});
     // Where the loan now ends sooner, against where it was to end.
-    Text end = withDate(last);
+    Text end = u"con la rata " + withDate(last);
     if (last < plan.plannedInstallments()) {
         const auto planned = plan.firstDue()
                                  ? std::optional<Month>(plan.firstDue()->plus(plan.plannedInstallments() - 1))
@@ -393,7 +393,7 @@ std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountT
         end += u" anziché la " + amounts.whole(plan.plannedInstallments()) +
                (planned ? u" (" + monthText(*planned) + u")" : Text());
     }
-    figures.push_back({FigureId::End, u"Ultima rata", end});
+    figures.push_back({FigureId::End, u"Fine del prestito", end});
     return figures;
 }
 
@@ -417,19 +417,21 @@ Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts)
                    amounts.whole(last.number) + u", che paga i " + amounts.grouped(last.principal) +
                    u" di debito rimasti.";
     }
+    // After a repayment the others are the installment (principal) worked out again.
+    const Cents others = plan.repayment() ? plan.installmentAfterRepayment() : plan.installment();
     const Cents difference = plan.lastDifference();
     const Text signedDifference = (difference > 0 ? u"+" : u"") + amounts.grouped(difference);
     if (plan.kind() == PlanKind::Italian) {
         if (difference == 0)
             return u"L'ultima quota capitale è uguale alle altre: il piano si chiude esattamente.";
         return u"L'ultima quota capitale è di " + amounts.grouped(plan.rows().back().principal) + u" anziché " +
-               amounts.grouped(plan.installment()) + u" (" + signedDifference +
+               amounts.grouped(others) + u" (" + signedDifference +
                u"): rimborsa esattamente il debito residuo lasciato dall'arrotondamento ai centesimi.";
     }
     if (difference == 0)
         return u"L'ultima rata è uguale alle altre: il piano si chiude esattamente.";
     return u"L'ultima rata è di " + amounts.grouped(plan.rows().back().installment) + u" anziché " +
-           amounts.grouped(plan.installment()) + u" (" + signedDifference +
+           amounts.grouped(others) + u" (" + signedDifference +
            u"): paga esattamente il debito residuo lasciato dall'arrotondamento ai centesimi.";
 }
 
@@ -520,7 +522,7 @@ Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const Amo
     out += differenceNote(plan, amounts) + u'\n';
 
     if (const std::vector<YearTotals> years = yearlyTotals(plan); !years.empty()) {
-        out += u"\nTotali per anno\n";
+        out += u"\n" + Text(yearsTitle) + u"\n";
         appendAligned(out, yearColumns(plan), years,
                       [&](const YearTotals& year, YearColumn column) { return cellText(year, column, amounts, true); });
     }

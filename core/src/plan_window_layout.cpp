@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <string>
 
 namespace ratalia {
@@ -20,20 +21,44 @@ constexpr std::array commands{
                       u"Salva il piano, pronto da stampare, in un file PDF"},
     PlanCommandLayout{PlanCommand::Close, "Close", u"C&hiudi", u"Chiudi", u"Chiude questa finestra"},
 };
+constexpr auto costs = PlanInputGroup::PlanAndCosts;
+constexpr auto repayment = PlanInputGroup::EarlyRepayment;
 constexpr std::array inputs{
     PlanInputLayout{PlanInput::Kind, "Kind", u"A&mmortamento:", u"Tipo di ammortamento",
-                    u"Rata costante, o quota capitale costante con rate che scendono di mese in mese", true, u"", 0, 0},
+                    u"Rata costante, o quota capitale costante con rate che scendono di mese in mese", true, u"", u"",
+                    costs, 0, 0},
+    PlanInputLayout{PlanInput::FirstDue, "FirstDue", u"Mese &della prima rata:", u"Mese della prima rata",
+                    u"Mese e anno della prima scadenza (MM/AAAA): le rate mostrano la loro scadenza e il piano i "
+                    u"totali per anno", false, u"", u"MM/AAAA", costs, 0, 1},
     PlanInputLayout{PlanInput::InitialFees, "InitialFees", u"Spese &iniziali:", u"Spese iniziali",
                     u"Istruttoria, perizia e le altre spese pagate all'inizio, tolte da quanto si riceve", false,
-                    u"€", 1, 0},
+                    u"€", u"", costs, 1, 0},
     PlanInputLayout{PlanInput::SubstituteTax, "SubstituteTax", u"Imposta s&ostitutiva:", u"Imposta sostitutiva",
                     u"Una parte del capitale, pagata all'inizio: 0,25 % per la prima casa, 2 % negli altri casi", true,
-                    u"", 1, 1},
+                    u"", u"", costs, 1, 1},
     PlanInputLayout{PlanInput::InstallmentFee, "InstallmentFee", u"Spese per &rata:", u"Spese per rata",
-                    u"Pagate con ogni rata (incasso rata)", false, u"€", 2, 0},
+                    u"Pagate con ogni rata (incasso rata)", false, u"€", u"", costs, 2, 0},
     PlanInputLayout{PlanInput::AnnualFee, "AnnualFee", u"Spese a&nnue:", u"Spese annue",
                     u"Pagate ogni dodici rate, con la 12ª, la 24ª, … (un'assicurazione, l'estratto conto annuale)",
-                    false, u"€", 2, 1},
+                    false, u"€", u"", costs, 2, 1},
+    PlanInputLayout{PlanInput::RepayAfter, "RepayAfter", u"Estin&zione dopo la rata:", u"Estinzione dopo la rata",
+                    u"Il numero della rata con cui si rimborsa in anticipo", false, u"", u"numero", repayment, 0, 0},
+    PlanInputLayout{PlanInput::RepayAmount, "RepayAmount", u"Importo rim&borsato:", u"Importo rimborsato",
+                    u"Quanto capitale si rimborsa in anticipo, oppure «tutto» per estinguere il debito", false, u"€",
+                    u"importo o «tutto»", repayment, 0, 1},
+    PlanInputLayout{PlanInput::Reduce, "Reduce", u"Rid&uci:", u"Dopo un'estinzione parziale riduci",
+                    u"La rata, ricalcolata sul debito residuo per la stessa fine, oppure la durata, con la stessa rata",
+                    true, u"", u"", repayment, 1, 0},
+    PlanInputLayout{PlanInput::Penalty, "Penalty", u"Pena&le:", u"Penale",
+                    u"In percentuale dell'importo rimborsato in anticipo, pagata con la rata dell'estinzione", false,
+                    u"%", u"0", repayment, 1, 1},
+};
+constexpr std::array views{
+    PlanViewLayout{PlanView::Installments, "Installments", u"Ra&te", u"Rate del piano", u"Le rate, una per riga"},
+    PlanViewLayout{PlanView::Years, "Years", u"Per &anno", u"Totali per anno",
+                   u"Rate, interessi e quota capitale di ogni anno, con il debito a fine anno"},
+    PlanViewLayout{PlanView::Chart, "Chart", u"&Grafico", u"Grafico del piano",
+                   u"Interessi e quota capitale di ogni rata, e il debito residuo"},
 };
 // clang-format on
 
@@ -49,6 +74,28 @@ std::span<const PlanCommandLayout> PlanWindowLayout::commands() { return ratalia
 
 std::span<const PlanInputLayout> PlanWindowLayout::inputs() { return ratalia::inputs; }
 
+std::vector<PlanInputLayout> PlanWindowLayout::inputsOf(PlanInputGroup group)
+{
+    std::vector<PlanInputLayout> out;
+    std::copy_if(ratalia::inputs.begin(), ratalia::inputs.end(), std::back_inserter(out),
+                 [group](const PlanInputLayout& input) { return input.group == group; });
+    return out;
+}
+
+std::span<const PlanViewLayout> PlanWindowLayout::views() { return ratalia::views; }
+
+Text viewTable(PlanView view, const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter)
+{
+    return view == PlanView::Years && plan.firstDue() ? delimitedYears(plan, amounts, delimiter)
+                                                      : delimitedPlan(plan, amounts, delimiter);
+}
+
+std::u16string_view viewFileName(PlanView view, const AmortizationPlan& plan)
+{
+    return view == PlanView::Years && plan.firstDue() ? PlanWindowLayout::yearsFileName
+                                                      : PlanWindowLayout::defaultFileName;
+}
+
 std::vector<PlanChoice> PlanWindowLayout::choices(PlanInput id, const NumberText& numbers)
 {
     if (id == PlanInput::Kind)
@@ -60,6 +107,9 @@ std::vector<PlanChoice> PlanWindowLayout::choices(PlanInput id, const NumberText
                 {quarter + u" % (prima casa)", PlanKind::French, quarter},
                 {u"2 % (altri casi)", PlanKind::French, u"2"}};
     }
+    if (id == PlanInput::Reduce)
+        return {{u"la rata (stessa fine)", PlanKind::French, {}, false},
+                {u"la durata (stessa rata)", PlanKind::French, {}, true}};
     return {};
 }
 

@@ -97,6 +97,18 @@ check(table.getAccessibleAt(0, 1).name == "446,59", f"the first installment read
 for name in ["Copia", "Esporta CSV", "Stampa", "Salva PDF", "Chiudi"]:
     check("focusable" in states(named(plan, "push button", name)), f"the button {name} cannot take the focus")
 
+# Alt+G shows the chart, which reads as a chart and tells its numbers in words.
+planWindow = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Piano di ammortamento"],
+                            capture_output=True, text=True).stdout.split()[0]
+subprocess.run(["xdotool", "windowfocus", "--sync", planWindow, "key", "alt+g"], check=True)
+time.sleep(0.5)
+chart = named(plan, "chart", "Grafico del piano")
+check("showing" in states(chart), "the chart is not shown after Alt+G")
+check("focusable" in states(chart), "the chart cannot take the focus")
+check("la quota capitale supera gli interessi fin dalla prima rata." in chart.description
+      and "Il debito residuo scende da 10.000,00 a 0,00, in 24 rate." in chart.description,
+      f"the chart's description reads {chart.description!r}")
+
 for failure in failures:
     print("FAIL:", failure)
 print(f"{len(failures)} of the screen reader's checks failed" if failures else "the screen reader reads what it should")

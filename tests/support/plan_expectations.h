@@ -3,6 +3,7 @@
 // What both plan windows show, written once as a person would write it.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ratalia::test {
@@ -13,17 +14,34 @@ inline const std::string threeRows = "1;336,67;5,00;331,67;668,33\n"
                                      "2;336,67;3,34;333,33;335,00\n"
                                      "3;336,68;1,68;335,00;0,00\n";
 
-// The plan window's stops from its table on: the buttons, the inputs, back
-// to the table. Windows has no "Salva PDF…": its PDF comes from its printer.
+// The plan window's stops from its table on: the buttons, the inputs, the
+// views' tabs, back to the table. Windows has no "Salva PDF…": its PDF comes from its printer.
 inline std::vector<std::string> planTabOrder(bool savePdf)
 {
     std::vector<std::string> order{"Copy", "ExportCsv", "Print"};
     if (savePdf)
         order.push_back("SavePdf");
-    for (const char* stop :
-         {"Close", "Kind", "InitialFees", "SubstituteTax", "InstallmentFee", "AnnualFee", "Installments"})
+    for (const char* stop : {"Close", "Kind", "FirstDue", "InitialFees", "SubstituteTax", "InstallmentFee", "AnnualFee",
+                             "RepayAfter", "RepayAmount", "Reduce", "Penalty", "Views", "Installments"})
         order.push_back(stop);
     return order;
 }
+
+// 100 000 € over 20 years at 3,5 %, the first installment in January 2027,
+// 20 000 € repaid early with the 60th, the installment kept: what both plan
+// windows show, by the objects' names.
+inline const std::vector<std::pair<std::string, std::string>> earlyRepaymentFigures{
+    {"Taeg", "3,56 %"},
+    {"RepaidAfter", "con la rata 60 (dic 2031)"},
+    {"Repaid", "20.000,00"},
+    {"PenaltyPaid", "0,00"},
+    {"InterestSaved", "11.247,43"},
+    {"LoanEnd", "con la rata 187 (lug 2042) anziché la 240 (dic 2046)"},
+};
+inline const std::size_t earlyRepaymentRows = 187;
+inline const std::string earlyRepaymentRow60 = "60|dic 2031|579,96|237,62|342,34|20.000,00|61.126,54";
+inline const std::string earlyRepaymentYears =
+    "Anno\tRate\tInteressi\tQuota capitale\tRimborso anticipato\tDebito a fine anno\n"
+    "2027\t12\t3443,97\t3515,55\t\t96484,45\n";
 
 } // namespace ratalia::test

@@ -7,6 +7,7 @@
 #include "window/plan_window.h"
 #include "window/printing_module.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
@@ -347,6 +348,88 @@ TEST_F(PlanWindowTest, costs_typed_in_the_window_give_the_taeg)
     EXPECT_EQ(shown(plan, "Principal"), QStringLiteral("833,33"));
     EXPECT_EQ(shown(plan, "FirstInstallment"), QStringLiteral("1.833,33"));
     EXPECT_EQ(rows()->index(0, 1).data().toString(), QStringLiteral("1.833,33"));
+    EXPECT_EQ(mainFields(), before);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Due dates and an early repayment typed in the plan window: its figures,
+// the rows, the yearly totals Copia takes from their view, the chart and
+// what a screen reader reads of it, and the printout's yearly table.
+TEST_F(PlanWindowTest, shows_the_loan_over_time_with_an_early_repayment)
+{
+    typeInto("AnnualRate", QStringLiteral("3,5"));
+    calculate("100000", "240");
+    rightClick(plainLabel(), QStringLiteral("&Piano"));
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    const QStringList before = mainFields();
+    for (const auto& [name, text] :
+         {std::pair{"FirstDue", "01/2027"}, {"RepayAfter", "60"}, {"RepayAmount", "20000"}}) {
+        auto* field = plan->findChild<QLineEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(field, nullptr) << name;
+        field->setFocus();
+        QTest::keyClicks(field, QString::fromLatin1(text));
+    }
+    plan->findChild<QComboBox*>(QStringLiteral("Reduce"))->setCurrentIndex(1);
+
+    for (const auto& [name, text] : earlyRepaymentFigures)
+        EXPECT_EQ(shown(plan, name.c_str()).toStdString(), text) << name;
+    const QAbstractItemModel* rows = plan->findChild<QTableView*>(QStringLiteral("Installments"))->model();
+    ASSERT_EQ(static_cast<std::size_t>(rows->rowCount()), earlyRepaymentRows);
+    QStringList row60;
+    for (int c = 0; c < rows->columnCount(); ++c)
+        row60 << rows->index(59, c).data().toString();
+    EXPECT_EQ(row60.join(QLatin1Char('|')).toStdString(), earlyRepaymentRow60);
+    EXPECT_FALSE(plan->findChild<QLabel*>(QStringLiteral("Status"))->isVisible()) << "a message";
+
+    // Copia takes the table of the view shown.
+    plan->showView(PlanView::Years);
+    QTest::mouseClick(plan->findChild<QPushButton*>(QStringLiteral("Copy")), Qt::LeftButton);
+    const std::string years = QApplication::clipboard()->text().toStdString();
+    EXPECT_EQ(years.substr(0, earlyRepaymentYears.size()), earlyRepaymentYears);
+    EXPECT_FALSE(plan->findChild<QLabel*>(QStringLiteral("YearsHint"))->isVisible());
+
+    plan->showView(PlanView::Chart);
+    auto* chart = plan->findChild<QWidget*>(QStringLiteral("Chart"));
+    ASSERT_TRUE(chart && chart->isVisible());
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(chart);
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->role(), QAccessible::Chart);
+    EXPECT_EQ(reader->text(QAccessible::Name), QStringLiteral("Grafico del piano"));
+    const QString words = reader->text(QAccessible::Description);
+    EXPECT_TRUE(words.contains(QStringLiteral("la quota capitale supera gli interessi dalla rata 4 (apr 2027)")))
+        << words.toStdString();
+    EXPECT_TRUE(words.endsWith(QStringLiteral("con un rimborso anticipato di 20.000,00 con la rata 60 (dic 2031), in "
+                                              "187 rate.")))
+        << words.toStdString();
+    // What it draws: both shares of the installments and the debt's line.
+    const QImage picture = chart->grab().toImage();
+    const auto has = [&](QColor colour) {
+        for (int y = 0; y < picture.height(); y += 2)
+            for (int x = 0; x < picture.width(); x += 2)
+                if (picture.pixelColor(x, y) == colour)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(has(QColor(0xd9, 0x6c, 0x1e))) << "no interest";
+    EXPECT_TRUE(has(QColor(0x3b, 0x7d, 0xc9))) << "no principal";
+    EXPECT_TRUE(has(chart->palette().color(QPalette::Text))) << "no debt line or axes";
+
+    QTemporaryDir folder;
+    const QString saved = folder.filePath(QStringLiteral("piano.pdf"));
+    ASSERT_TRUE(plan->savePdf(saved));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), saved, QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(20000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QRegularExpression(
+        QStringLiteral("Fine del prestito: +con la rata 187 \\(lug 2042\\) anziché la 240 \\(dic 2046\\)"))));
+    EXPECT_TRUE(
+        text.contains(QRegularExpression(QStringLiteral("\\n +60 +dic 2031 +579,96 +237,62 +342,34 +20\\.000,00"))));
+    EXPECT_TRUE(text.contains(QStringLiteral("Totali per anno")));
+    EXPECT_TRUE(text.contains(
+        QRegularExpression(QStringLiteral("\\n +2031 +12 +2\\.916,49 +4\\.043,03 +20\\.000,00 +61\\.126,54\\n"))));
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\n +2042 +7 +36,67 +3\\.513,39 +0,00\\n"))));
     EXPECT_EQ(mainFields(), before);
     EXPECT_TRUE(messages.shown.empty());
 }

@@ -111,7 +111,8 @@ void GdiPrintout::cells(int y, bool header, const PlanRow* row) const
         const int left = c == 0 ? 0 : static_cast<int>(width_ * numberShare + static_cast<double>(c - 1) * amountWidth);
         const int right = c == 0 ? static_cast<int>(width_ * numberShare)
                                  : static_cast<int>(width_ * numberShare + static_cast<double>(c) * amountWidth);
-        const Text shown = header ? columnTitle(columns_[c]) : cellText(report_.plan, *row, columns_[c], report_.amounts, true);
+        const Text shown =
+            header ? columnTitle(columns_[c]) : cellText(report_.plan, *row, columns_[c], report_.amounts, true);
         text(shown, {left, y, right - padding, y + line_}, DT_RIGHT | DT_VCENTER | DT_SINGLELINE,
              header ? bold_.get() : body_.get());
     }

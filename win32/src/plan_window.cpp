@@ -375,8 +375,8 @@ INT_PTR PlanWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
                 static_cast<std::size_t>(info->item.iItem) < plan->rows().size() && info->item.iSubItem >= 0 &&
                 static_cast<std::size_t>(info->item.iSubItem) < columns_.size()) {
                 const PlanRow& row = plan->rows()[static_cast<std::size_t>(info->item.iItem)];
-                const Text shown =
-                    cellText(*plan, row, columns_[static_cast<std::size_t>(info->item.iSubItem)], form_.amounts(), true);
+                const Text shown = cellText(*plan, row, columns_[static_cast<std::size_t>(info->item.iSubItem)],
+                                            form_.amounts(), true);
                 cell_.assign(shown.begin(), shown.end());
                 info->item.pszText = cell_.data();
             }

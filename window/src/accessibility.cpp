@@ -85,6 +85,9 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
 {
     if (className == QLatin1String("ratalia::FormWindow") || className == QLatin1String("ratalia::PlanWindow"))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    // A chart, not a blank panel: its description says what it shows.
+    if (className == QLatin1String("ratalia::PlanChartView"))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
     if (className == QLatin1String("ratalia::FieldEdit") && static_cast<QLineEdit*>(object)->isReadOnly())
         return new ReadOnlyFieldAccessible(static_cast<QLineEdit*>(object));
     return nullptr;

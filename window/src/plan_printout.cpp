@@ -20,7 +20,7 @@ constexpr double numberShare = 0.10;
 } // namespace
 
 PlanPrintout::PlanPrintout(const QPagedPaintDevice& device, const PlanReport& report)
-    : report_(report), columns_(columnsOf(report.plan))
+    : report_(report), columns_(columnsOf(report.plan)), yearColumns_(yearColumns(report.plan))
 {
     body_.setFamily(QStringLiteral("Liberation Sans"));
     body_.setStyleHint(QFont::SansSerif);
@@ -60,13 +60,14 @@ void PlanPrintout::paintPage(QPainter& painter, std::size_t page) const
             break;
         case Table:
             painter.setFont(bold_);
-            cells(painter, y, [](PlanColumn column) { return columnTitle(column); });
+            cells(painter, y, columns_, [](PlanColumn column) { return columnTitle(column); });
             y += line_;
             painter.drawLine(QPointF(0, y), QPointF(width_, y));
             painter.setFont(body_);
             for (std::size_t r = piece.firstRow; r < piece.firstRow + piece.rowCount; ++r) {
                 const PlanRow& row = report_.plan.rows()[r];
-                cells(painter, y, [&](PlanColumn column) { return cellText(report_.plan, row, column, report_.amounts, true); });
+                cells(painter, y, columns_,
+                      [&](PlanColumn column) { return cellText(report_.plan, row, column, report_.amounts, true); });
                 y += line_;
             }
             break;
@@ -75,7 +76,22 @@ void PlanPrintout::paintPage(QPainter& painter, std::size_t page) const
             painter.setFont(body_);
             painter.drawText(QRectF(0, y, width_, noteLines_ * line_), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
                              qtText(report_.note));
-            y += noteLines_ * line_;
+            y += noteLines_ * line_ + (report_.years.empty() ? 0 : line_);
+            break;
+        case Years:
+            painter.setFont(bold_);
+            painter.drawText(QRectF(0, y, width_, line_), Qt::AlignLeft | Qt::AlignVCenter, qtText(yearsTitle));
+            y += line_;
+            cells(painter, y, yearColumns_, [](YearColumn column) { return columnTitle(column); });
+            y += line_;
+            painter.drawLine(QPointF(0, y), QPointF(width_, y));
+            painter.setFont(body_);
+            for (std::size_t r = piece.firstRow; r < piece.firstRow + piece.rowCount; ++r) {
+                const YearTotals& year = report_.years[r];
+                cells(painter, y, yearColumns_,
+                      [&](YearColumn column) { return cellText(year, column, report_.amounts, true); });
+                y += line_;
+            }
             break;
         default:
             break;
@@ -100,15 +116,16 @@ double PlanPrintout::figures(QPainter& painter, double y, const std::vector<Figu
     return y;
 }
 
-void PlanPrintout::cells(QPainter& painter, double y, auto&& textOf) const
+template <typename Column>
+void PlanPrintout::cells(QPainter& painter, double y, const std::vector<Column>& columns, auto&& textOf) const
 {
     const double padding = line_ * 0.3;
-    const double amountWidth = width_ * (1 - numberShare) / static_cast<double>(columns_.size() - 1);
-    for (std::size_t c = 0; c < columns_.size(); ++c) {
+    const double amountWidth = width_ * (1 - numberShare) / static_cast<double>(columns.size() - 1);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
         const double left = c == 0 ? 0 : width_ * numberShare + static_cast<double>(c - 1) * amountWidth;
         const double width = c == 0 ? width_ * numberShare : amountWidth;
         painter.drawText(QRectF(left, y, width - padding, line_), Qt::AlignRight | Qt::AlignVCenter,
-                         qtText(textOf(columns_[c])));
+                         qtText(textOf(columns[c])));
     }
 }
 

@@ -47,4 +47,47 @@ QVariant PlanTableModel::headerData(int section, Qt::Orientation orientation, in
     return qtText(columnTitle(columns_[static_cast<std::size_t>(section)]));
 }
 
+YearTableModel::YearTableModel(AmountText amounts, QObject* parent) : QAbstractTableModel(parent), amounts_(amounts) {}
+
+void YearTableModel::show(const AmortizationPlan* plan)
+{
+    beginResetModel();
+    years_ = plan ? yearlyTotals(*plan) : std::vector<YearTotals>();
+    columns_ = plan && !years_.empty() ? yearColumns(*plan) : std::vector<YearColumn>();
+    endResetModel();
+}
+
+int YearTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(years_.size());
+}
+
+int YearTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant YearTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return {};
+    return qtText(cellText(years_[static_cast<std::size_t>(index.row())],
+                           columns_[static_cast<std::size_t>(index.column())], amounts_, true));
+}
+
+QVariant YearTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(columns_.size()))
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole)
+        return {};
+    return qtText(columnTitle(columns_[static_cast<std::size_t>(section)]));
+}
+
 } // namespace ratalia

@@ -2,6 +2,7 @@
 
 #include "core/program_texts.h"
 #include "window/dialog_resources.h"
+#include "window/plan_chart_view.h"
 #include "window/plan_printout.h"
 #include "window/plan_table_model.h"
 #include "window/printing_module.h"
@@ -26,8 +27,11 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -39,15 +43,27 @@ namespace {
 
 // What the window would like, in device-independent pixels; it never opens
 // larger than the screen's free area, less room for the window's frame.
-constexpr QSize preferredSize(700, 720);
+constexpr QSize preferredSize(820, 820);
 constexpr QSize frameAllowance(16, 48);
 
-QString defaultPath(const FileKind& kind)
+QString defaultPath(const FileKind& kind, std::u16string_view name)
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(!documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath())
-        .filePath(qtText(PlanWindowLayout::defaultFileName) + QLatin1Char('.') + qtText(kind.extension));
+        .filePath(qtText(name) + QLatin1Char('.') + qtText(kind.extension));
 }
+
+// Asks for all its contents' height, as they are now: Qt's own scroll area
+// keeps the size its contents first had, and no more than 24 lines.
+class FittingScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override
+    {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
 
 QPageLayout a4Layout()
 {
@@ -65,17 +81,38 @@ PlanWindow::PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent)
     setAccessibleName(qtText(texts::planTitle));
 
     auto* layout = new QVBoxLayout(this);
+    // The figures and the inputs scroll, where a small screen leaves them too
+    // little room, so that the table and the buttons are always in view.
+    auto* top = new QWidget;
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
     auto* figures = new QHBoxLayout;
     loanFigures_ = new QFormLayout;
     costFigures_ = new QFormLayout;
-    for (QFormLayout* list : {loanFigures_, costFigures_})
+    repaymentFigures_ = new QFormLayout;
+    for (QFormLayout* list : {loanFigures_, costFigures_, repaymentFigures_})
         list->setLabelAlignment(Qt::AlignLeft);
     figures->addLayout(loanFigures_);
     figures->addSpacing(24);
-    figures->addLayout(costFigures_);
+    auto* costsAndRepayment = new QVBoxLayout;
+    costsAndRepayment->addLayout(costFigures_);
+    costsAndRepayment->addLayout(repaymentFigures_);
+    costsAndRepayment->addStretch(1);
+    figures->addLayout(costsAndRepayment);
     figures->addStretch(1);
-    layout->addLayout(figures);
-    buildInputs(layout);
+    topLayout->addLayout(figures);
+    buildInputs(topLayout, PlanInputGroup::PlanAndCosts, PlanWindowLayout::inputsTitle, "PlanInputs");
+    buildInputs(topLayout, PlanInputGroup::EarlyRepayment, PlanWindowLayout::repaymentTitle, "EarlyRepayment");
+    auto* scroll = new FittingScrollArea(this);
+    scroll->setObjectName(QStringLiteral("Inputs"));
+    scroll->setWidget(top);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    layout->addWidget(scroll);
+    scroll_ = scroll;
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Status"));
@@ -84,10 +121,13 @@ PlanWindow::PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent)
     status_->hide();
     layout->addWidget(status_);
 
+    // Made before the views it holds, so that Tab goes from the inputs to
+    // the tabs, to the view shown, to the buttons.
+    views_ = new QTabWidget(this);
+    views_->setObjectName(QStringLiteral("PlanViews"));
+    views_->tabBar()->setObjectName(QStringLiteral("Views"));
     model_ = new PlanTableModel(form_.amounts(), this);
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("Installments"));
-    table_->setAccessibleName(qtText(PlanWindowLayout::tableName));
+    table_ = new QTableView(views_);
     table_->setModel(model_);
     table_->verticalHeader()->hide();
     // Rows of one height: the view places any row without measuring the others.
@@ -98,7 +138,39 @@ PlanWindow::PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent)
     table_->setWordWrap(false);
     // Tab leaves the table for the buttons, as in any dialog; the arrows move inside it.
     table_->setTabKeyNavigation(false);
-    layout->addWidget(table_, 1);
+
+    yearsModel_ = new YearTableModel(form_.amounts(), this);
+    auto* yearsPage = new QWidget(views_);
+    auto* yearsLayout = new QVBoxLayout(yearsPage);
+    yearsLayout->setContentsMargins(0, 0, 0, 0);
+    yearsHint_ = new QLabel(qtText(PlanWindowLayout::yearsNeedDates), yearsPage);
+    yearsHint_->setObjectName(QStringLiteral("YearsHint"));
+    yearsHint_->setWordWrap(true);
+    yearsLayout->addWidget(yearsHint_);
+    years_ = new QTableView(yearsPage);
+    years_->setModel(yearsModel_);
+    years_->verticalHeader()->hide();
+    years_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    years_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    years_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    years_->setAlternatingRowColors(true);
+    years_->setTabKeyNavigation(false);
+    years_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    yearsLayout->addWidget(years_, 1);
+
+    chart_ = new PlanChartView(form_.amounts(), views_);
+
+    for (const PlanViewLayout& view : PlanWindowLayout::views()) {
+        QWidget* page = view.id == PlanView::Installments ? static_cast<QWidget*>(table_)
+                        : view.id == PlanView::Years      ? yearsPage
+                                                          : chart_;
+        QWidget* shown = view.id == PlanView::Years ? years_ : page;
+        shown->setObjectName(QString::fromLatin1(view.objectName));
+        shown->setAccessibleName(qtText(view.accessibleName));
+        const int index = views_->addTab(page, qtText(view.caption));
+        views_->setTabToolTip(index, qtText(view.toolTip));
+    }
+    layout->addWidget(views_, 1);
 
     totals_ = new QLabel(this);
     totals_->setObjectName(QStringLiteral("Totals"));
@@ -125,7 +197,6 @@ PlanWindow::PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent)
         connect(button, &QPushButton::clicked, this, [this, id = command.id] { run(id); });
     }
     layout->addLayout(buttons);
-
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     form_.addObserver(*this);
@@ -133,14 +204,15 @@ PlanWindow::PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent)
 
 PlanWindow::~PlanWindow() { form_.removeObserver(*this); }
 
-// The kind of plan and its costs, as the core lays them out: every change
-// goes to the model, which works the plan out again.
-void PlanWindow::buildInputs(QLayout* into)
+// A group of inputs as the core lays them out: every change goes to the
+// model, which works the plan out again.
+void PlanWindow::buildInputs(QBoxLayout* into, PlanInputGroup which, std::u16string_view title, const char* name)
 {
-    auto* group = new QGroupBox(qtText(PlanWindowLayout::inputsTitle), this);
-    group->setObjectName(QStringLiteral("PlanInputs"));
+    auto* group = new QGroupBox(qtText(title), this);
+    group->setObjectName(QString::fromLatin1(name));
     auto* grid = new QGridLayout(group);
-    for (const PlanInputLayout& input : PlanWindowLayout::inputs()) {
+    int rows = 0;
+    for (const PlanInputLayout& input : PlanWindowLayout::inputsOf(which)) {
         auto* caption = new QLabel(qtText(input.caption), group);
         QWidget* control = nullptr;
         if (input.choice) {
@@ -149,17 +221,14 @@ void PlanWindow::buildInputs(QLayout* into)
             for (const PlanChoice& option : options)
                 box->addItem(qtText(option.caption));
             connect(box, &QComboBox::currentIndexChanged, this, [this, id = input.id, options](int k) {
-                if (k < 0)
-                    return;
-                if (id == PlanInput::Kind)
-                    form_.choose(options[static_cast<std::size_t>(k)].kind);
-                else
-                    form_.edit(id, options[static_cast<std::size_t>(k)].value);
+                if (k >= 0)
+                    form_.choose(id, options[static_cast<std::size_t>(k)]);
             });
             choices_[input.id] = box;
             control = box;
         } else {
             auto* field = new QLineEdit(group);
+            field->setPlaceholderText(qtText(input.placeholder));
             connect(field, &QLineEdit::textChanged, this,
                     [this, id = input.id](const QString& text) { form_.edit(id, text.toStdU16String()); });
             fields_[input.id] = field;
@@ -172,11 +241,24 @@ void PlanWindow::buildInputs(QLayout* into)
         const int column = input.column * 3;
         grid->addWidget(caption, input.row, column);
         if (input.unit.empty()) {
-            grid->addWidget(control, input.row, column + 1, 1, input.id == PlanInput::Kind ? 5 : 2);
+            grid->addWidget(control, input.row, column + 1, 1, 2);
         } else {
             grid->addWidget(control, input.row, column + 1);
             grid->addWidget(new QLabel(qtText(input.unit), group), input.row, column + 2);
         }
+        rows = std::max(rows, input.row + 1);
+    }
+    if (which == PlanInputGroup::EarlyRepayment) {
+        auto* note = new QLabel(qtText(PlanWindowLayout::penaltyNote), group);
+        note->setObjectName(QStringLiteral("PenaltyNote"));
+        note->setWordWrap(true);
+        QFont small = note->font();
+        small.setPointSizeF(small.pointSizeF() * 0.9);
+        note->setFont(small);
+        grid->addWidget(note, rows, 0, 1, 6);
+        // Read with the field it is about.
+        if (QLineEdit* penalty = fields_[PlanInput::Penalty])
+            penalty->setAccessibleDescription(qtText(PlanWindowLayout::penaltyNote));
     }
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(4, 1);
@@ -205,6 +287,8 @@ void PlanWindow::showFigures(QFormLayout* layout, const std::vector<Figure>& fig
         label->setObjectName(QString::fromLatin1(ratalia::objectName(figure.id)));
         label->setAccessibleName(qtText(figure.label));
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // The one long value, where the loan now ends and where it was to: on two lines if need be.
+        label->setWordWrap(figure.id == FigureId::End);
         return label;
     };
     for (std::size_t k = 0; k < figures.size(); ++k) {
@@ -232,6 +316,7 @@ void PlanWindow::planChanged()
 {
     showFigures(loanFigures_, form_.loanFigures());
     showFigures(costFigures_, form_.costFigures());
+    showFigures(repaymentFigures_, form_.repaymentFigures());
     QStringList totals;
     for (const Figure& total : form_.totals())
         totals << qtText(total.label) + QStringLiteral(": ") + qtText(total.value);
@@ -242,6 +327,12 @@ void PlanWindow::planChanged()
     else
         status_->hide();
     model_->show(form_.plan());
+    yearsModel_->show(form_.plan());
+    yearsHint_->setVisible(!form_.plan() || !form_.plan()->firstDue());
+    chart_->show(form_.plan());
+    // The top as tall as it now needs, up to what the window can spare.
+    scroll_->setMaximumHeight(scroll_->sizeHint().height());
+    scroll_->updateGeometry();
     // The amounts share the width; the number keeps what its largest needs.
     QHeaderView* header = table_->horizontalHeader();
     if (model_->columnCount() > 0) {
@@ -266,7 +357,23 @@ void PlanWindow::fitIntoScreen()
     placed_ = true;
 }
 
-Text PlanWindow::tabSeparated() const { return plan() ? delimitedPlan(*plan(), form_.amounts(), u'\t') : Text(); }
+PlanView PlanWindow::currentView() const
+{
+    return PlanWindowLayout::views()[static_cast<std::size_t>(std::max(0, views_->currentIndex()))].id;
+}
+
+void PlanWindow::showView(PlanView view)
+{
+    const auto views = PlanWindowLayout::views();
+    for (std::size_t k = 0; k < views.size(); ++k)
+        if (views[k].id == view)
+            views_->setCurrentIndex(static_cast<int>(k));
+}
+
+Text PlanWindow::tabSeparated() const
+{
+    return plan() ? viewTable(currentView(), *plan(), form_.amounts(), u'\t') : Text();
+}
 
 void PlanWindow::run(PlanCommand command)
 {
@@ -276,14 +383,17 @@ void PlanWindow::run(PlanCommand command)
         copy();
         break;
     case PlanCommand::ExportCsv:
-        if (const QString path = chooseFile(PlanWindowLayout::csvFile); !path.isEmpty())
+        if (const QString path = chooseFile(PlanWindowLayout::csvFile, plan() ? viewFileName(currentView(), *plan())
+                                                                              : PlanWindowLayout::defaultFileName);
+            !path.isEmpty())
             exportCsv(path);
         break;
     case PlanCommand::Print:
         choosePrinter();
         break;
     case PlanCommand::SavePdf:
-        if (const QString path = chooseFile(PlanWindowLayout::pdfFile); !path.isEmpty())
+        if (const QString path = chooseFile(PlanWindowLayout::pdfFile, PlanWindowLayout::defaultFileName);
+            !path.isEmpty())
             savePdf(path);
         break;
     case PlanCommand::Close:
@@ -294,10 +404,10 @@ void PlanWindow::run(PlanCommand command)
 
 void PlanWindow::copy() { QGuiApplication::clipboard()->setText(qtText(tabSeparated())); }
 
-QString PlanWindow::chooseFile(const FileKind& kind)
+QString PlanWindow::chooseFile(const FileKind& kind, std::u16string_view name)
 {
     loadDialogResources();
-    QFileDialog dialog(this, qtText(kind.dialogTitle), defaultPath(kind),
+    QFileDialog dialog(this, qtText(kind.dialogTitle), defaultPath(kind, name),
                        qtText(kind.description) + QStringLiteral(" (*.") + qtText(kind.extension) + QLatin1Char(')'));
     dialog.setObjectName(QStringLiteral("SaveDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -315,7 +425,8 @@ bool PlanWindow::exportCsv(const QString& path)
     if (!plan())
         return false;
     const AmountText& amounts = form_.amounts();
-    const QByteArray bytes = qtText(delimitedPlan(*plan(), amounts, csvDelimiter(amounts.decimalSeparator()))).toUtf8();
+    const QByteArray bytes =
+        qtText(viewTable(currentView(), *plan(), amounts, csvDelimiter(amounts.decimalSeparator()))).toUtf8();
     // Written beside the target and renamed over it: a failed write leaves
     // the old file, or none, never half of one.
     QSaveFile file(path);
@@ -391,10 +502,7 @@ bool PlanWindow::print(PrintJob& job)
 
 PlanWindow::Outcome PlanWindow::paintPages(QPagedPaintDevice& device)
 {
-    std::vector<Figure> figures = form_.loanFigures();
-    const std::vector<Figure> costs = form_.costFigures();
-    figures.insert(figures.end(), costs.begin(), costs.end());
-    const PlanReport report{*plan(), form_.amounts(), figures, form_.totals(), form_.note()};
+    const PlanReport report = *form_.report();
     const PlanPrintout printout(device, report);
     QPainter painter;
     if (!painter.begin(&device))

@@ -47,4 +47,22 @@ struct PlanChart {
 // they fit, else one bar for each run of installments that shares a column.
 PlanChart planChart(const AmortizationPlan& plan, const AmountText& amounts, std::size_t columns);
 
+// Where the chart's values fall on a view, in its pixels: installment n's
+// bar from x(n − 1) to x(n), amounts and the debt from their axis' 0 at
+// the bottom to its top.
+struct ChartArea {
+    double left = 0, top = 0, right = 0, bottom = 0;
+    double lastInstallment = 1, amountTop = 1, debtTop = 1;
+
+    double x(double installments) const { return left + (right - left) * installments / lastInstallment; }
+    double amountY(double euros) const { return bottom - (bottom - top) * euros / amountTop; }
+    double debtY(double euros) const { return bottom - (bottom - top) * euros / debtTop; }
+};
+
+// The plot inside a view `width` × `height`: a line of legend and a line
+// of axis titles above it, the amounts' labels (`amountLabels` wide) on its
+// left, the debt's on its right, the time's labels and title below.
+ChartArea chartArea(const PlanChart& chart, double width, double height, double amountLabels, double debtLabels,
+                    double line);
+
 } // namespace ratalia

@@ -6,8 +6,10 @@
 // it and forwards the user's edits; the one message a wrong input or a
 // refused plan gets is the model's too.
 
+#include "core/plan_pages.h"
 #include "core/plan_request.h"
 #include "core/plan_text.h"
+#include "core/plan_window_layout.h"
 
 #include <optional>
 #include <vector>
@@ -38,6 +40,8 @@ public:
     void choose(PlanKind kind);
     // After a partial early repayment: the same installment, fewer of them (or a smaller one).
     void chooseReduceDuration(bool reduceDuration);
+    // One of a choice's options (PlanWindowLayout::choices), whichever choice it is.
+    void choose(PlanInput input, const PlanChoice& option);
 
     const PlanInputs& inputs() const { return inputs_; }
     const Text& text(PlanInput input) const;
@@ -52,14 +56,20 @@ public:
     // The figures of what is shown, each list empty without a plan.
     std::vector<Figure> loanFigures() const;
     std::vector<Figure> costFigures() const;
+    std::vector<Figure> repaymentFigures() const;
     std::vector<Figure> totals() const;
     Text note() const;
+    // What a printout shows: every figure, the rows, the yearly totals, the
+    // totals and the note; nothing without a plan.
+    std::optional<PlanReport> report() const;
 
     void addObserver(PlanFormObserver& observer);
     void removeObserver(PlanFormObserver& observer);
 
 private:
     void update();
+    // Whether the costs could be read: a wrong input that is not a cost leaves them shown.
+    bool costsKnown() const;
 
     NumberText numbers_;
     AmountText amounts_;

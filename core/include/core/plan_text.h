@@ -53,6 +53,7 @@ struct YearTotals {
     Cents debtAtEnd = 0;
 };
 enum class YearColumn { Year, Installments, Interest, Principal, Prepaid, Costs, DebtAtEnd };
+inline constexpr std::u16string_view yearsTitle = u"Totali per anno";
 // The years in order; none without a first due date.
 std::vector<YearTotals> yearlyTotals(const AmortizationPlan& plan);
 // As the plan's: the principal repaid early and the costs where it has them.

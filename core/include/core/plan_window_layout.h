@@ -6,8 +6,10 @@
 // from the plan's texts (FigureId), so a front end builds a row for each
 // figure it is given instead of counting on their number or order.
 
+#include "core/amortization_plan.h"
 #include "core/number_text.h"
 #include "core/plan_request.h"
+#include "core/plan_text.h"
 #include "core/text.h"
 
 #include <span>
@@ -26,8 +28,12 @@ struct PlanCommandLayout {
     std::u16string_view toolTip;
 };
 
-// An input of the plan: a choice among a few, or a field for an amount or
-// a percentage, placed on a grid of rows and pairs of columns.
+// The groups the inputs are shown in, in order.
+enum class PlanInputGroup { PlanAndCosts, EarlyRepayment };
+
+// An input of the plan: a choice among a few, or a field for an amount, a
+// percentage, a month or an installment, placed in a group on a grid of
+// rows and pairs of columns.
 struct PlanInputLayout {
     PlanInput id;
     const char* objectName;
@@ -35,8 +41,10 @@ struct PlanInputLayout {
     std::u16string_view accessibleName;
     std::u16string_view toolTip;
     bool choice;
-    std::u16string_view unit; // after a field: "€" or "%"; empty for none
-    int row, column;          // column 0 or 1, each a caption and its control
+    std::u16string_view unit;        // after a field: "€" or "%"; empty for none
+    std::u16string_view placeholder; // shown in an empty field: what to type
+    PlanInputGroup group;
+    int row, column; // column 0 or 1, each a caption and its control
 };
 
 // One of a choice's options: what it shows, and what it stands for.
@@ -44,6 +52,19 @@ struct PlanChoice {
     Text caption;
     PlanKind kind = PlanKind::French; // of the plan's kind
     Text value;                       // of the imposta: the percentage, as the field would hold it
+    bool reduceDuration = false;      // of what a partial early repayment reduces
+};
+
+// The views of the plan, one at a time: the installments, the yearly totals,
+// the chart.
+enum class PlanView { Installments, Years, Chart };
+
+struct PlanViewLayout {
+    PlanView id;
+    const char* objectName;      // of the view shown in the tab
+    std::u16string_view caption; // the tab's, "&" marking the access key
+    std::u16string_view accessibleName;
+    std::u16string_view toolTip;
 };
 
 // What a saved file is: its kind for the save dialog and its extension.
@@ -61,15 +82,33 @@ struct PlanWindowLayout {
     static constexpr FileKind pdfFile{u"Salva il piano in PDF", u"File PDF", u"pdf"};
 
     static constexpr std::u16string_view inputsTitle = u"Tipo di piano e costi";
+    static constexpr std::u16string_view repaymentTitle = u"Estinzione anticipata";
+    // Beside the penalty: what the law allows.
+    static constexpr std::u16string_view penaltyNote =
+        u"Penale: nessuna per i mutui per acquistare o ristrutturare la casa; nel credito ai consumatori al massimo "
+        u"l'1 % dell'importo rimborsato, lo 0,5 % se alla fine manca meno di un anno.";
+    // In the yearly view of a plan without due dates.
+    static constexpr std::u16string_view yearsNeedDates =
+        u"I totali per anno seguono le scadenze: indicare il mese della prima rata.";
+    static constexpr std::u16string_view yearsFileName = u"totali-per-anno";
     static constexpr std::u16string_view taegBeside =
         u"TAEG"; // shown beside the annual rate, as a foglio informativo does
 
     static std::span<const PlanCommandLayout> commands();
     static const PlanCommandLayout& command(PlanCommand id);
     static std::span<const PlanInputLayout> inputs();
+    // The inputs of one group, in the order Tab walks them.
+    static std::vector<PlanInputLayout> inputsOf(PlanInputGroup group);
     // The options of a choice, in the order shown; the region's separator in percentages.
     static std::vector<PlanChoice> choices(PlanInput id, const NumberText& numbers);
+    static std::span<const PlanViewLayout> views();
 };
+
+// What "Copia" and "Esporta CSV" take from the view shown: the yearly totals
+// from their own view where the plan has due dates, the installments
+// otherwise; and the name the saved file is offered under.
+Text viewTable(PlanView view, const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter);
+std::u16string_view viewFileName(PlanView view, const AmortizationPlan& plan);
 
 // The file a name typed in a save dialog stands for: with the kind's
 // extension added when the name has none ("piano" → "piano.csv"; "piano.txt"

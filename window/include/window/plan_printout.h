@@ -15,7 +15,8 @@ namespace ratalia {
 
 // The plan on a printer or in a PDF: the title and the loan's figures on
 // the first page, the table with its header on every page, the totals and
-// the note after the last row, "Pagina k di n" at each foot. The pages are
+// the note after the last row, the yearly totals where there are due dates,
+// "Pagina k di n" at each foot. The pages are
 // the core's (paginate); this only measures lines and draws them, one page
 // at a time, so that a long printout can show its progress.
 class PlanPrintout {
@@ -28,10 +29,12 @@ public:
 
 private:
     double figures(QPainter& painter, double y, const std::vector<Figure>& list) const;
-    void cells(QPainter& painter, double y, auto&& textOf) const;
+    template <typename Column>
+    void cells(QPainter& painter, double y, const std::vector<Column>& columns, auto&& textOf) const;
 
     const PlanReport& report_;
     std::vector<PlanColumn> columns_;
+    std::vector<YearColumn> yearColumns_;
     QFont body_;
     QFont bold_;
     QFont title_;

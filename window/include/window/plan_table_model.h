@@ -30,4 +30,24 @@ private:
     std::vector<PlanColumn> columns_;
 };
 
+// The plan's calendar years for a table view, one row a year.
+class YearTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    YearTableModel(AmountText amounts, QObject* parent = nullptr);
+
+    // Shows the years of this plan: none without its due dates.
+    void show(const AmortizationPlan* plan);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    AmountText amounts_;
+    std::vector<YearTotals> years_;
+    std::vector<YearColumn> columns_;
+};
+
 } // namespace ratalia

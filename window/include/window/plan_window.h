@@ -1,9 +1,10 @@
 #pragma once
 
 // The amortization plan in a window of its own: the loan's figures with its
-// TAN and TAEG, the kind of plan and its costs, the table of installments,
-// the totals, and the ways to take the plan away: the clipboard, a CSV
-// file, the printer, a PDF. It shows the core's PlanForm and forwards what
+// TAN and TAEG, the kind of plan, its costs, due dates and an early
+// repayment, the installments, the yearly totals and the chart, the totals,
+// and the ways to take the plan away: the clipboard, a CSV file, the
+// printer, a PDF. It shows the core's PlanForm and forwards what
 // the user types to it; what it says is the core's (plan texts, the plan
 // window's layout and its pages).
 
@@ -16,17 +17,22 @@
 #include <functional>
 #include <map>
 
+class QBoxLayout;
 class QComboBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPageLayout;
 class QPagedPaintDevice;
+class QScrollArea;
+class QTabWidget;
 class QTableView;
 
 namespace ratalia {
 
+class PlanChartView;
 class PlanTableModel;
+class YearTableModel;
 
 class PlanWindow : public QWidget, private PlanFormObserver {
     Q_OBJECT
@@ -43,7 +49,11 @@ public:
 
     const PlanForm& form() const { return form_; }
     const AmortizationPlan* plan() const { return form_.plan(); }
-    // The whole table, tab-separated, as "Copia" puts it on the clipboard.
+    // The view shown: the installments, the yearly totals or the chart.
+    PlanView currentView() const;
+    void showView(PlanView view);
+    // The table of the view shown, tab-separated, as "Copia" puts it on the
+    // clipboard: the yearly totals from their view, the installments otherwise.
     Text tabSeparated() const;
     // Each writes the file whole or not at all, and returns whether it did;
     // a failure is told through Warn, a cancelled save in the window.
@@ -56,12 +66,12 @@ public:
 private:
     enum class Outcome { Done, Cancelled, Failed };
 
-    void buildInputs(QLayout* into);
+    void buildInputs(QBoxLayout* into, PlanInputGroup group, std::u16string_view title, const char* name);
     void planChanged() override;
     void showFigures(QFormLayout* layout, const std::vector<Figure>& figures);
     void run(PlanCommand command);
     void copy();
-    QString chooseFile(const FileKind& kind);
+    QString chooseFile(const FileKind& kind, std::u16string_view name);
     void choosePrinter();
     bool savePdf(const QString& path, const QPageLayout& layout);
     // Paints every page, showing the progress of a long run, which the user may cancel.
@@ -73,10 +83,17 @@ private:
     PlanForm form_;
     QFormLayout* loanFigures_ = nullptr;
     QFormLayout* costFigures_ = nullptr;
+    QFormLayout* repaymentFigures_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
     std::map<PlanInput, QLineEdit*> fields_;
     std::map<PlanInput, QComboBox*> choices_;
     QTableView* table_ = nullptr;
     PlanTableModel* model_ = nullptr;
+    QTableView* years_ = nullptr;
+    YearTableModel* yearsModel_ = nullptr;
+    QLabel* yearsHint_ = nullptr;
+    PlanChartView* chart_ = nullptr;
+    QTabWidget* views_ = nullptr;
     QLabel* totals_ = nullptr;
     QLabel* note_ = nullptr;
     QLabel* status_ = nullptr;
