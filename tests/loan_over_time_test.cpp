@@ -282,7 +282,7 @@ TEST(EarlyRepaymentTest, states_what_changes)
         {FigureId::Repaid, u"Rimborso anticipato: 20.000,00"},
         {FigureId::Penalty, u"Penale: 0,00"},
         {FigureId::InterestSaved, u"Interessi risparmiati: 11.247,43"},
-        {FigureId::End, u"Fine del prestito: con la rata 187 (lug 2042) anziché la 240 (dic 2046)"},
+        {FigureId::LoanEnd, u"Fine del prestito: con la rata 187 (lug 2042) anziché la 240 (dic 2046)"},
     };
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(differenceNote(plan, italianAmounts),

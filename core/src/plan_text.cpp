@@ -254,7 +254,7 @@ const char* objectName(FigureId id)
         return "InterestSaved";
     case FigureId::InstallmentAfter:
         return "InstallmentAfter";
-    case FigureId::End:
+    case FigureId::LoanEnd:
         return "LoanEnd";
     case FigureId::TotalPaid:
         return "TotalPaid";
@@ -393,7 +393,7 @@ std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountT
         end += u" anziché la " + amounts.whole(plan.plannedInstallments()) +
                (planned ? u" (" + monthText(*planned) + u")" : Text());
     }
-    figures.push_back({FigureId::End, u"Fine del prestito", end});
+    figures.push_back({FigureId::LoanEnd, u"Fine del prestito", end});
     return figures;
 }
 

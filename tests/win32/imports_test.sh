@@ -3,7 +3,7 @@
 # .exe runs alone, without a DLL of the compiler's beside it.
 # $@: the programs (PE files, 64- or 32-bit).
 set -u
-system="ADVAPI32.DLL COMCTL32.DLL COMDLG32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL SHELL32.DLL USER32.DLL WINSPOOL.DRV"
+system="ADVAPI32.DLL COMCTL32.DLL COMDLG32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL OLEACC.DLL OLEAUT32.DLL SHELL32.DLL USER32.DLL WINSPOOL.DRV"
 status=0
 for program in "$@"; do
     [ -f "$program" ] || { echo "FAIL: no $program"; status=1; continue; }

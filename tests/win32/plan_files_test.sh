@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows plan window's files against the Linux program's: the CSV of a
-# few plans (costs and the Italian plan among them) byte for byte, and a
-# 120-row plan printed to Wine's PostScript file printer, read back as text.
+# few plans (costs, the Italian plan and an early repayment among them) byte
+# for byte, and a 120-row plan and a dated one printed to Wine's PostScript
+# file printer, read back as text.
 # $1: the Linux ratalia; $2: Wine; $3: win32_window_tests.exe.
 set -u
 linux=$1 wine=$2 tests=$3
@@ -17,6 +18,7 @@ plans=(
     "costs.csv --capitale 150000 --mesi 300 --tasso 3,2 --spese-iniziali 1200 --spese-rata 2,50 --spese-annue 35"
     "italian.csv --capitale 200000 --mesi 240 --tasso 6 --spese-iniziali 4000 --ammortamento italiana"
     "italian-costs.csv --capitale 10000 --mesi 24 --tasso 6,75 --spese-rata 3 --spese-annue 30 --ammortamento italiana"
+    "repaid.csv --capitale 100000 --mesi 240 --tasso 3,5 --prima-rata 01/2027 --estinzione-dopo 60 --estinzione-importo 20000 --riduci durata"
 )
 for plan in "${plans[@]}"; do
     read -ra words <<<"$plan"
@@ -48,5 +50,19 @@ if ps2pdf "$folder/piano.ps" "$folder/piano.pdf" && pdftotext -layout "$folder/p
     echo "printout: $pages pages"
 else
     fail "the PostScript printout could not be read"
+fi
+
+# A dated plan with an early repayment: its figures, the row that repays,
+# and the yearly totals after the plan's totals.
+if ps2pdf "$folder/repaid.ps" "$folder/repaid.pdf" && pdftotext -layout "$folder/repaid.pdf" "$folder/repaid.txt"; then
+    grep -Eq 'Fine del prestito: +con la rata 187 \(lug 2042\) anziché la 240 \(dic 2046\)' "$folder/repaid.txt" ||
+        fail "the printout does not say where the loan now ends"
+    grep -Eq '^ +60 +dic 2031 +579,96 +237,62 +342,34 +20\.000,00 +61\.126,54$' "$folder/repaid.txt" ||
+        fail "no row with the repayment"
+    grep -q 'Totali per anno' "$folder/repaid.txt" || fail "no yearly totals"
+    grep -Eq '^ +2031 +12 +2\.916,49 +4\.043,03 +20\.000,00 +61\.126,54$' "$folder/repaid.txt" || fail "no year 2031"
+    echo "dated printout: $(grep -c $'\f' "$folder/repaid.txt") pages"
+else
+    fail "the dated PostScript printout could not be read"
 fi
 exit $status

@@ -12,6 +12,10 @@ requests=(
     "--piano --capitale 12345,67 --mesi 23,6 --tasso 25 --csv"
     "--piano --capitale dieci --mesi 24 --tasso 5"
     "--piano --capitale 1000 --mesi 200000 --tasso 0,5"
+    "--piano --capitale 100000 --anni 20 --tasso 3,5 --prima-rata 01/2027 --estinzione-dopo 60 --estinzione-importo 20000 --riduci durata"
+    "--piano --capitale 50000 --mesi 120 --tasso 4 --ammortamento italiana --prima-rata 02/2028 --estinzione-dopo 24 --estinzione-importo tutto --penale 0,5 --csv"
+    "--piano --capitale 100000 --anni 20 --tasso 3,5 --prima-rata 11/2027 --estinzione-dopo 36 --estinzione-importo 10000 --csv-annuale"
+    "--piano --capitale 100000 --anni 20 --tasso 3,5 --estinzione-dopo 300 --estinzione-importo tutto"
     "--version"
 )
 run() { # locale program… : stdout, then stderr, then the exit status, "\r" dropped

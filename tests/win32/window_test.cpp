@@ -15,6 +15,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <winspool.h>
 
 #include <algorithm>
@@ -121,6 +122,7 @@ protected:
             for (const char c : rest) { // letters, digits and separators by their virtual keys
                 const WORD code = c == ','   ? VK_OEM_COMMA
                                   : c == '.' ? VK_OEM_PERIOD
+                                  : c == '/' ? VK_OEM_2
                                              : static_cast<WORD>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
                 key(code, false);
                 key(code, true);
@@ -160,6 +162,7 @@ protected:
         pump();
     }
 
+    ComApartment com; // first made, last gone: as the program's own
     AnsweredMessageBox messages;
     RecordingLinkOpener links;
     FormEvents events;
@@ -338,10 +341,10 @@ protected:
         const HWND control = plan->control(name);
         return control ? textOf(control) : std::string("no ") + name;
     }
-    // The cells of a row of the list view, joined by " | ".
-    std::string row(PlanWindow* plan, int index) const
+    // The cells of a row of a list view, joined by " | ".
+    std::string row(PlanWindow* plan, int index, const char* view = "Installments") const
     {
-        const HWND list = plan->control("Installments");
+        const HWND list = plan->control(view);
         const int columns = Header_GetItemCount(ListView_GetHeader(list));
         std::string out;
         for (int c = 0; c < columns; ++c) {
@@ -537,6 +540,84 @@ TEST_F(Win32PlanTest, exports_a_csv_whole_or_not_at_all)
     EXPECT_TRUE(IsWindowVisible(plan->handle()));
 }
 
+// Due dates and an early repayment typed in the plan window: the same
+// figures and rows as on Linux, the yearly totals Copia takes from their
+// view, the views' keys, and the chart as a screen reader meets it.
+TEST_F(Win32PlanTest, shows_the_loan_over_time_with_an_early_repayment)
+{
+    PlanWindow* plan = openPlan("100000", "240", "3,5");
+    ASSERT_NE(plan, nullptr);
+    for (const auto& [name, text] :
+         {std::pair{"FirstDue", "01/2027"}, std::pair{"RepayAfter", "60"}, std::pair{"RepayAmount", "20000"}}) {
+        SetFocus(plan->control(name));
+        press(text);
+    }
+    SetFocus(plan->control("Reduce"));
+    press("Down");
+    for (const auto& [name, text] : earlyRepaymentFigures)
+        EXPECT_EQ(shown(plan, name.c_str()), text) << name;
+    EXPECT_FALSE(IsWindowVisible(plan->control("Status")));
+    ASSERT_EQ(static_cast<std::size_t>(ListView_GetItemCount(plan->control("Installments"))), earlyRepaymentRows);
+    std::string row60 = row(plan, 59);
+    for (std::size_t at; (at = row60.find(" | ")) != std::string::npos;)
+        row60.replace(at, 3, "|");
+    EXPECT_EQ(row60, earlyRepaymentRow60);
+
+    // Ctrl+Tab goes to the yearly totals, which Copia takes.
+    SetFocus(plan->control("Installments"));
+    press("control+Tab");
+    EXPECT_EQ(plan->currentView(), PlanView::Years);
+    EXPECT_TRUE(IsWindowVisible(plan->control("Years")));
+    EXPECT_FALSE(IsWindowVisible(plan->control("Installments")));
+    EXPECT_FALSE(IsWindowVisible(plan->control("YearsHint")));
+    EXPECT_EQ(row(plan, 4, "Years"), "2031 | 12 | 2.916,49 | 4.043,03 | 20.000,00 | 61.126,54");
+    press("alt+c");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    const std::wstring_view pasted(static_cast<const wchar_t*>(GlobalLock(data)));
+    const std::string years = toUtf8(Text(pasted.begin(), pasted.end()));
+    GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ(years.substr(0, earlyRepaymentYears.size()), earlyRepaymentYears);
+
+    // Alt+G shows the chart; a screen reader reads it as a chart, in words.
+    press("alt+g");
+    EXPECT_EQ(plan->currentView(), PlanView::Chart);
+    const HWND chart = plan->control("Chart");
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(IsWindowVisible(chart));
+    IAccessible* reader = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(chart, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&reader)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{};
+    EXPECT_EQ(reader->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_CHART);
+    const auto read = [&](auto method) {
+        BSTR text = nullptr;
+        EXPECT_EQ((reader->*method)(self, &text), S_OK);
+        const std::string out = text ? toUtf8(Text(text, text + SysStringLen(text))) : std::string();
+        SysFreeString(text);
+        return out;
+    };
+    EXPECT_EQ(read(&IAccessible::get_accName), "Grafico del piano");
+    const std::string words = read(&IAccessible::get_accDescription);
+    EXPECT_NE(words.find("la quota capitale supera gli interessi dalla rata 4 (apr 2027)"), std::string::npos) << words;
+    EXPECT_NE(words.find("con un rimborso anticipato di 20.000,00 con la rata 60 (dic 2031), in 187 rate."),
+              std::string::npos)
+        << words;
+    reader->Release();
+    // Tab reaches the chart from its tabs.
+    SetFocus(plan->control("Views"));
+    press("Tab");
+    EXPECT_EQ(GetFocus(), chart);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 // Files for plan_files.sh: the CSVs of a few plans, to compare byte for byte
 // with the Linux program's, and a 120-row plan printed to a PostScript file,
 // to read back. Where the script names no folder, they go to a temporary one.
@@ -604,20 +685,22 @@ TEST_F(Win32PlanFilesTest, writes_the_csv_of_each_plan)
     const struct {
         const wchar_t* file;
         const char *capital, *months, *rate;
-        const char *initialFees, *installmentFee, *annualFee;
-        bool italian;
+        const char *initialFees, *installmentFee, *annualFee, *firstDue, *repayAfter, *repayAmount;
+        bool italian, reduceDuration;
     } plans[] = {
-        {L"plain.csv", "10000", "24", "6,75", "", "", "", false},
-        {L"costs.csv", "150000", "300", "3,2", "1200", "2,50", "35", false},
-        {L"italian.csv", "200000", "240", "6", "4000", "", "", true},
-        {L"italian-costs.csv", "10000", "24", "6,75", "", "3", "30", true},
+        {L"plain.csv", "10000", "24", "6,75", "", "", "", "", "", "", false, false},
+        {L"costs.csv", "150000", "300", "3,2", "1200", "2,50", "35", "", "", "", false, false},
+        {L"italian.csv", "200000", "240", "6", "4000", "", "", "", "", "", true, false},
+        {L"italian-costs.csv", "10000", "24", "6,75", "", "3", "30", "", "", "", true, false},
+        {L"repaid.csv", "100000", "240", "3,5", "", "", "", "01/2027", "60", "20000", false, true},
     };
     for (const auto& p : plans) {
         PlanWindow* plan = openPlan(p.capital, p.months, p.rate);
         ASSERT_NE(plan, nullptr);
         for (const auto& [name, text] :
              {std::pair{"InitialFees", p.initialFees}, std::pair{"InstallmentFee", p.installmentFee},
-              std::pair{"AnnualFee", p.annualFee}}) {
+              std::pair{"AnnualFee", p.annualFee}, std::pair{"FirstDue", p.firstDue},
+              std::pair{"RepayAfter", p.repayAfter}, std::pair{"RepayAmount", p.repayAmount}}) {
             SetFocus(plan->control(name));
             press("Home");
             press("shift+End");
@@ -628,6 +711,8 @@ TEST_F(Win32PlanFilesTest, writes_the_csv_of_each_plan)
         }
         SetFocus(plan->control("Kind"));
         press(p.italian ? "End" : "Home");
+        SetFocus(plan->control("Reduce"));
+        press(p.reduceDuration ? "End" : "Home");
         ASSERT_TRUE(plan->exportCsv(outputFolder() + p.file)) << toUtf8(Text(p.file, p.file + std::wcslen(p.file)));
         press("Escape");
         SetForegroundWindow(window.handle());
@@ -651,6 +736,25 @@ TEST_F(Win32PlanFilesTest, prints_120_rows_to_a_file_printer)
     ReadFile(file, start, 10, &read, nullptr);
     CloseHandle(file);
     EXPECT_EQ(std::string(start), "%!PS-Adobe");
+}
+
+TEST_F(Win32PlanFilesTest, prints_a_dated_plan_with_its_years)
+{
+    PlanWindow* plan = openPlan("100000", "240", "3,5");
+    ASSERT_NE(plan, nullptr);
+    for (const auto& [name, text] :
+         {std::pair{"FirstDue", "01/2027"}, std::pair{"RepayAfter", "60"}, std::pair{"RepayAmount", "20000"}}) {
+        SetFocus(plan->control(name));
+        press(text);
+    }
+    SetFocus(plan->control("Reduce"));
+    press("End");
+    const PrinterDc printer(filePrinter());
+    ASSERT_NE(printer.get(), nullptr) << "no Wine PostScript printer";
+    const std::wstring output = outputFolder() + L"repaid.ps";
+    DeleteFileW(output.c_str());
+    ASSERT_TRUE(plan->print(printer.get(), output.c_str()));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 } // namespace

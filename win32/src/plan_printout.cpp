@@ -21,7 +21,7 @@ int dotsFor(int millimetres, int dotsPerInch) { return MulDiv(millimetres, dotsP
 } // namespace
 
 GdiPrintout::GdiPrintout(HDC printer, const PlanReport& report)
-    : dc_(printer), report_(report), columns_(columnsOf(report.plan))
+    : dc_(printer), report_(report), columns_(columnsOf(report.plan)), yearColumns_(yearColumns(report.plan))
 {
     const int dpiX = GetDeviceCaps(printer, LOGPIXELSX);
     const int dpiY = GetDeviceCaps(printer, LOGPIXELSY);
@@ -67,14 +67,35 @@ void GdiPrintout::paintPage(std::size_t page) const
             y = figures(y + titleLines * line_, report_.figures) + line_;
             break;
         case Table: {
-            cells(y, true, nullptr);
+            std::vector<Text> texts;
+            for (const PlanColumn column : columns_)
+                texts.push_back(columnTitle(column));
+            cells(y, texts, bold_.get());
             y += line_;
-            const Pen pen(CreatePen(PS_SOLID, std::max(1, line_ / 20), RGB(0, 0, 0)));
-            const Selection selected(dc_, pen.get());
-            MoveToEx(dc_, left_, top_ + y, nullptr);
-            LineTo(dc_, left_ + width_, top_ + y);
+            rule(y);
             for (std::size_t r = piece.firstRow; r < piece.firstRow + piece.rowCount; ++r) {
-                cells(y, false, &report_.plan.rows()[r]);
+                texts.clear();
+                for (const PlanColumn column : columns_)
+                    texts.push_back(cellText(report_.plan, report_.plan.rows()[r], column, report_.amounts, true));
+                cells(y, texts, body_.get());
+                y += line_;
+            }
+            break;
+        }
+        case Years: {
+            text(Text(yearsTitle), {0, y, width_, y + line_}, DT_LEFT | DT_VCENTER | DT_SINGLELINE, bold_.get());
+            y += line_;
+            std::vector<Text> texts;
+            for (const YearColumn column : yearColumns_)
+                texts.push_back(columnTitle(column));
+            cells(y, texts, bold_.get());
+            y += line_;
+            rule(y);
+            for (std::size_t r = piece.firstRow; r < piece.firstRow + piece.rowCount; ++r) {
+                texts.clear();
+                for (const YearColumn column : yearColumns_)
+                    texts.push_back(cellText(report_.years[r], column, report_.amounts, true));
+                cells(y, texts, body_.get());
                 y += line_;
             }
             break;
@@ -82,7 +103,7 @@ void GdiPrintout::paintPage(std::size_t page) const
         case Closing:
             y = figures(y + line_, report_.totals) + line_;
             text(report_.note, {0, y, width_, y + noteLines_ * line_}, DT_LEFT | DT_TOP | DT_WORDBREAK, body_.get());
-            y += noteLines_ * line_;
+            y += noteLines_ * line_ + (report_.years.empty() ? 0 : line_);
             break;
         default:
             break;
@@ -103,19 +124,24 @@ int GdiPrintout::figures(int y, const std::vector<Figure>& list) const
     return y;
 }
 
-void GdiPrintout::cells(int y, bool header, const PlanRow* row) const
+void GdiPrintout::cells(int y, const std::vector<Text>& texts, HFONT font) const
 {
     const int padding = line_ * 3 / 10;
-    const double amountWidth = width_ * (1 - numberShare) / static_cast<double>(columns_.size() - 1);
-    for (std::size_t c = 0; c < columns_.size(); ++c) {
+    const double amountWidth = width_ * (1 - numberShare) / static_cast<double>(texts.size() - 1);
+    for (std::size_t c = 0; c < texts.size(); ++c) {
         const int left = c == 0 ? 0 : static_cast<int>(width_ * numberShare + static_cast<double>(c - 1) * amountWidth);
         const int right = c == 0 ? static_cast<int>(width_ * numberShare)
                                  : static_cast<int>(width_ * numberShare + static_cast<double>(c) * amountWidth);
-        const Text shown =
-            header ? columnTitle(columns_[c]) : cellText(report_.plan, *row, columns_[c], report_.amounts, true);
-        text(shown, {left, y, right - padding, y + line_}, DT_RIGHT | DT_VCENTER | DT_SINGLELINE,
-             header ? bold_.get() : body_.get());
+        text(texts[c], {left, y, right - padding, y + line_}, DT_RIGHT | DT_VCENTER | DT_SINGLELINE, font);
     }
+}
+
+void GdiPrintout::rule(int y) const
+{
+    const Pen pen(CreatePen(PS_SOLID, std::max(1, line_ / 20), RGB(0, 0, 0)));
+    const Selection selected(dc_, pen.get());
+    MoveToEx(dc_, left_, top_ + y, nullptr);
+    LineTo(dc_, left_ + width_, top_ + y);
 }
 
 } // namespace ratalia

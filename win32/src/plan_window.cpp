@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <cwctype>
 
 namespace ratalia {
 namespace {
@@ -18,14 +19,26 @@ namespace {
 constexpr int firstCommandId = 200;
 constexpr int firstInputId = 300;
 constexpr int listId = 400;
+constexpr int viewsId = 401;
+constexpr int yearsId = 402;
+constexpr int chartId = 403;
 
 // What the window would like, in pixels at 96 dpi; it never opens larger
 // than the work area.
-constexpr SIZE preferredSize{720, 740};
+constexpr SIZE preferredSize{820, 900};
 constexpr SIZE minimumSize{520, 460};
 
 const wchar_t* wide(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 Text text(std::u16string_view view) { return Text(view); }
+
+// The letter after "&" in a caption, in lower case; 0 for none.
+wint_t accessKey(std::u16string_view caption)
+{
+    const auto mark = caption.find(u'&');
+    return mark == std::u16string_view::npos || mark + 1 >= caption.size()
+               ? 0
+               : std::towlower(static_cast<wint_t>(caption[mark + 1]));
+}
 
 Text textOf(HWND control)
 {
@@ -100,9 +113,16 @@ void PlanWindow::build()
     auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(1))));
 
-    group_ = make(L"BUTTON", text(PlanWindowLayout::inputsTitle), BS_GROUPBOX, -1, "PlanInputs");
-    for (std::size_t k = 0; k < PlanWindowLayout::inputs().size(); ++k) {
-        const PlanInputLayout& input = PlanWindowLayout::inputs()[k];
+    // The inputs' groups, each made before its inputs, in the order Tab walks them.
+    const auto inputs = PlanWindowLayout::inputs();
+    for (std::size_t k = 0; k < inputs.size(); ++k) {
+        const PlanInputLayout& input = inputs[k];
+        if (k == 0 || inputs[k - 1].group != input.group) {
+            const bool costs = input.group == PlanInputGroup::PlanAndCosts;
+            groups_.push_back(make(L"BUTTON",
+                                   text(costs ? PlanWindowLayout::inputsTitle : PlanWindowLayout::repaymentTitle),
+                                   BS_GROUPBOX, -1, costs ? "PlanInputs" : "EarlyRepayment"));
+        }
         // A caption's access key moves the focus to the control made after it.
         HWND caption = make(L"STATIC", text(input.caption), SS_LEFT, -1, {});
         HWND control = nullptr;
@@ -117,16 +137,45 @@ void PlanWindow::build()
             control = make(L"EDIT", {}, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, id, input.objectName,
                            WS_EX_CLIENTEDGE);
             SendMessageW(control, EM_SETLIMITTEXT, 32767, 0);
+            if (!input.placeholder.empty())
+                SendMessageW(control, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(wide(text(input.placeholder))));
         }
         inputRows_.emplace_back(caption, control);
         units_.push_back(input.unit.empty() ? nullptr
                                             : make(L"STATIC", text(input.unit), SS_LEFT | SS_NOPREFIX, -1, {}));
     }
+    penaltyNote_ = make(L"STATIC", text(PlanWindowLayout::penaltyNote), SS_LEFT | SS_NOPREFIX, -1, "PenaltyNote");
     status_ = make(L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Status");
-    list_ = make(WC_LISTVIEWW, text(PlanWindowLayout::tableName),
+
+    // The views: a strip of tabs over the one shown.
+    views_ = make(WC_TABCONTROLW, {}, WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, viewsId, "Views");
+    for (std::size_t k = 0; k < PlanWindowLayout::views().size(); ++k) {
+        Text caption = text(PlanWindowLayout::views()[k].caption);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = reinterpret_cast<wchar_t*>(caption.data());
+        SendMessageW(views_, TCM_INSERTITEMW, k, reinterpret_cast<LPARAM>(&item));
+    }
+    const auto view = [](PlanView id) -> const PlanViewLayout& {
+        for (const PlanViewLayout& layout : PlanWindowLayout::views())
+            if (layout.id == id)
+                return layout;
+        return PlanWindowLayout::views().front();
+    };
+    list_ = make(WC_LISTVIEWW, text(view(PlanView::Installments).accessibleName),
                  LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP | WS_GROUP, listId,
-                 "Installments", WS_EX_CLIENTEDGE);
+                 view(PlanView::Installments).objectName, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
+    yearsHint_ = make(L"STATIC", text(PlanWindowLayout::yearsNeedDates), SS_LEFT | SS_NOPREFIX, -1, "YearsHint");
+    years_ = make(WC_LISTVIEWW, text(view(PlanView::Years).accessibleName),
+                  LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP | WS_GROUP, yearsId,
+                  view(PlanView::Years).objectName, WS_EX_CLIENTEDGE);
+    ListView_SetExtendedListViewStyle(years_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
+    chart_ = std::make_unique<ChartView>(window_, chartId, form_.amounts(), text(view(PlanView::Chart).accessibleName));
+    chart_->setFont(font_.get());
+    named_.emplace(view(PlanView::Chart).objectName, chart_->handle());
+    for (HWND hidden : {yearsHint_, years_})
+        ShowWindow(hidden, SW_HIDE);
     totals_ = make(L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Totals");
     note_ = make(L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Note");
     // The PDF comes from Windows' own printer ("Microsoft Print to PDF"): no button of its own.
@@ -161,6 +210,7 @@ void PlanWindow::setFonts()
 {
     font_ = messageFont(9, dpi_);
     EnumChildWindows(window_, setFont, reinterpret_cast<LPARAM>(font_.get()));
+    chart_->setFont(font_.get());
 }
 
 // Where every control stands, for the window's size and DPI: the figures
@@ -180,12 +230,13 @@ void PlanWindow::layout()
                                    SWP_NOZORDER | SWP_NOACTIVATE);
     };
 
-    // The figures: captions, then values, in rows; two lists side by side.
+    // The figures: captions, then values, in rows; two lists side by side,
+    // the costs and the early repayment's on the right.
     int y = margin;
     int rows = 0;
     for (const FigureControls& figure : figures_) {
-        const int column = figure.costs ? margin + width / 2 : margin;
-        const int captionWidth = scaled(figure.costs ? 150 : 110);
+        const int column = figure.right ? margin + width / 2 : margin;
+        const int captionWidth = scaled(figure.right ? 150 : 110);
         const int top = y + figure.row * line;
         if (figure.beside) {
             const int x = column + captionWidth + scaled(80);
@@ -193,34 +244,45 @@ void PlanWindow::layout()
             place(figure.value, x + scaled(44), top, scaled(90), line);
         } else {
             place(figure.label, column, top, captionWidth, line);
-            place(figure.value, column + captionWidth, top, width / 2 - captionWidth, line);
+            place(figure.value, column + captionWidth, top, width / 2 - captionWidth, figure.rows * line);
         }
-        rows = std::max(rows, figure.row + 1);
+        rows = std::max(rows, figure.row + figure.rows);
     }
     y += rows * line + gap;
 
-    // The inputs: a grid of two pairs of columns.
+    // The inputs: in their groups, a grid of two pairs of columns.
     int captionWidth = 0;
     for (const auto& [caption, input] : inputRows_)
         captionWidth = std::max(captionWidth, textWidth(textOf(caption)) + scaled(8));
-    int inputRowsShown = 0;
-    for (const PlanInputLayout& input : PlanWindowLayout::inputs())
-        inputRowsShown = std::max(inputRowsShown, input.row + 1);
-    const int groupHeight = scaled(20) + inputRowsShown * (field + gap) + gap;
-    place(group_, margin, y, width, groupHeight);
     const int half = (width - 2 * gap) / 2;
-    for (std::size_t k = 0; k < inputRows_.size(); ++k) {
-        const PlanInputLayout& input = PlanWindowLayout::inputs()[k];
-        const int x = margin + gap + input.column * (half + gap);
-        const int top = y + scaled(20) + input.row * (field + gap);
-        const bool full = input.id == PlanInput::Kind;
-        const int unitWidth = units_[k] ? scaled(16) : 0;
-        const int fieldWidth = (full ? width - 2 * gap : half) - captionWidth - unitWidth - gap;
-        place(inputRows_[k].first, x, top + scaled(3), captionWidth, line);
-        place(inputRows_[k].second, x + captionWidth, top, fieldWidth, input.choice ? scaled(200) : field);
-        place(units_[k], x + captionWidth + fieldWidth + scaled(4), top + scaled(3), unitWidth, line);
+    const auto inputs = PlanWindowLayout::inputs();
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        const auto group = static_cast<PlanInputGroup>(g);
+        int inputRowsShown = 0;
+        for (const PlanInputLayout& input : inputs)
+            if (input.group == group)
+                inputRowsShown = std::max(inputRowsShown, input.row + 1);
+        const bool repayment = group == PlanInputGroup::EarlyRepayment;
+        const int noteHeight = repayment ? 2 * line : 0;
+        const int groupHeight = scaled(20) + inputRowsShown * (field + gap) + noteHeight + gap;
+        place(groups_[g], margin, y, width, groupHeight);
+        for (std::size_t k = 0; k < inputRows_.size(); ++k) {
+            const PlanInputLayout& input = inputs[k];
+            if (input.group != group)
+                continue;
+            const int x = margin + gap + input.column * (half + gap);
+            const int top = y + scaled(20) + input.row * (field + gap);
+            const int unitWidth = units_[k] ? scaled(16) : 0;
+            const int fieldWidth = half - captionWidth - unitWidth - gap;
+            place(inputRows_[k].first, x, top + scaled(3), captionWidth, line);
+            place(inputRows_[k].second, x + captionWidth, top, fieldWidth, input.choice ? scaled(200) : field);
+            place(units_[k], x + captionWidth + fieldWidth + scaled(4), top + scaled(3), unitWidth, line);
+        }
+        if (repayment)
+            place(penaltyNote_, margin + gap, y + scaled(20) + inputRowsShown * (field + gap), width - 2 * gap,
+                  noteHeight);
+        y += groupHeight + gap;
     }
-    y += groupHeight + gap;
 
     if (IsWindowVisible(status_)) {
         place(status_, margin, y, width, 2 * line);
@@ -242,8 +304,23 @@ void PlanWindow::layout()
     place(note_, margin, noteTop, width, 2 * line);
     const int totalsTop = noteTop - 2 * line;
     place(totals_, margin, totalsTop, width, 2 * line);
-    place(list_, margin, y, width, totalsTop - gap - y);
+    // The tabs' strip, then the view shown under it: the pages do not lie on
+    // the tab control, so that each paints and takes the focus as a control of its own.
+    RECT strip{0, 0, width, 0};
+    TabCtrl_AdjustRect(views_, TRUE, &strip);
+    const int stripHeight = std::max(scaled(24), static_cast<int>(-strip.top) + scaled(2));
+    place(views_, margin, y, width, stripHeight);
+    const int pageTop = y + stripHeight;
+    const int pageHeight = totalsTop - gap - pageTop;
+    place(list_, margin, pageTop, width, pageHeight);
+    const bool hint = IsWindowVisible(yearsHint_) != FALSE;
+    place(yearsHint_, margin, pageTop + gap, width, 2 * line);
+    place(years_, margin, pageTop + (hint ? 2 * line + gap : 0), width, pageHeight - (hint ? 2 * line + gap : 0));
+    place(chart_->handle(), margin, pageTop, width, pageHeight);
     EndDeferWindowPos(moves);
+    // Controls that moved leave their old pixels behind, group boxes above
+    // all, which paint no background: the whole window is painted afresh.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 
     // The number keeps what its largest needs; the amounts share the rest.
     if (!columns_.empty()) {
@@ -253,6 +330,12 @@ void PlanWindow::layout()
         ListView_SetColumnWidth(list_, 0, number);
         for (std::size_t c = 1; c < columns_.size(); ++c)
             ListView_SetColumnWidth(list_, static_cast<int>(c), rest);
+    }
+    if (!yearColumns_.empty()) {
+        const int each =
+            (width - GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_) - scaled(4)) / static_cast<int>(yearColumns_.size());
+        for (std::size_t c = 0; c < yearColumns_.size(); ++c)
+            ListView_SetColumnWidth(years_, static_cast<int>(c), each);
     }
 }
 
@@ -265,21 +348,24 @@ void PlanWindow::showFigures()
     figures_.clear();
     for (int id = 0; id <= static_cast<int>(FigureId::TotalPrincipal); ++id)
         named_.erase(objectName(static_cast<FigureId>(id)));
-    const auto add = [&](const std::vector<Figure>& figures, bool costs) {
-        int row = -1;
+    // Each in a row of its own from `row` on, the TAEG beside the annual
+    // rate, where the loan now ends on two lines; returns the row after them.
+    const auto add = [&](const std::vector<Figure>& figures, bool right, int row) {
         for (std::size_t k = 0; k < figures.size(); ++k) {
             const Figure& figure = figures[k];
             const bool beside = figure.id == FigureId::Taeg && k > 0 && figures[k - 1].id == FigureId::AnnualRate;
-            if (!beside)
-                ++row;
+            const int height = figure.id == FigureId::LoanEnd ? 2 : 1;
             HWND label = make(L"STATIC", figure.label + u":", SS_LEFT | SS_NOPREFIX, -1, {});
             HWND value = make(L"STATIC", figure.value, SS_LEFT | SS_NOPREFIX, -1, {});
             named_[objectName(figure.id)] = value;
-            figures_.push_back({label, value, costs, row, beside});
+            figures_.push_back({label, value, right, beside ? row - 1 : row, beside, height});
+            if (!beside)
+                row += height;
         }
+        return row;
     };
-    add(form_.loanFigures(), false);
-    add(form_.costFigures(), true);
+    add(form_.loanFigures(), false, 0);
+    add(form_.repaymentFigures(), true, add(form_.costFigures(), true, 0));
 }
 
 void PlanWindow::planChanged()
@@ -296,21 +382,38 @@ void PlanWindow::planChanged()
         ShowWindow(status_, SW_HIDE);
 
     const AmortizationPlan* plan = form_.plan();
-    const std::vector<PlanColumn> columns = plan ? columnsOf(*plan) : std::vector<PlanColumn>();
-    if (columns != columns_) {
-        while (ListView_DeleteColumn(list_, 0)) {
+    // A list view's columns, set again where they changed.
+    const auto setColumns = [](HWND list, const std::vector<Text>& titles, std::vector<Text>& shown) {
+        if (titles == shown)
+            return;
+        while (ListView_DeleteColumn(list, 0)) {
         }
-        columns_ = columns;
-        for (std::size_t c = 0; c < columns_.size(); ++c) {
-            Text title = columnTitle(columns_[c]);
+        shown = titles;
+        for (std::size_t c = 0; c < titles.size(); ++c) {
+            Text title = titles[c];
             LVCOLUMNW column{};
             column.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM;
             column.fmt = c == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
             column.pszText = reinterpret_cast<wchar_t*>(title.data());
             column.iSubItem = static_cast<int>(c);
-            ListView_InsertColumn(list_, static_cast<int>(c), &column);
+            ListView_InsertColumn(list, static_cast<int>(c), &column);
         }
-    }
+    };
+    columns_ = plan ? columnsOf(*plan) : std::vector<PlanColumn>();
+    std::vector<Text> titles;
+    for (const PlanColumn column : columns_)
+        titles.push_back(columnTitle(column));
+    setColumns(list_, titles, listTitles_);
+    yearRows_ = plan ? yearlyTotals(*plan) : std::vector<YearTotals>();
+    yearColumns_ = plan && !yearRows_.empty() ? yearColumns(*plan) : std::vector<YearColumn>();
+    titles.clear();
+    for (const YearColumn column : yearColumns_)
+        titles.push_back(columnTitle(column));
+    setColumns(years_, titles, yearTitles_);
+    ListView_SetItemCountEx(years_, static_cast<int>(yearRows_.size()), 0);
+    InvalidateRect(years_, nullptr, TRUE);
+    chart_->show(plan);
+    showView(view_);
     ListView_SetItemCountEx(list_, plan ? static_cast<int>(plan->rows().size()) : 0, 0);
     InvalidateRect(list_, nullptr, TRUE);
     layout();
@@ -357,7 +460,50 @@ bool PlanWindow::translate(MSG& message)
 {
     if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd)))
         return false;
+    // The views' keys, before the dialog keyboard takes them: Ctrl+Tab and
+    // Ctrl+Shift+Tab move from view to view, as in any window with tabs, and
+    // each view's access key shows it.
+    const auto views = PlanWindowLayout::views();
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
+        const auto count = static_cast<int>(views.size());
+        int at = 0;
+        for (int k = 0; k < count; ++k)
+            if (views[static_cast<std::size_t>(k)].id == view_)
+                at = k;
+        at = (at + ((GetKeyState(VK_SHIFT) & 0x8000) ? count - 1 : 1)) % count;
+        showView(views[static_cast<std::size_t>(at)].id);
+        return true;
+    }
+    if (message.message == WM_SYSCHAR)
+        for (const PlanViewLayout& view : views)
+            if (accessKey(view.caption) == std::towlower(static_cast<wint_t>(message.wParam))) {
+                showView(view.id);
+                SetFocus(views_);
+                return true;
+            }
     return IsDialogMessageW(window_, &message) != FALSE;
+}
+
+void PlanWindow::showView(PlanView view)
+{
+    view_ = view;
+    const auto views = PlanWindowLayout::views();
+    for (std::size_t k = 0; k < views.size(); ++k)
+        if (views[k].id == view)
+            SendMessageW(views_, TCM_SETCURSEL, k, 0);
+    const bool dated = form_.plan() && form_.plan()->firstDue();
+    const HWND focus = GetFocus();
+    const std::pair<HWND, bool> pages[] = {{list_, view == PlanView::Installments},
+                                           {years_, view == PlanView::Years},
+                                           {yearsHint_, view == PlanView::Years && !dated},
+                                           {chart_->handle(), view == PlanView::Chart}};
+    for (const auto& [page, shown] : pages)
+        ShowWindow(page, shown ? SW_SHOWNA : SW_HIDE);
+    // The focus never stays in a view no longer shown.
+    for (const auto& [page, shown] : pages)
+        if (!shown && focus == page)
+            SetFocus(views_);
+    layout();
 }
 
 INT_PTR PlanWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -368,6 +514,25 @@ INT_PTR PlanWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == views_ && header->code == TCN_SELCHANGE) {
+            const auto chosen =
+                static_cast<std::size_t>(std::max<LRESULT>(0, SendMessageW(views_, TCM_GETCURSEL, 0, 0)));
+            showView(PlanWindowLayout::views()[std::min(chosen, PlanWindowLayout::views().size() - 1)].id);
+            return TRUE;
+        }
+        if (header->hwndFrom == years_ && header->code == LVN_GETDISPINFOW) {
+            auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+            if ((info->item.mask & LVIF_TEXT) && info->item.iItem >= 0 &&
+                static_cast<std::size_t>(info->item.iItem) < yearRows_.size() && info->item.iSubItem >= 0 &&
+                static_cast<std::size_t>(info->item.iSubItem) < yearColumns_.size()) {
+                const Text shown =
+                    cellText(yearRows_[static_cast<std::size_t>(info->item.iItem)],
+                             yearColumns_[static_cast<std::size_t>(info->item.iSubItem)], form_.amounts(), true);
+                cell_.assign(shown.begin(), shown.end());
+                info->item.pszText = cell_.data();
+            }
+            return TRUE;
+        }
         if (header->hwndFrom == list_ && header->code == LVN_GETDISPINFOW) {
             auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
             const AmortizationPlan* plan = form_.plan();
@@ -432,10 +597,7 @@ void PlanWindow::command(int id, int notification)
         const auto options = PlanWindowLayout::choices(input.id, form_.numbers());
         if (choice < 0 || static_cast<std::size_t>(choice) >= options.size())
             return;
-        if (input.id == PlanInput::Kind)
-            form_.choose(options[static_cast<std::size_t>(choice)].kind);
-        else
-            form_.edit(input.id, options[static_cast<std::size_t>(choice)].value);
+        form_.choose(input.id, options[static_cast<std::size_t>(choice)]);
     } else if (!input.choice && notification == EN_CHANGE) {
         form_.edit(input.id, textOf(control));
     }
@@ -465,14 +627,15 @@ void PlanWindow::run(PlanCommand command)
 
 Text PlanWindow::tabSeparated() const
 {
-    return form_.plan() ? delimitedPlan(*form_.plan(), form_.amounts(), u'\t') : Text();
+    return form_.plan() ? viewTable(view_, *form_.plan(), form_.amounts(), u'\t') : Text();
 }
 
 void PlanWindow::chooseCsvFile()
 {
     const FileKind& kind = PlanWindowLayout::csvFile;
     std::wstring path(32768, L'\0');
-    const Text name = text(PlanWindowLayout::defaultFileName) + u"." + text(kind.extension);
+    const Text name = text(form_.plan() ? viewFileName(view_, *form_.plan()) : PlanWindowLayout::defaultFileName) +
+                      u"." + text(kind.extension);
     std::copy(name.begin(), name.end(), path.begin());
     // "File CSV\0*.csv\0\0"
     Text filter = text(kind.description) + u'\0' + u"*." + text(kind.extension) + u'\0';
@@ -501,7 +664,7 @@ bool PlanWindow::exportCsv(const std::wstring& path)
     if (!plan)
         return false;
     const AmountText& amounts = form_.amounts();
-    const std::string bytes = toUtf8(delimitedPlan(*plan, amounts, csvDelimiter(amounts.decimalSeparator())));
+    const std::string bytes = toUtf8(viewTable(view_, *plan, amounts, csvDelimiter(amounts.decimalSeparator())));
     if (writeFileWhole(path, bytes))
         return true;
     warn_(notSavedMessage(Text(path.begin(), path.end())), u"Esporta CSV");
@@ -535,10 +698,7 @@ bool PlanWindow::print(HDC printer, const wchar_t* output)
     const AmortizationPlan* plan = form_.plan();
     if (!plan || !printer)
         return false;
-    std::vector<Figure> figures = form_.loanFigures();
-    const std::vector<Figure> costs = form_.costFigures();
-    figures.insert(figures.end(), costs.begin(), costs.end());
-    const PlanReport report{*plan, form_.amounts(), figures, form_.totals(), form_.note()};
+    const PlanReport report = *form_.report();
     const GdiPrintout printout(printer, report);
 
     const Text title(texts::planTitle);

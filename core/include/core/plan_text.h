@@ -84,7 +84,7 @@ enum class FigureId {
     Penalty,          // its penalty,
     InterestSaved,    // the interest it saves,
     InstallmentAfter, // the installment (principal) after it,
-    End,              // and the installment the loan now ends with
+    LoanEnd,          // and the installment the loan now ends with
     TotalPaid,
     TotalInterest,
     TotalPrincipal,

@@ -36,6 +36,7 @@ private:
 
 using Font = GdiObject<HFONT>;
 using Pen = GdiObject<HPEN>;
+using Brush = GdiObject<HBRUSH>;
 
 // An object selected into a device context until the selection goes.
 class Selection {

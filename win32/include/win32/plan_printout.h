@@ -12,8 +12,8 @@ namespace ratalia {
 // The plan on a printer through GDI: the same pages as the Linux printout,
 // laid out by the core (paginate), measured and drawn here: the title and
 // the loan's figures on the first page, the table with its header on every
-// page, the totals and the note after the last row, "Pagina k di n" at each
-// foot.
+// page, the totals and the note after the last row, the yearly totals where
+// there are due dates, "Pagina k di n" at each foot.
 class GdiPrintout {
 public:
     GdiPrintout(HDC printer, const PlanReport& report);
@@ -24,12 +24,16 @@ public:
 
 private:
     int figures(int y, const std::vector<Figure>& list) const;
-    void cells(int y, bool header, const PlanRow* row) const;
+    // One line of a table: its cells, right-aligned, the first column narrow.
+    void cells(int y, const std::vector<Text>& texts, HFONT font) const;
     void text(const Text& shown, RECT box, UINT format, HFONT font) const;
+    // The line under a table's header.
+    void rule(int y) const;
 
     HDC dc_;
     const PlanReport& report_;
     std::vector<PlanColumn> columns_;
+    std::vector<YearColumn> yearColumns_;
     Font body_;
     Font bold_;
     Font title_;

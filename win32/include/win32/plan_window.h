@@ -1,21 +1,24 @@
 #pragma once
 
 // The amortization plan in a window of its own, with Win32 controls: the
-// loan's figures with its TAN and TAEG, the kind of plan and its costs, the
-// table of installments as a virtual list view (rows are written only when
-// shown, so 100 000 open at once), the totals, and the ways to take the plan
-// away: the clipboard, a CSV file, the printer. Like the Linux window it
+// loan's figures with its TAN and TAEG, the kind of plan, its costs, due
+// dates and an early repayment, and in tabs the table of installments as a
+// virtual list view (rows are written only when shown, so 100 000 open at
+// once), the yearly totals and the chart; the totals, and the ways to take
+// the plan away: the clipboard, a CSV file, the printer. Like the Linux window it
 // shows the core's PlanForm, built from the core's layouts, and forwards what
 // the user types; it holds no rule of its own.
 
 #include "core/plan_form.h"
 #include "core/plan_window_layout.h"
+#include "win32/chart_view.h"
 #include "win32/gdi.h"
 
 #include <windows.h>
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,7 +47,11 @@ public:
     // A control by the object name the core's layouts give it ("Copy",
     // "InitialFees", "Taeg", "Installments", "Status").
     HWND control(std::string_view objectName) const;
-    // The whole table, tab-separated, as "Copia" puts it on the clipboard.
+    // The view shown: the installments, the yearly totals or the chart.
+    PlanView currentView() const { return view_; }
+    void showView(PlanView view);
+    // The table of the view shown, tab-separated, as "Copia" puts it on the
+    // clipboard: the yearly totals from their view, the installments otherwise.
     Text tabSeparated() const;
     // Writes the CSV whole or not at all; a failure is told through Warn.
     bool exportCsv(const std::wstring& path);
@@ -83,20 +90,30 @@ private:
     // row of its own or beside the one before it (the TAEG beside the TAN).
     struct FigureControls {
         HWND label, value;
-        bool costs;
+        bool right; // the costs and the early repayment, or the loan
         int row;
         bool beside;
+        int rows; // lines it is given
     };
     std::vector<FigureControls> figures_;          // made again at every change of the figures
     std::vector<std::pair<HWND, HWND>> inputRows_; // the inputs' captions and controls, with units in units_
     std::vector<HWND> units_;
-    HWND group_ = nullptr;
+    std::vector<HWND> groups_; // one for each PlanInputGroup, in order
+    HWND penaltyNote_ = nullptr;
+    HWND views_ = nullptr;
     HWND list_ = nullptr;
+    HWND yearsHint_ = nullptr;
+    HWND years_ = nullptr;
+    std::unique_ptr<ChartView> chart_;
+    PlanView view_ = PlanView::Installments;
     HWND status_ = nullptr;
     HWND totals_ = nullptr;
     HWND note_ = nullptr;
     std::vector<HWND> buttons_;
     std::vector<PlanColumn> columns_;
+    std::vector<Text> listTitles_, yearTitles_; // the list views' column titles, as now shown
+    std::vector<YearTotals> yearRows_;
+    std::vector<YearColumn> yearColumns_;
     std::wstring cell_; // the text a list-view cell was last given, until it asks again
     bool placed_ = false;
 };

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <string>
 #include <vector>
 
@@ -54,5 +56,24 @@ std::vector<std::string> commandLineArguments();
 // file or a pipe, whole or not at all: a file is cut back to what it held
 // when a write fails. Returns false, saying why, when it could not be written.
 bool writeStandard(DWORD which, const std::string& utf8, WriteFailure& failure);
+
+// COM on this thread, as the window's own: the file dialogs, the shell and
+// a screen reader asking for the chart's object all need it.
+class ComApartment {
+public:
+    ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
+    {
+    }
+    ~ComApartment()
+    {
+        if (initialized_)
+            CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialized_;
+};
 
 } // namespace ratalia
