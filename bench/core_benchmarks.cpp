@@ -6,6 +6,7 @@
 #include "core/form_events.h"
 #include "core/input_normalizer.h"
 #include "core/link_opener.h"
+#include "core/plan_chart.h"
 #include "core/plan_text.h"
 #include "support/silent.h"
 
@@ -165,6 +166,21 @@ void planCsv100000(benchmark::State& state)
     }
 }
 BENCHMARK(planCsv100000)->Unit(benchmark::kMillisecond);
+
+// What the chart of those rows draws, for a plot 1 000 pixels wide: its
+// bars, the debt's line, the ticks and the words.
+void planChart100000(benchmark::State& state)
+{
+    Window window(u"100000000", u"100000", u"0,02");
+    window.events.click(Button::Calculate);
+    const auto plan =
+        std::get<AmortizationPlan>(amortizationPlan(*window.events.planTerms(), window.events.form().numbers()));
+    for (auto _ : state) {
+        PlanChart chart = planChart(plan, AmountText(u',', u'.'), 1000);
+        benchmark::DoNotOptimize(chart);
+    }
+}
+BENCHMARK(planChart100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace ratalia

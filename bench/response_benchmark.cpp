@@ -7,6 +7,7 @@
 #include "core/link_opener.h"
 #include "support/silent.h"
 #include "window/form_window.h"
+#include "window/plan_chart_view.h"
 #include "window/plan_window.h"
 
 #include <QAction>
@@ -115,6 +116,34 @@ void planWindowToPaint(benchmark::State& state)
     }
 }
 BENCHMARK(planWindowToPaint)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The chart of those 100 000 rows, from its plan to its pixels: the core's
+// model and the paint of the view, shown in the plan window.
+void chart100000(benchmark::State& state)
+{
+    ShownWindow shown;
+    if (!shown.shown) {
+        state.SkipWithError("the window was never shown");
+        return;
+    }
+    shown.events.edit(Field::Capital, u"100000000");
+    shown.events.edit(Field::Duration, u"100000");
+    shown.events.edit(Field::AnnualRate, u"0,02");
+    shown.events.click(Button::Calculate);
+    QCoreApplication::processEvents();
+    shown.window.findChild<QAction*>(QStringLiteral("OpenPlan"))->trigger();
+    auto* plan = shown.window.findChild<PlanWindow*>();
+    plan->showView(PlanView::Chart);
+    auto* chart = plan->findChild<PlanChartView*>();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        chart->show(plan->plan());
+        chart->repaint();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+BENCHMARK(chart100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // "Salva PDF…" of those 100 000 rows, from the call until the file is whole
 // (about 2 000 A4 pages), with its progress shown.
