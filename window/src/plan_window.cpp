@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -43,7 +44,7 @@ namespace {
 
 // What the window would like, in device-independent pixels; it never opens
 // larger than the screen's free area, less room for the window's frame.
-constexpr QSize preferredSize(820, 820);
+constexpr QSize preferredSize(820, 900);
 constexpr QSize frameAllowance(16, 48);
 
 QString defaultPath(const FileKind& kind, std::u16string_view name)
@@ -62,6 +63,18 @@ public:
     {
         const int frame = 2 * frameWidth();
         return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+
+protected:
+    // Figures come and go with the plan: as tall as the contents now need,
+    // up to what the window can spare.
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == widget() && event->type() == QEvent::LayoutRequest) {
+            setMaximumHeight(sizeHint().height());
+            updateGeometry();
+        }
+        return QScrollArea::eventFilter(watched, event);
     }
 };
 
@@ -112,7 +125,6 @@ PlanWindow::PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent)
     scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     layout->addWidget(scroll);
-    scroll_ = scroll;
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Status"));
@@ -330,9 +342,6 @@ void PlanWindow::planChanged()
     yearsModel_->show(form_.plan());
     yearsHint_->setVisible(!form_.plan() || !form_.plan()->firstDue());
     chart_->show(form_.plan());
-    // The top as tall as it now needs, up to what the window can spare.
-    scroll_->setMaximumHeight(scroll_->sizeHint().height());
-    scroll_->updateGeometry();
     // The amounts share the width; the number keeps what its largest needs.
     QHeaderView* header = table_->horizontalHeader();
     if (model_->columnCount() > 0) {

@@ -24,7 +24,6 @@ class QLabel;
 class QLineEdit;
 class QPageLayout;
 class QPagedPaintDevice;
-class QScrollArea;
 class QTabWidget;
 class QTableView;
 
@@ -84,7 +83,6 @@ private:
     QFormLayout* loanFigures_ = nullptr;
     QFormLayout* costFigures_ = nullptr;
     QFormLayout* repaymentFigures_ = nullptr;
-    QScrollArea* scroll_ = nullptr;
     std::map<PlanInput, QLineEdit*> fields_;
     std::map<PlanInput, QComboBox*> choices_;
     QTableView* table_ = nullptr;
