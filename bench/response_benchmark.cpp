@@ -44,6 +44,15 @@ struct ShownWindow {
         window.show();
         shown = QTest::qWaitForWindowExposed(&window);
     }
+    // Calcola on a loan of 100 000 monthly installments, the largest plan shown.
+    void calculateLongestPlan()
+    {
+        events.edit(Field::Capital, u"100000000");
+        events.edit(Field::Duration, u"100000");
+        events.edit(Field::AnnualRate, u"0,02");
+        events.click(Button::Calculate);
+        QCoreApplication::processEvents();
+    }
     test::Silent silent;
     FormEvents events;
     FormWindow window;
@@ -91,13 +100,8 @@ void planWindowToPaint(benchmark::State& state)
         state.SkipWithError("the window was never shown");
         return;
     }
-    FormEvents& events = shown.events;
     FormWindow& window = shown.window;
-    events.edit(Field::Capital, u"100000000");
-    events.edit(Field::Duration, u"100000");
-    events.edit(Field::AnnualRate, u"0,02");
-    events.click(Button::Calculate);
-    QCoreApplication::processEvents();
+    shown.calculateLongestPlan();
     auto* open = window.findChild<QAction*>(QStringLiteral("OpenPlan"));
     PaintCounter counter;
     for (auto _ : state) {
@@ -126,11 +130,7 @@ void chart100000(benchmark::State& state)
         state.SkipWithError("the window was never shown");
         return;
     }
-    shown.events.edit(Field::Capital, u"100000000");
-    shown.events.edit(Field::Duration, u"100000");
-    shown.events.edit(Field::AnnualRate, u"0,02");
-    shown.events.click(Button::Calculate);
-    QCoreApplication::processEvents();
+    shown.calculateLongestPlan();
     shown.window.findChild<QAction*>(QStringLiteral("OpenPlan"))->trigger();
     auto* plan = shown.window.findChild<PlanWindow*>();
     plan->showView(PlanView::Chart);
@@ -154,11 +154,7 @@ void planPdf100000(benchmark::State& state)
         state.SkipWithError("the window was never shown");
         return;
     }
-    shown.events.edit(Field::Capital, u"100000000");
-    shown.events.edit(Field::Duration, u"100000");
-    shown.events.edit(Field::AnnualRate, u"0,02");
-    shown.events.click(Button::Calculate);
-    QCoreApplication::processEvents();
+    shown.calculateLongestPlan();
     shown.window.findChild<QAction*>(QStringLiteral("OpenPlan"))->trigger();
     auto* plan = shown.window.findChild<PlanWindow*>();
     QTemporaryDir folder;

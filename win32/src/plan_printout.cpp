@@ -66,40 +66,17 @@ void GdiPrintout::paintPage(std::size_t page) const
             text(title, {0, y, width_, y + titleLines * line_}, DT_LEFT | DT_TOP | DT_SINGLELINE, title_.get());
             y = figures(y + titleLines * line_, report_.figures) + line_;
             break;
-        case Table: {
-            std::vector<Text> texts;
-            for (const PlanColumn column : columns_)
-                texts.push_back(columnTitle(column));
-            cells(y, texts, bold_.get());
-            y += line_;
-            rule(y);
-            for (std::size_t r = piece.firstRow; r < piece.firstRow + piece.rowCount; ++r) {
-                texts.clear();
-                for (const PlanColumn column : columns_)
-                    texts.push_back(cellText(report_.plan, report_.plan.rows()[r], column, report_.amounts, true));
-                cells(y, texts, body_.get());
-                y += line_;
-            }
+        case Table:
+            y = grid(y, piece, columns_, [this](std::size_t r, PlanColumn column) {
+                return cellText(report_.plan, report_.plan.rows()[r], column, report_.amounts, true);
+            });
             break;
-        }
-        case Years: {
+        case Years:
             text(Text(yearsTitle), {0, y, width_, y + line_}, DT_LEFT | DT_VCENTER | DT_SINGLELINE, bold_.get());
-            y += line_;
-            std::vector<Text> texts;
-            for (const YearColumn column : yearColumns_)
-                texts.push_back(columnTitle(column));
-            cells(y, texts, bold_.get());
-            y += line_;
-            rule(y);
-            for (std::size_t r = piece.firstRow; r < piece.firstRow + piece.rowCount; ++r) {
-                texts.clear();
-                for (const YearColumn column : yearColumns_)
-                    texts.push_back(cellText(report_.years[r], column, report_.amounts, true));
-                cells(y, texts, body_.get());
-                y += line_;
-            }
+            y = grid(y + line_, piece, yearColumns_, [this](std::size_t r, YearColumn column) {
+                return cellText(report_.years[r], column, report_.amounts, true);
+            });
             break;
-        }
         case Closing:
             y = figures(y + line_, report_.totals) + line_;
             text(report_.note, {0, y, width_, y + noteLines_ * line_}, DT_LEFT | DT_TOP | DT_WORDBREAK, body_.get());
@@ -119,6 +96,25 @@ int GdiPrintout::figures(int y, const std::vector<Figure>& list) const
     for (const Figure& figure : list) {
         text(figure.label + u":", {0, y, split, y + line_}, DT_LEFT | DT_VCENTER | DT_SINGLELINE, body_.get());
         text(figure.value, {split, y, width_, y + line_}, DT_LEFT | DT_VCENTER | DT_SINGLELINE, bold_.get());
+        y += line_;
+    }
+    return y;
+}
+
+template <typename Column, typename CellOf>
+int GdiPrintout::grid(int y, const PagePiece& piece, const std::vector<Column>& columns, CellOf cellOf) const
+{
+    std::vector<Text> texts;
+    for (const Column column : columns)
+        texts.push_back(columnTitle(column));
+    cells(y, texts, bold_.get());
+    y += line_;
+    rule(y);
+    for (std::size_t r = piece.firstRow; r < piece.firstRow + piece.rowCount; ++r) {
+        texts.clear();
+        for (const Column column : columns)
+            texts.push_back(cellOf(r, column));
+        cells(y, texts, body_.get());
         y += line_;
     }
     return y;

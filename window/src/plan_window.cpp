@@ -78,6 +78,22 @@ protected:
     }
 };
 
+// A table of whole rows, as both views show them.
+QTableView* newTable(QAbstractItemModel* model, QWidget* parent)
+{
+    auto* table = new QTableView(parent);
+    table->setModel(model);
+    table->verticalHeader()->hide();
+    // Rows of one height: the view places any row without measuring the others.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setAlternatingRowColors(true);
+    // Tab leaves the table for the buttons, as in any dialog; the arrows move inside it.
+    table->setTabKeyNavigation(false);
+    return table;
+}
+
 QPageLayout a4Layout()
 {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 15, 18, 15),
@@ -139,17 +155,8 @@ PlanWindow::PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent)
     views_->setObjectName(QStringLiteral("PlanViews"));
     views_->tabBar()->setObjectName(QStringLiteral("Views"));
     model_ = new PlanTableModel(form_.amounts(), this);
-    table_ = new QTableView(views_);
-    table_->setModel(model_);
-    table_->verticalHeader()->hide();
-    // Rows of one height: the view places any row without measuring the others.
-    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setAlternatingRowColors(true);
+    table_ = newTable(model_, views_);
     table_->setWordWrap(false);
-    // Tab leaves the table for the buttons, as in any dialog; the arrows move inside it.
-    table_->setTabKeyNavigation(false);
 
     yearsModel_ = new YearTableModel(form_.amounts(), this);
     auto* yearsPage = new QWidget(views_);
@@ -159,14 +166,7 @@ PlanWindow::PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent)
     yearsHint_->setObjectName(QStringLiteral("YearsHint"));
     yearsHint_->setWordWrap(true);
     yearsLayout->addWidget(yearsHint_);
-    years_ = new QTableView(yearsPage);
-    years_->setModel(yearsModel_);
-    years_->verticalHeader()->hide();
-    years_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    years_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    years_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    years_->setAlternatingRowColors(true);
-    years_->setTabKeyNavigation(false);
+    years_ = newTable(yearsModel_, yearsPage);
     years_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     yearsLayout->addWidget(years_, 1);
 

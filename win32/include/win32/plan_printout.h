@@ -24,6 +24,9 @@ public:
 
 private:
     int figures(int y, const std::vector<Figure>& list) const;
+    // A table's header, its rule and this page's rows of it; returns the line below.
+    template <typename Column, typename CellOf>
+    int grid(int y, const PagePiece& piece, const std::vector<Column>& columns, CellOf cellOf) const;
     // One line of a table: its cells, right-aligned, the first column narrow.
     void cells(int y, const std::vector<Text>& texts, HFONT font) const;
     void text(const Text& shown, RECT box, UINT format, HFONT font) const;
