@@ -34,6 +34,7 @@ target_link_libraries(full_disk_tests PRIVATE ratalia_test_support ratalia_windo
 ratalia_add_test(window.full_disk_saves_nothing
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/window/full_disk.sh $<TARGET_FILE:full_disk_tests>
   ENVIRONMENT QT_QPA_PLATFORM=offscreen LC_ALL=it_IT.UTF-8)
+set_tests_properties(window.full_disk_saves_nothing PROPERTIES SKIP_RETURN_CODE 77)
 
 # Opening links needs a real desktop platform: an X server of our own.
 add_executable(desktop_tests window/window_test_main.cpp window/desktop_link_opener_test.cpp)

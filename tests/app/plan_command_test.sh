@@ -50,15 +50,20 @@ for request in "--help" "--version" "--piano --capitale 10000 --mesi 24 --tasso 
     [ "$(wc -l <<<"$errors")" -eq 1 ] && grep -q 'impossibile scrivere il risultato: lo spazio sul disco è esaurito' \
         <<<"$errors" || fail "$request to /dev/full: $errors"
 done
-# A 64 KB file system, mounted in a namespace of the test's own, holds no 12 000-row CSV.
+# A 64 KB file system, mounted for the test alone, holds no 12 000-row CSV.
+source "$(dirname "$0")/../support/small_disk.sh"
 full=$(mktemp -d)
-outcome=$(unshare --user --map-root-user --mount bash -c '
-    mount -t tmpfs -o size=64k tmpfs "$1" || exit 99
+code=0
+outcome=$(on_small_disk "$full" '
     env -u DISPLAY LC_ALL=it_IT.UTF-8 "$2" --piano --capitale 12000000 --mesi 12000 --tasso 0 --csv >"$1/piano.csv" 2>"$1/errors"
-    echo "status $? size $(stat -c %s "$1/piano.csv") $(cat "$1/errors")"' _ "$full" "$program")
+    echo "status $? size $(stat -c %s "$1/piano.csv") $(cat "$1/errors")"' "$program") || code=$?
 rmdir "$full"
-case $outcome in
-    "status 3 size 0 ratalia: impossibile scrivere il risultato: lo spazio sul disco è esaurito"*) ;;
-    *) fail "full file system: $outcome" ;;
-esac
+if [ $code -eq 77 ]; then
+    echo "skipped the full file system: none can be mounted here" >&2
+else
+    case $outcome in
+        "status 3 size 0 ratalia: impossibile scrivere il risultato: lo spazio sul disco è esaurito"*) ;;
+        *) fail "full file system: $outcome" ;;
+    esac
+fi
 exit $status
