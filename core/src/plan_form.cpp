@@ -1,5 +1,4 @@
 #include "core/plan_form.h"
-#include "core/program_texts.h"
 
 #include <algorithm>
 #include <utility>
@@ -11,20 +10,12 @@ PlanForm::PlanForm(const NumberText& numbers)
 {
 }
 
-std::optional<LoanTerms> PlanForm::termsToOpen(FormEvents& events)
+std::optional<Text> PlanForm::refusalOf(const LoanTerms& terms, const NumberText& numbers)
 {
-    auto terms = events.planTerms();
-    if (!terms)
-        return std::nullopt;
-    const NumberText& numbers = events.form().numbers();
-    const auto plan = amortizationPlan(*terms, numbers);
-    if (const auto* refusal = std::get_if<PlanRefusal>(&plan)) {
-        events.form().showMessage(
-            refusalText(*refusal, AmountText(numbers.decimalSeparator(), numbers.groupSeparator())),
-            Text(texts::planTitle));
-        return std::nullopt;
-    }
-    return terms;
+    const auto plan = amortizationPlan(terms, numbers);
+    if (const auto* refusal = std::get_if<PlanRefusal>(&plan))
+        return refusalText(*refusal, AmountText(numbers.decimalSeparator(), numbers.groupSeparator()));
+    return std::nullopt;
 }
 
 void PlanForm::showLoan(LoanTerms terms)

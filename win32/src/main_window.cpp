@@ -269,10 +269,14 @@ void MainWindow::contextMenu(HWND where, LPARAM position)
 
 void MainWindow::openPlan()
 {
-    const auto terms = PlanForm::termsToOpen(events_);
+    const auto terms = events_.planTerms();
     if (!terms)
         return;
     const NumberText& numbers = events_.form().numbers();
+    if (const auto refusal = PlanForm::refusalOf(*terms, numbers)) {
+        events_.form().showMessage(*refusal, Text(texts::planTitle));
+        return;
+    }
     if (!planWindow_) {
         auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE));
         planWindow_ =

@@ -192,10 +192,14 @@ void FormWindow::contextMenuEvent(QContextMenuEvent* event)
 
 void FormWindow::openPlan()
 {
-    const auto terms = PlanForm::termsToOpen(events_);
+    const auto terms = events_.planTerms();
     if (!terms)
         return;
     const NumberText& numbers = events_.form().numbers();
+    if (const auto refusal = PlanForm::refusalOf(*terms, numbers)) {
+        events_.form().showMessage(*refusal, Text(texts::planTitle));
+        return;
+    }
     loadDialogResources();
     if (!planWindow_)
         planWindow_ = new PlanWindow(

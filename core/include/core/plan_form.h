@@ -6,7 +6,6 @@
 // it and forwards the user's edits; the one message a wrong input or a
 // refused plan gets is the model's too.
 
-#include "core/form_events.h"
 #include "core/plan_pages.h"
 #include "core/plan_request.h"
 #include "core/plan_text.h"
@@ -28,10 +27,9 @@ class PlanForm {
 public:
     explicit PlanForm(const NumberText& numbers);
 
-    // The loan a plan window opens on, or none: while the form has no plan,
-    // or where the loan as it first opens (the French plan, without costs)
-    // has none, in which case the form says why in its one sentence.
-    static std::optional<LoanTerms> termsToOpen(FormEvents& events);
+    // Why the loan has no plan as it first opens (the French plan, without
+    // costs): the one sentence the main window says instead of opening it.
+    static std::optional<Text> refusalOf(const LoanTerms& terms, const NumberText& numbers);
     PlanForm(const PlanForm&) = delete;
     PlanForm& operator=(const PlanForm&) = delete;
 
