@@ -9,6 +9,7 @@
 #include <QApplication>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -53,8 +54,9 @@ ratalia::WriteFailure failureOf(int error)
 }
 
 // Writes the whole text to a standard stream, or nothing: where a write
-// fails into a file, the file is cut back to what it held before.
-bool writeWhole(int stream, const std::string& bytes, ratalia::WriteFailure& failure)
+// fails into a file, the file is cut back to what it held before. `written`
+// says how much of it is out there all the same (a pipe keeps what it took).
+bool writeWhole(int stream, const std::string& bytes, ratalia::WriteFailure& failure, std::size_t& kept)
 {
     struct stat status {};
     const bool regularFile = fstat(stream, &status) == 0 && S_ISREG(status.st_mode);
@@ -66,13 +68,14 @@ bool writeWhole(int stream, const std::string& bytes, ratalia::WriteFailure& fai
             continue;
         if (n <= 0) {
             failure = failureOf(n < 0 ? errno : ENOSPC);
-            if (start >= 0 && ftruncate(stream, start) != 0) {
-                // Nothing more can be done for the file; the message says it was not written.
-            }
+            kept = written;
+            if (start >= 0 && ftruncate(stream, start) == 0)
+                kept = 0;
             return false;
         }
         written += static_cast<std::size_t>(n);
     }
+    kept = written;
     return true;
 }
 
@@ -80,13 +83,19 @@ bool writeWhole(int stream, const std::string& bytes, ratalia::WriteFailure& fai
 // streams, whose set-up the window would pay for at every start.
 int runCommandLine(const std::vector<std::string>& arguments, const ratalia::NumberText& numbers)
 {
+    // A reader that goes away (ratalia … | head) is a failed write with its
+    // own status and message, not a signal that ends the program unheard.
+    std::signal(SIGPIPE, SIG_IGN);
     std::ostringstream output;
     std::ostringstream errors;
     const int status = ratalia::runCommandLine(arguments, numbers, output, errors);
     ratalia::WriteFailure failure{};
-    writeWhole(STDERR_FILENO, errors.str(), failure);
-    if (!writeWhole(STDOUT_FILENO, output.str(), failure)) {
-        writeWhole(STDERR_FILENO, ratalia::notWrittenMessage(failure) + "\n", failure);
+    std::size_t kept = 0;
+    writeWhole(STDERR_FILENO, errors.str(), failure, kept);
+    const std::string result = output.str();
+    if (!writeWhole(STDOUT_FILENO, result, failure, kept)) {
+        ratalia::WriteFailure ignored{};
+        writeWhole(STDERR_FILENO, ratalia::notWrittenMessage(failure, kept, result.size()) + "\n", ignored, kept);
         return ratalia::exitNotWritten;
     }
     return status;

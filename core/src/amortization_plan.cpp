@@ -2,9 +2,9 @@
 
 #include "core/annual_percentage_rate.h"
 #include "core/annuity.h"
-#include "core/failures.h"
 #include "core/uint128.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -39,36 +39,32 @@ PlanRefusal refusal(PlanRefusal::Reason reason, const LoanInCents& loan, Cents i
     return r;
 }
 
-// The French installment on `debt` over `count` months at the rate, in
-// cents: debt × i ÷ (1 − (1 + i)^−count), the power worked out exactly (the
-// same on every platform), rounded half away from zero.
+// The French installment on `debt` over `count` months at the rate, exactly rounded to the cent.
 std::optional<Cents> annuityInCents(Cents debt, const MonthlyRate& rate, std::int64_t count)
 {
-    if (rate.value.significand == 0)
-        return shareOf(debt, {{1, 0}, count});
-    // i as the double nearest value ÷ divisor: powers of ten up to 10^22 are exact doubles.
-    double scale = 1;
-    for (std::int64_t k = 0; k < (rate.value.exponent < 0 ? -rate.value.exponent : rate.value.exponent); ++k)
-        scale *= 10;
-    if (scale > 1e22)
-        return std::nullopt;
-    const double value = static_cast<double>(rate.value.significand);
-    const double i = rate.value.exponent < 0 ? value / (scale * static_cast<double>(rate.divisor))
-                                             : value * scale / static_cast<double>(rate.divisor);
-    try {
-        const double power = exactPower(1 + i, static_cast<double>(count));
-        const double cents = static_cast<double>(debt) * i * power / (power - 1);
-        if (!std::isfinite(cents) || cents > 9.2e18)
-            return std::nullopt;
-        return static_cast<Cents>(std::floor(cents + 0.5));
-    } catch (const ArithmeticFailure&) {
-        return std::nullopt;
-    }
+    return ratalia::annuityInCents(debt, rate.value.significand, rate.value.exponent, rate.divisor, count);
 }
 
-Cents costsWith(std::int64_t number, const LoanCosts& costs)
+// The debt each installment of the rows is counted on, summed: what the
+// interest is in proportion to at any one rate. Nothing past 64 bits.
+std::optional<Cents> debtMonths(Cents capital, const std::vector<PlanRow>& rows)
 {
-    return costs.perInstallment + (number % 12 == 0 ? costs.annual : 0);
+    Cents sum = 0, before = capital;
+    for (const PlanRow& row : rows) {
+        if (__builtin_add_overflow(sum, before, &sum))
+            return std::nullopt;
+        before = row.remainingDebt;
+    }
+    return sum;
+}
+
+std::vector<Cents> paymentsOf(const std::vector<PlanRow>& rows)
+{
+    std::vector<Cents> payments;
+    payments.reserve(rows.size());
+    for (const PlanRow& row : rows)
+        payments.push_back(row.payment());
+    return payments;
 }
 
 } // namespace
@@ -120,65 +116,124 @@ std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInC
     plan.capital_ = loan.capital;
     plan.installment_ = *constant;
     plan.costs_ = loan.costs;
+    plan.credit_ = loan.credit;
     plan.firstDue_ = loan.firstDue;
     plan.planned_ = loan.installments;
     plan.rows_.reserve(static_cast<std::size_t>(loan.installments));
     Cents debt = loan.capital;
     if (auto refused = plan.appendRows(loan, *constant, loan.installments, false, debt))
         return *refused;
-
-    if (loan.repayment) {
-        const EarlyRepayment& early = *loan.repayment;
-        if (early.after < 1 || early.after >= loan.installments)
-            return refusal(Reason::AmountsTooLarge, loan, *constant);
-        Cents interestBefore = 0;
-        for (const PlanRow& row : plan.rows_)
-            if (__builtin_add_overflow(interestBefore, row.interest, &interestBefore))
-                return refusal(Reason::AmountsTooLarge, loan, *constant);
-        plan.rows_.resize(static_cast<std::size_t>(early.after));
-        PlanRow& with = plan.rows_.back();
-        debt = with.remainingDebt;
-        const Cents amount = early.amount.value_or(debt);
-        const auto penalty = shareOf(amount, early.penalty);
-        if (amount <= 0 || amount > debt || !penalty)
-            return refusal(Reason::AmountsTooLarge, loan, *constant);
-        with.prepaid = amount;
-        debt -= amount;
-        with.remainingDebt = debt;
-        plan.repayment_ = early;
-        plan.repaid_ = amount;
-        plan.penalty_ = *penalty;
-        plan.installmentAfter_ = *constant;
-        if (debt > 0) {
-            LoanInCents rest = loan;
-            rest.installments = loan.installments - early.after;
-            if (!early.reduceDuration) {
-                // The same end: the installment (principal) worked out again on what is owed.
-                const auto again = italian ? shareOf(debt, {{1, 0}, rest.installments})
-                                           : annuityInCents(debt, loan.rate, rest.installments);
-                if (!again)
-                    return refusal(Reason::AmountsTooLarge, loan, *constant);
-                plan.installmentAfter_ = *again;
-            }
-            rest.installment = plan.installmentAfter_;
-            if (auto refused =
-                    plan.appendRows(rest, plan.installmentAfter_, loan.installments, early.reduceDuration, debt))
-                return *refused;
-        }
-        plan.rows_[static_cast<std::size_t>(early.after - 1)].costs += plan.penalty_;
-        if (!plan.sumUp())
-            return refusal(Reason::AmountsTooLarge, loan, *constant);
-        plan.interestSaved_ = interestBefore - plan.totalInterest_;
-    } else if (!plan.sumUp()) {
+    // The contract as the law counts it: run to its end.
+    if (!plan.sumUp())
         return refusal(Reason::AmountsTooLarge, loan, *constant);
+    plan.contractInterest_ = plan.totalInterest_;
+    plan.contractInstallmentCosts_ = plan.totalInstallmentCosts_;
+    plan.annualPercentageRate_ = ratalia::annualPercentageRate(plan.received(), paymentsOf(plan.rows_));
+    if (loan.repayment)
+        if (auto refused = plan.repay(loan, *constant))
+            return *refused;
+    return plan;
+}
+
+std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cents constant)
+{
+    using Reason = PlanRefusal::Reason;
+    const bool italian = loan.kind == PlanKind::Italian;
+    const EarlyRepayment& early = *loan.repayment;
+    const auto tooLarge = refusal(Reason::AmountsTooLarge, loan, constant);
+    if (early.after < 1 || early.after >= loan.installments)
+        return tooLarge;
+    const auto contractDebtMonths = debtMonths(capital_, rows_);
+    rows_.resize(static_cast<std::size_t>(early.after));
+    PlanRow& with = rows_.back();
+    const Cents owed = with.remainingDebt;
+    const Cents amount = early.amount.value_or(owed);
+    const auto agreed = shareOf(amount, early.penalty);
+    if (amount <= 0 || amount > owed || !agreed || !contractDebtMonths)
+        return tooLarge;
+    with.prepaid = amount;
+    Cents debt = owed - amount;
+    with.remainingDebt = debt;
+    repayment_ = early;
+    repaid_ = amount;
+    penaltyAgreed_ = *agreed;
+    installmentAfter_ = constant;
+    if (debt > 0) {
+        LoanInCents rest = loan;
+        rest.installments = loan.installments - early.after;
+        if (!early.reduceDuration) {
+            // The same end: the installment (principal) worked out again on what is owed.
+            const auto again = italian ? shareOf(debt, {{1, 0}, rest.installments})
+                                       : annuityInCents(debt, loan.rate, rest.installments);
+            if (!again)
+                return tooLarge;
+            installmentAfter_ = *again;
+        }
+        rest.installment = installmentAfter_;
+        if (auto refused = appendRows(rest, installmentAfter_, loan.installments, early.reduceDuration, debt))
+            return *refused;
+    }
+    if (!sumUp())
+        return tooLarge;
+    interestSaved_ = contractInterest_ - totalInterest_;
+
+    // The penalty within the law's limits (art. 120-ter and 125-sexies TUB).
+    penalty_ = *agreed;
+    penaltyRule_ = PenaltyRule::AsAgreed;
+    if (credit_ == CreditKind::HomeMortgage) {
+        penalty_ = 0;
+        penaltyRule_ = PenaltyRule::NoneOnHomeLoans;
+    } else if (credit_ == CreditKind::Consumer) {
+        // 1 % of the amount; 0,5 % where a year or less of the contract is left.
+        penaltyLimit_ = loan.installments - early.after > 12 ? 100 : 50;
+        const auto percentCap = shareOf(amount, {{penaltyLimit_, 0}, 10000});
+        const Cents interestCap = std::max<Cents>(interestSaved_, 0);
+        if (!percentCap)
+            return tooLarge;
+        if (amount == owed && owed <= smallDebt) {
+            penalty_ = 0;
+            penaltyRule_ = PenaltyRule::NoneOnSmallDebt;
+        } else if (*agreed <= std::min(*percentCap, interestCap)) {
+            penaltyRule_ = PenaltyRule::WithinLimits;
+        } else {
+            penalty_ = std::min(*percentCap, interestCap);
+            penaltyRule_ = *percentCap <= interestCap ? PenaltyRule::PercentLimit : PenaltyRule::InterestLimit;
+        }
     }
 
-    std::vector<Cents> payments;
-    payments.reserve(plan.rows_.size());
-    for (const PlanRow& row : plan.rows_)
-        payments.push_back(row.payment());
-    plan.annualPercentageRate_ = ratalia::annualPercentageRate(plan.received(), payments);
-    return plan;
+    // Consumer credit gets back the costs of the life the contract no longer
+    // runs (art. 125-sexies c. 1 TUB): the initial fees in proportion to the
+    // interest the repayment saves (the amortized-cost rule; at a zero rate,
+    // to the debt the months no longer carry), and on a repayment that closes
+    // the loan, the yearly cost's share of the months of its year not run.
+    if (credit_ == CreditKind::Consumer) {
+        const auto repaidDebtMonths = debtMonths(capital_, rows_);
+        if (!repaidDebtMonths)
+            return tooLarge;
+        const bool byInterest = contractInterest_ > 0;
+        const Cents saved = std::max<Cents>(byInterest ? interestSaved_ : *contractDebtMonths - *repaidDebtMonths, 0);
+        const Cents whole = byInterest ? contractInterest_ : *contractDebtMonths;
+        const auto fees = shareOf(costs_.initialFees, {{saved, 0}, std::max<Cents>(whole, 1)});
+        Cents yearly = 0;
+        if (debt == 0 && costs_.annual > 0) {
+            const std::int64_t start = (early.after - 1) / 12 * 12 + 1;
+            const std::int64_t end = std::min(start + 11, loan.installments);
+            const auto share = shareOf(costs_.annual, {{end - early.after, 0}, end - start + 1});
+            if (!share)
+                return tooLarge;
+            yearly = *share;
+        }
+        if (!fees)
+            return tooLarge;
+        refund_ = *fees + yearly;
+    }
+    PlanRow& paidWith = rows_[static_cast<std::size_t>(early.after - 1)];
+    paidWith.penalty = penalty_;
+    paidWith.refund = refund_;
+    if (!sumUp())
+        return tooLarge;
+    rateAsRepaid_ = ratalia::annualPercentageRate(received(), paymentsOf(rows_));
+    return std::nullopt;
 }
 
 std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan, Cents constant, std::int64_t last,
@@ -203,7 +258,7 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
             row.principal = debt;
         else if (row.principal >= debt)
             return refusal(Reason::RepaidEarly, loan, constant, number);
-        row.costs = costsWith(number, loan.costs);
+        row.costs = loan.costs.with(number);
         Cents payment = 0;
         if (__builtin_add_overflow(row.principal, row.interest, &row.installment) ||
             __builtin_sub_overflow(debt, row.principal, &debt) ||
@@ -224,20 +279,25 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
 
 bool AmortizationPlan::sumUp()
 {
-    totalPaid_ = totalInterest_ = totalPrincipal_ = totalInstallmentCosts_ = 0;
+    totalInstallments_ = totalInterest_ = totalPrincipal_ = totalInstallmentCosts_ = totalPayments_ = 0;
     for (const PlanRow& row : rows_) {
         Cents payment = 0;
-        if (__builtin_add_overflow(totalPaid_, row.installment, &totalPaid_) ||
+        if (__builtin_add_overflow(totalInstallments_, row.installment, &totalInstallments_) ||
             __builtin_add_overflow(totalInterest_, row.interest, &totalInterest_) ||
             __builtin_add_overflow(totalPrincipal_, row.principal, &totalPrincipal_) ||
             __builtin_add_overflow(totalInstallmentCosts_, row.costs, &totalInstallmentCosts_) ||
             __builtin_add_overflow(row.installment, row.costs, &payment) ||
-            __builtin_add_overflow(payment, row.prepaid, &payment))
+            __builtin_add_overflow(payment, row.prepaid, &payment) ||
+            __builtin_add_overflow(payment, row.penalty, &payment) ||
+            __builtin_add_overflow(totalPayments_, payment - row.refund, &totalPayments_))
             return false;
     }
-    // Every figure the plan shows adds up from these: they too must fit.
+    // Every figure the plan shows adds up from these: the contract's too must fit.
     Cents due = 0;
-    return !__builtin_add_overflow(capital_, totalInterest_, &due) && !__builtin_add_overflow(due, totalCosts(), &due);
+    return !__builtin_add_overflow(capital_, totalInterest_, &due) &&
+           !__builtin_add_overflow(due, totalInstallmentCosts_, &due) &&
+           !__builtin_add_overflow(capital_, contractInterest_, &due) &&
+           !__builtin_add_overflow(due, contractInstallmentCosts_, &due);
 }
 
 Cents AmortizationPlan::lastDifference() const
@@ -270,7 +330,6 @@ std::variant<LoanInCents, PlanRefusal> loanInCents(const LoanTerms& terms, const
     LoanInCents loan;
     loan.installments = static_cast<std::int64_t>(*count);
     const auto capital = toCents(terms.capital, numbers);
-    const auto installment = toCents(terms.installment, numbers);
     // The rate typed, when its digits are few enough to hold; otherwise the
     // monthly rate the calculation wrote.
     std::optional<MonthlyRate> rate;
@@ -278,11 +337,17 @@ std::variant<LoanInCents, PlanRefusal> loanInCents(const LoanTerms& terms, const
         rate = MonthlyRate{*annual, 1200};
     else if (const auto monthly = numbers.exactValue(terms.monthlyRate))
         rate = MonthlyRate{*monthly, 1};
-    if (!capital || !rate || !installment)
+    if (!capital || !rate)
         return refusal;
+    if (*capital <= 0) {
+        refusal.reason = PlanRefusal::Reason::CapitalTooSmall;
+        return refusal;
+    }
     loan.capital = *capital;
     loan.rate = *rate;
-    loan.installment = *installment;
+    // The plan's own installment, on the capital in cents; where it passes
+    // 64-bit cents only the Italian plan, which does not need it, is made.
+    loan.installment = annuityInCents(loan.capital, loan.rate, loan.installments).value_or(-1);
     return loan;
 }
 

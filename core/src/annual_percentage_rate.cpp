@@ -1,6 +1,7 @@
 #include "core/annual_percentage_rate.h"
 
 #include <cmath>
+#include <limits>
 
 namespace ratalia {
 namespace {
@@ -49,12 +50,20 @@ std::optional<double> annualPercentageRate(std::int64_t receivedCents, std::span
     const double v2 = v * v;
     const double v4 = v2 * v2;
     const double v12 = v4 * v4 * v4;
+    // Where v^12 leaves the doubles the rate is beyond any number: said so, never a wrong one.
+    if (!(v12 > 0))
+        return std::numeric_limits<double>::infinity();
     const double rate = 1 / v12 - 1;
-    if (!std::isfinite(rate) || rate < 0)
+    if (std::isnan(rate) || rate < 0)
         return std::nullopt;
     return rate;
 }
 
-std::int64_t inBasisPoints(double rate) { return static_cast<std::int64_t>(std::floor(rate * 10000 + 0.5)); }
+std::optional<std::int64_t> inBasisPoints(double rate)
+{
+    if (!(rate >= 0) || rate >= largestStatedRate)
+        return std::nullopt;
+    return static_cast<std::int64_t>(std::floor(rate * 10000 + 0.5));
+}
 
 } // namespace ratalia

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <vector>
 
 namespace ratalia {
 namespace {
@@ -269,6 +270,112 @@ std::optional<double> powerAttempt(double base, WholeNumber count, std::size_t w
     return nearestDouble(guess, powerSide, settle);
 }
 
+// A whole number × 10^tens, as the words of an integer, least significant first.
+std::vector<std::uint64_t> scaledInteger(std::uint64_t value, std::int64_t tens)
+{
+    std::vector<std::uint64_t> words{value};
+    for (std::int64_t k = 0; k < tens; ++k) {
+        UInt128 carry = 0;
+        for (std::uint64_t& word : words) {
+            const UInt128 t = static_cast<UInt128>(word) * 10 + carry;
+            word = static_cast<std::uint64_t>(t);
+            carry = t >> 64;
+        }
+        if (carry != 0)
+            words.push_back(static_cast<std::uint64_t>(carry));
+    }
+    return words;
+}
+
+Bounds exactly(const WideFloat& value) { return {value, value}; }
+
+// With the rate p ÷ q, A = q + p and B = q, the installment C × i ÷ (1 − (1 + i)^−N)
+// is C × A^N ÷ T_N, where T_N = Σ A^k B^(N−k) for k from 0 to N − 1: every
+// term positive, so no digits cancel however small the rate. It rounds to m
+// cents where m − ½ ≤ C A^N ÷ T_N < m + ½, and C A^N ÷ T_N ≥ m + ½ exactly
+// where 2 C A^N ≥ (2m + 1) T_N. Nothing where the bounds in `words` words
+// cannot tell; the count of cents where they can, or where it passes 64 bits.
+std::optional<std::optional<std::int64_t>> centsAttempt(const WideFloat& capital, const WideFloat& p,
+                                                        const WideFloat& q, WholeNumber count, std::size_t words)
+{
+    const Bounds a = sum(exactly(p), exactly(q), words);
+    const Bounds b = exactly(q);
+    // Binary powering from the top bit of N: (A^n, B^n, T_n) → (A^2n, B^2n, T_n (A^n + B^n))
+    // → (A^(n+1), B^(n+1), B (T_n + A^n)), from (A, B, B).
+    Bounds powerA = a, powerB = b, series = b;
+    const int bits = 64 - std::countl_zero(count.mantissa);
+    for (int bit = bits - 2; bit >= 0; --bit) {
+        series = product(series, sum(powerA, powerB, words), words);
+        powerA = product(powerA, powerA, words);
+        powerB = product(powerB, powerB, words);
+        if (((count.mantissa >> bit) & 1) != 0) {
+            series = product(b, sum(series, powerA, words), words);
+            powerA = product(powerA, a, words);
+            powerB = product(powerB, b, words);
+        }
+    }
+    const Bounds twice =
+        product(exactly(WideFloat(std::vector<std::uint64_t>{2}, 0)), product(exactly(capital), powerA, words), words);
+    const bool exact = twice.exact() && series.exact();
+    // Whether the installment is at least m + ½; nothing where the bounds straddle it.
+    const auto atLeastHalfAbove = [&](std::uint64_t m) -> std::optional<bool> {
+        const UInt128 twiceAndOne = static_cast<UInt128>(m) * 2 + 1; // up to 2^64 + 1
+        const WideFloat odd(std::vector<std::uint64_t>{static_cast<std::uint64_t>(twiceAndOne),
+                                                       static_cast<std::uint64_t>(twiceAndOne >> 64)},
+                            0);
+        const WideFloat high = WideFloat::product(odd, series.high, 2 + words, Rounding::Up);
+        if (compare(twice.low, high) >= 0)
+            return true;
+        const WideFloat low = WideFloat::product(odd, series.low, 2 + words, Rounding::Down);
+        const int against = compare(twice.high, low);
+        if (against < 0)
+            return false;
+        if (exact)
+            return against >= 0; // a half cent exactly goes up, away from zero
+        return std::nullopt;
+    };
+    // A first guess from the leading bits, good to a dozen digits, then a
+    // bracket around it and bisection to the one m with m − ½ ≤ C A^N ÷ T_N < m + ½.
+    const double guess = std::ldexp(twice.low.leadingBits() / series.high.leadingBits(),
+                                    static_cast<int>(std::clamp<std::int64_t>(
+                                        twice.low.binaryExponent() - series.high.binaryExponent() - 1, -2000, 2000)));
+    constexpr double beyond = 9.3e18; // above the largest 64-bit count of cents
+    if (!(guess < beyond))
+        return std::optional<std::int64_t>();
+    constexpr std::uint64_t largest = std::numeric_limits<std::int64_t>::max();
+    const auto centre = static_cast<std::uint64_t>(std::floor(guess + 0.5));
+    for (double reach = std::max(4.0, guess * 1e-9);; reach *= 1024) {
+        const auto step = static_cast<std::uint64_t>(std::min(reach, 1e19));
+        std::uint64_t low = centre > step ? centre - step : 0;
+        std::uint64_t high = std::min(centre + step, largest + 1);
+        const auto aboveHigh = atLeastHalfAbove(high);
+        const auto belowLow = low == 0 ? std::optional<bool>(true) : atLeastHalfAbove(low - 1);
+        if (!aboveHigh || !belowLow)
+            return std::nullopt;
+        if (*aboveHigh) {
+            if (high > largest)
+                return std::optional<std::int64_t>();
+            continue;
+        }
+        if (!*belowLow)
+            continue;
+        // The first m whose half above lies beyond the installment.
+        while (low < high) {
+            const std::uint64_t middle = low + (high - low) / 2;
+            const auto above = atLeastHalfAbove(middle);
+            if (!above)
+                return std::nullopt;
+            if (*above)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        if (low > largest)
+            return std::optional<std::int64_t>();
+        return std::optional<std::int64_t>(static_cast<std::int64_t>(low));
+    }
+}
+
 } // namespace
 
 double exactPower(double base, double count)
@@ -292,6 +399,27 @@ double smallRateInstallment(double capital, double monthlyRate, double count)
     for (std::size_t words = 2;; words *= 2)
         if (const auto installment = attempt(capital, monthlyRate, n, words, words == mostWords))
             return *installment;
+}
+
+std::optional<std::int64_t> annuityInCents(std::int64_t debt, std::int64_t numerator, std::int64_t exponent,
+                                           std::int64_t divisor, std::int64_t count)
+{
+    if (debt < 1 || count < 1 || numerator < 0 || divisor < 1 || exponent > 4000 || exponent < -4000)
+        return std::nullopt;
+    if (numerator == 0) { // debt ÷ count, half away from zero
+        const std::int64_t whole = debt / count, rest = debt % count;
+        return whole + (rest >= count - rest ? 1 : 0);
+    }
+    const WideFloat p(scaledInteger(static_cast<std::uint64_t>(numerator), std::max<std::int64_t>(exponent, 0)), 0);
+    const WideFloat q(scaledInteger(static_cast<std::uint64_t>(divisor), std::max<std::int64_t>(-exponent, 0)), 0);
+    const WideFloat capital(std::vector<std::uint64_t>{static_cast<std::uint64_t>(debt)}, 0);
+    const WholeNumber n{static_cast<std::uint64_t>(count), 0};
+    // Each doubling of the precision settles all but ever rarer cases within
+    // a hair of a half cent; the products become exact before the words run
+    // out, where an exact half cent is told apart too.
+    for (std::size_t words = 2;; words *= 2)
+        if (const auto cents = centsAttempt(capital, p, q, n, words))
+            return *cents;
 }
 
 } // namespace ratalia

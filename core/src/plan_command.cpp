@@ -2,6 +2,7 @@
 
 #include "core/amortization_plan.h"
 #include "core/form_events.h"
+#include "core/input_normalizer.h"
 #include "core/link_opener.h"
 #include "core/plan_request.h"
 #include "core/plan_text.h"
@@ -33,10 +34,13 @@ constexpr std::string_view description =
     "  --ammortamento TIPO        francese (rata costante, il solito) oppure italiana\n"
     "                             (quota capitale costante)\n"
     "  --spese-iniziali IMPORTO   spese pagate all'inizio (istruttoria, perizia, …)\n"
-    "  --imposta PERCENTUALE      imposta sostitutiva, in percentuale del capitale\n"
-    "                             (0,25 per la prima casa, 2 negli altri casi)\n"
+    "  --imposta PERCENTUALE      imposta sostitutiva, in percentuale del capitale: 0,25 sui\n"
+    "                             finanziamenti di più di 18 mesi, 2 su quelli per una casa che\n"
+    "                             non è la prima; nessuna fino a 18 mesi (DPR 601/1973)\n"
     "  --spese-rata IMPORTO       spese pagate con ogni rata (incasso rata)\n"
-    "  --spese-annue IMPORTO      spese pagate ogni 12 rate, con la 12a, la 24a, …\n"
+    "  --spese-annue IMPORTO      spese dovute all'inizio di ogni anno del prestito, con la 1a,\n"
+    "                             la 13a, la 25a rata, …; un premio annuo pagato a rate mensili\n"
+    "                             va in --spese-rata, diviso per 12\n"
     "  --prima-rata MM/AAAA       il mese della prima rata: le rate con la loro scadenza\n"
     "                             e i totali per anno\n"
     "  --estinzione-dopo K        un'estinzione anticipata, con la rata K\n"
@@ -44,9 +48,14 @@ constexpr std::string_view description =
     "                             quanto si rimborsa: un importo, o tutto il debito residuo\n"
     "  --riduci rata|durata       dopo un'estinzione parziale: la rata ricalcolata per la\n"
     "                             stessa fine (il solito), o la stessa rata e meno rate\n"
-    "  --penale PERCENTUALE       la penale, in percentuale dell'importo rimborsato\n"
-    "                             (nessuna per i mutui per la casa; per il credito ai\n"
-    "                             consumatori al massimo l'1 %, lo 0,5 % a meno di un anno dalla fine)\n"
+    "  --penale PERCENTUALE       la penale del contratto, in percentuale dell'importo rimborsato\n"
+    "  --tipo-credito casa|consumo|altro\n"
+    "                             i limiti di legge della penale: casa, nessuna penale (mutuo\n"
+    "                             per la casa, art. 120-ter TUB); consumo, al massimo l'1 %\n"
+    "                             (0,5 % a un anno o meno dalla fine), non più degli interessi\n"
+    "                             risparmiati, nessuna su tutto un debito fino a 10.000 €, e\n"
+    "                             tornano le spese iniziali (art. 125-sexies TUB); altro, il\n"
+    "                             solito, la penale del contratto\n"
     "  --csv                      il piano in CSV (\";\" fra i campi se il separatore decimale è \",\")\n"
     "  --csv-annuale              i totali per anno in CSV (vuole --prima-rata)\n"
     "  -h, --help                 mostra questo aiuto\n"
@@ -69,7 +78,7 @@ constexpr OptionSpec options[] = {
     {"--tasso", "", true}, {"--ammortamento", "", true}, {"--spese-iniziali", "", true}, {"--imposta", "", true},
     {"--spese-rata", "", true}, {"--spese-annue", "", true}, {"--prima-rata", "", true},
     {"--estinzione-dopo", "", true}, {"--estinzione-importo", "", true}, {"--riduci", "", true},
-    {"--penale", "", true}, {"--csv", "", false}, {"--csv-annuale", "", false}, {"--help", "-h", false},
+    {"--penale", "", true}, {"--tipo-credito", "", true}, {"--csv", "", false}, {"--csv-annuale", "", false}, {"--help", "-h", false},
     {"--version", "-v", false},
 };
 // clang-format on
@@ -127,6 +136,19 @@ PlanInputs planInputs(const Options& chosen)
     inputs.repayAfter = given("--estinzione-dopo");
     inputs.repayAmount = given("--estinzione-importo");
     inputs.penalty = given("--penale");
+    if (const auto credit = chosen.find("--tipo-credito"); credit != chosen.end()) {
+        if (credit->second == "casa")
+            inputs.credit = CreditKind::HomeMortgage;
+        else if (credit->second == "consumo")
+            inputs.credit = CreditKind::Consumer;
+        else if (credit->second != "altro")
+            throw BadInput{"--tipo-credito: «" + credit->second +
+                           "» non è un tipo di credito: casa, consumo oppure altro."};
+    }
+    // What only an early repayment uses is no option of its own: never silently ignored.
+    for (const char* alone : {"--riduci", "--penale", "--tipo-credito"})
+        if (chosen.count(alone) && !chosen.count("--estinzione-dopo"))
+            throw BadInput{std::string(alone) + " riguarda un'estinzione anticipata: vuole --estinzione-dopo."};
     if (const auto reduce = chosen.find("--riduci"); reduce != chosen.end()) {
         if (reduce->second == "durata")
             inputs.reduceDuration = true;
@@ -138,6 +160,22 @@ PlanInputs planInputs(const Options& chosen)
     if (chosen.count("--csv") && chosen.count("--csv-annuale"))
         throw BadInput{"indicare --csv oppure --csv-annuale."};
     return inputs;
+}
+
+// The loan as the window reads it, where its calculation could not finish:
+// the duration rounded as it rounds it, the count of installments it would
+// count, and no installment of its own.
+LoanTerms typedTerms(const Text& capital, const Text& duration, const Text& rate, bool months,
+                     const NumberText& numbers)
+{
+    LoanTerms terms;
+    terms.capital = normalizedInput(capital, numbers);
+    terms.duration = numbers.patternText(normalizedInput(duration, numbers), Pattern::Whole);
+    terms.unit = months ? DurationUnit::Months : DurationUnit::Years;
+    terms.annualRate = normalizedInput(rate, numbers);
+    terms.monthlyRate = numbers.localeText(numbers.toNumber(terms.annualRate) / 100 / 12);
+    terms.installmentCount = months ? terms.duration : numbers.localeText(numbers.toNumber(terms.duration) * 12);
+    return terms;
 }
 
 Options parsed(const std::vector<std::string>& arguments)
@@ -185,39 +223,42 @@ int printPlan(const Options& chosen, const NumberText& numbers, std::ostream& ou
     if (months == (chosen.count("--anni") != 0))
         throw BadInput{"indicare la durata con --mesi oppure con --anni."};
 
+    const PlanInputs inputs = planInputs(chosen);
+    const char* durationOption = months ? "--mesi" : "--anni";
+    const Text capital = fromUtf8(chosen.find("--capitale")->second);
+    const Text duration = fromUtf8(chosen.find(durationOption)->second);
+    const Text rate = fromUtf8(chosen.find("--tasso")->second);
+    // The window's one message for unusable data, with the option it is about.
+    const struct {
+        const char* option;
+        const Text& typed;
+        double lowest;
+        bool above;
+    } loan[] = {{"--capitale", capital, 0, true}, {durationOption, duration, 1, false}, {"--tasso", rate, 0, false}};
+    for (const auto& input : loan) {
+        const auto value = numbers.tryToNumber(normalizedInput(input.typed, numbers));
+        if (!value || *value < input.lowest || (input.above && *value == input.lowest))
+            throw BadInput{std::string(input.option) + " «" + toUtf8(input.typed) + "»: " + toUtf8(texts::wrongData)};
+    }
+
     RecordedMessages messages;
     FormEvents events(numbers, messages, messages);
     events.load();
     events.choose(months ? DurationUnit::Months : DurationUnit::Years);
-    events.edit(Field::Capital, fromUtf8(chosen.find("--capitale")->second));
-    events.edit(Field::Duration, fromUtf8(chosen.find(months ? "--mesi" : "--anni")->second));
-    events.edit(Field::AnnualRate, fromUtf8(chosen.find("--tasso")->second));
+    events.edit(Field::Capital, capital);
+    events.edit(Field::Duration, duration);
+    events.edit(Field::AnnualRate, rate);
     events.click(Button::Calculate);
+    // The data are good: a calculation that still failed met a power beyond
+    // its doubles, which the plan, counting in cents, does without.
+    for (const auto& message : messages.shown)
+        if (message.text != texts::wrongData)
+            errors << "ratalia: " << toUtf8(message.text) << '\n';
+    const auto calculated = events.planTerms();
+    const LoanTerms terms = calculated ? *calculated : typedTerms(capital, duration, rate, months, numbers);
 
     const AmountText amounts(numbers.decimalSeparator(), numbers.groupSeparator());
-    const auto terms = events.planTerms();
-    // More installments than a plan shows is the clear answer, also where the
-    // installment could not be worked out for so many and the calculation
-    // said only that the data were wrong.
-    std::optional<Text> tooMany;
-    const auto count = numbers.tryToNumber(events.lastInstallmentCount());
-    if (!terms && count && *count > static_cast<double>(AmortizationPlan::maximumInstallments)) {
-        PlanRefusal refusal;
-        refusal.reason = PlanRefusal::Reason::TooManyInstallments;
-        refusal.count = *count;
-        tooMany = refusalText(refusal, amounts);
-    }
-    for (const auto& message : messages.shown)
-        if (!tooMany || message.text != texts::wrongData)
-            errors << "ratalia: " << toUtf8(message.text) << '\n';
-    if (!terms) {
-        if (tooMany)
-            errors << "ratalia: " << toUtf8(*tooMany) << '\n';
-        else if (messages.shown.empty())
-            errors << "ratalia: " << toUtf8(texts::wrongData) << '\n';
-        return exitBadInput;
-    }
-    const PlanOutcome outcome = planFor(*terms, planInputs(chosen), numbers);
+    const PlanOutcome outcome = planFor(terms, inputs, numbers);
     if (outcome.error) {
         errors << "ratalia: " << toUtf8(inputErrorText(*outcome.error, Naming::CommandLine, amounts)) << '\n';
         return exitBadInput;
@@ -231,7 +272,7 @@ int printPlan(const Options& chosen, const NumberText& numbers, std::ostream& ou
     const char16_t delimiter = csvDelimiter(numbers.decimalSeparator());
     output << toUtf8(chosen.count("--csv")           ? delimitedPlan(rows, amounts, delimiter)
                      : chosen.count("--csv-annuale") ? delimitedYears(rows, amounts, delimiter)
-                                                     : alignedPlan(*terms, rows, amounts, numbers));
+                                                     : alignedPlan(terms, rows, amounts, numbers));
     return exitDone;
 }
 
@@ -274,7 +315,7 @@ int runCommandLine(const std::vector<std::string>& arguments, const NumberText& 
     }
 }
 
-std::string notWrittenMessage(WriteFailure failure)
+std::string notWrittenMessage(WriteFailure failure, std::size_t written, std::size_t total)
 {
     const char* why = "";
     switch (failure) {
@@ -290,7 +331,10 @@ std::string notWrittenMessage(WriteFailure failure)
     case WriteFailure::Other:
         break;
     }
-    return std::string("ratalia: impossibile scrivere il risultato") + why + "; non è stato scritto nulla.";
+    if (written == 0)
+        return std::string("ratalia: impossibile scrivere il risultato") + why + "; non è stato scritto nulla.";
+    return std::string("ratalia: impossibile scrivere tutto il risultato") + why + "; ne sono stati scritti " +
+           std::to_string(written) + " byte su " + std::to_string(total) + ".";
 }
 
 } // namespace ratalia

@@ -55,6 +55,7 @@ void PlanForm::edit(PlanInput input, Text text)
         field = &inputs_.penalty;
         break;
     case PlanInput::Reduce:
+    case PlanInput::Credit:
         return;
     }
     if (*field == text)
@@ -79,12 +80,22 @@ void PlanForm::chooseReduceDuration(bool reduceDuration)
     update();
 }
 
+void PlanForm::chooseCredit(CreditKind credit)
+{
+    if (inputs_.credit == credit)
+        return;
+    inputs_.credit = credit;
+    update();
+}
+
 void PlanForm::choose(PlanInput input, const PlanChoice& option)
 {
     if (input == PlanInput::Kind)
         choose(option.kind);
     else if (input == PlanInput::Reduce)
         chooseReduceDuration(option.reduceDuration);
+    else if (input == PlanInput::Credit)
+        chooseCredit(option.credit);
     else
         edit(input, option.value);
 }
@@ -112,6 +123,7 @@ const Text& PlanForm::text(PlanInput input) const
     case PlanInput::Penalty:
         return inputs_.penalty;
     case PlanInput::Reduce:
+    case PlanInput::Credit:
         return none;
     }
     return none;
@@ -164,7 +176,7 @@ std::vector<Figure> PlanForm::totals() const
 Text PlanForm::note() const
 {
     const AmortizationPlan* shown = plan();
-    return shown ? differenceNote(*shown, amounts_) : Text();
+    return shown ? planNote(*terms_, *shown, amounts_, numbers_) : Text();
 }
 
 std::optional<PlanReport> PlanForm::report() const

@@ -3,12 +3,25 @@
 #include "core/input_normalizer.h"
 #include "core/plan_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ratalia {
 namespace {
 
 bool blank(TextView text) { return text.find_first_not_of(u' ') == TextView::npos; }
+
+// "tutto" in any case, with spaces around it.
+bool meansEverything(TextView typed)
+{
+    const auto first = typed.find_first_not_of(u' ');
+    if (first == TextView::npos)
+        return false;
+    const TextView word = typed.substr(first, typed.find_last_not_of(u' ') - first + 1);
+    return std::equal(word.begin(), word.end(), everything.begin(), everything.end(), [](char16_t a, char16_t b) {
+        return (a >= u'A' && a <= u'Z' ? static_cast<char16_t>(a - u'A' + u'a') : a) == b;
+    });
+}
 
 // An amount as the main window reads one, in cents; nothing typed is nothing to pay.
 std::variant<Cents, InputError> amount(PlanInput input, const Text& typed, const NumberText& numbers)
@@ -69,6 +82,8 @@ Text inputName(PlanInput input, Naming naming)
         return window ? u"Riduci" : u"--riduci";
     case PlanInput::Penalty:
         return window ? u"Penale" : u"--penale";
+    case PlanInput::Credit:
+        return window ? u"Tipo di finanziamento" : u"--tipo-credito";
     }
     return {};
 }
@@ -89,8 +104,8 @@ Text inputErrorText(const InputError& error, Naming naming, const AmountText& am
     case Reason::AboveHundred:
         return name + u"una percentuale non può superare 100.";
     case Reason::NothingReceived:
-        return name + u"quanto si paga all'inizio (" + amounts.grouped(error.upfront) +
-               u") non lascia nulla del capitale di " + amounts.grouped(error.capital) +
+        return name + u"quanto si paga all'inizio (" + amounts.grouped(error.amount) +
+               u") non lascia nulla del capitale di " + amounts.grouped(error.limit) +
                u": non si riceverebbe nulla, e non c'è un TAEG.";
     case Reason::NotAMonth:
         return name + u"«" + error.typed + u"» non è un mese: si scrive MM/AAAA, per esempio 01/2027.";
@@ -102,13 +117,17 @@ Text inputErrorText(const InputError& error, Naming naming, const AmountText& am
         return name + u"dopo la rata " + amounts.whole(error.installments) +
                u" il debito è estinto: non resta nulla da rimborsare.";
     case Reason::AboveTheDebt:
-        return name + amounts.grouped(error.upfront) + u" supera il debito residuo dopo la rata " +
-               amounts.whole(error.installments) + u" (" + amounts.grouped(error.capital) + u").";
+        return name + amounts.grouped(error.amount) + u" supera il debito residuo dopo la rata " +
+               amounts.whole(error.installments) + u" (" + amounts.grouped(error.limit) + u").";
     case Reason::Zero:
         return name + u"deve essere più di zero.";
     case Reason::Missing:
         return name + (error.input == PlanInput::RepayAmount ? u"manca: un importo, oppure «tutto»."
                                                              : u"manca il numero della rata.");
+    case Reason::ShortLoan:
+        return name + u"non si paga sui finanziamenti di " + amounts.whole(longestUntaxedLoan) +
+               u" mesi o meno, e questo ha " + amounts.whole(error.installments) +
+               (error.installments == 1 ? u" rata" : u" rate") + u" (DPR 601/1973, art. 15).";
     }
     return {};
 }
@@ -179,9 +198,7 @@ earlyRepayment(const PlanInputs& inputs, const AmortizationPlan& plan, const Num
         return error;
     }
     const Cents owed = plan.rows()[static_cast<std::size_t>(early.after - 1)].remainingDebt;
-    const TextView typed = TextView(inputs.repayAmount);
-    const auto word = typed.find_first_not_of(u' ');
-    if (typed.substr(word, typed.find_last_not_of(u' ') - word + 1) != everything) {
+    if (!meansEverything(inputs.repayAmount)) {
         const auto read = amount(PlanInput::RepayAmount, inputs.repayAmount, numbers);
         if (const auto* error = std::get_if<InputError>(&read))
             return *error;
@@ -212,12 +229,17 @@ PlanOutcome planFor(const LoanTerms& terms, const PlanInputs& inputs, const Numb
         return {*refusal, std::nullopt};
     LoanInCents& inCents = std::get<LoanInCents>(loan);
     inCents.kind = inputs.kind;
+    inCents.credit = inputs.credit;
     std::optional<InputError> error;
     auto costs = loanCosts(inputs, inCents.capital, numbers);
-    if (auto* wrong = std::get_if<InputError>(&costs))
+    if (auto* wrong = std::get_if<InputError>(&costs)) {
         error = *wrong;
-    else
+    } else if (std::get<LoanCosts>(costs).substituteTax > 0 && inCents.installments <= longestUntaxedLoan) {
+        error = InputError{PlanInput::SubstituteTax, InputError::Reason::ShortLoan, inputs.substituteTax};
+        error->installments = inCents.installments;
+    } else {
         inCents.costs = std::get<LoanCosts>(costs);
+    }
     if (!blank(inputs.firstDue)) {
         inCents.firstDue = readMonth(inputs.firstDue);
         if (!inCents.firstDue && !error)

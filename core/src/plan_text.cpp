@@ -72,10 +72,18 @@ std::vector<PlanColumn> columnsOf(const AmortizationPlan& plan)
     if (plan.firstDue())
         columns.push_back(PlanColumn::DueDate);
     columns.insert(columns.end(), {PlanColumn::Installment, PlanColumn::Interest, PlanColumn::Principal});
+    const std::size_t amounts = columns.size();
     if (plan.repayment())
         columns.push_back(PlanColumn::Prepaid);
-    if (plan.costs().any() || plan.penalty() != 0)
-        columns.insert(columns.end(), {PlanColumn::Costs, PlanColumn::Payment});
+    if (plan.penalty() != 0)
+        columns.push_back(PlanColumn::Penalty);
+    if (plan.costs().perInstallment != 0 || plan.costs().annual != 0)
+        columns.push_back(PlanColumn::Costs);
+    if (plan.refund() != 0)
+        columns.push_back(PlanColumn::Refund);
+    // Where the installment is not all that is paid, what is paid on the day.
+    if (columns.size() > amounts)
+        columns.push_back(PlanColumn::Payment);
     columns.push_back(PlanColumn::RemainingDebt);
     return columns;
 }
@@ -95,10 +103,14 @@ Text columnTitle(PlanColumn column)
         return u"Quota capitale";
     case PlanColumn::Prepaid:
         return u"Rimborso anticipato";
+    case PlanColumn::Penalty:
+        return u"Penale";
     case PlanColumn::Costs:
         return u"Spese";
+    case PlanColumn::Refund:
+        return u"Spese restituite";
     case PlanColumn::Payment:
-        return u"Rata con spese";
+        return u"Pagamento";
     case PlanColumn::RemainingDebt:
         return u"Debito residuo";
     }
@@ -124,10 +136,14 @@ Text cellText(const AmortizationPlan& plan, const PlanRow& row, PlanColumn colum
         return amount(row.principal);
     case PlanColumn::Prepaid:
         return row.prepaid != 0 ? amount(row.prepaid) : Text();
+    case PlanColumn::Penalty:
+        return row.penalty != 0 ? amount(row.penalty) : Text();
     case PlanColumn::Costs:
         return amount(row.costs);
+    case PlanColumn::Refund:
+        return row.refund != 0 ? amount(row.refund) : Text();
     case PlanColumn::Payment:
-        return amount(row.installment + row.costs);
+        return amount(row.payment());
     case PlanColumn::RemainingDebt:
         return amount(row.remainingDebt);
     }
@@ -139,6 +155,9 @@ std::vector<YearTotals> yearlyTotals(const AmortizationPlan& plan)
     std::vector<YearTotals> years;
     if (!plan.firstDue())
         return years;
+    // What is paid at the signing, a month before the first installment, in its year.
+    if (const Cents upfront = plan.costs().upfront(); upfront != 0)
+        years.push_back({plan.firstDue()->plus(-1).year, 0, 0, 0, 0, upfront, 0, 0, plan.capital()});
     for (const PlanRow& row : plan.rows()) {
         const std::int64_t year = plan.dueDate(row)->year;
         if (years.empty() || years.back().year != year)
@@ -148,7 +167,9 @@ std::vector<YearTotals> yearlyTotals(const AmortizationPlan& plan)
         totals.interest += row.interest;
         totals.principal += row.principal;
         totals.prepaid += row.prepaid;
-        totals.costs += row.costs;
+        totals.charges += row.penalty;
+        totals.fees += row.costs;
+        totals.refund += row.refund;
         totals.debtAtEnd = row.remainingDebt;
     }
     return years;
@@ -160,8 +181,12 @@ std::vector<YearColumn> yearColumns(const AmortizationPlan& plan)
                                     YearColumn::Principal};
     if (plan.repayment())
         columns.push_back(YearColumn::Prepaid);
-    if (plan.costs().any() || plan.penalty() != 0)
-        columns.push_back(YearColumn::Costs);
+    if (plan.costs().upfront() != 0 || plan.penalty() != 0)
+        columns.push_back(YearColumn::Charges);
+    if (plan.costs().perInstallment != 0 || plan.costs().annual != 0)
+        columns.push_back(YearColumn::Fees);
+    if (plan.refund() != 0)
+        columns.push_back(YearColumn::Refund);
     columns.push_back(YearColumn::DebtAtEnd);
     return columns;
 }
@@ -179,8 +204,12 @@ Text columnTitle(YearColumn column)
         return u"Quota capitale";
     case YearColumn::Prepaid:
         return u"Rimborso anticipato";
-    case YearColumn::Costs:
-        return u"Spese";
+    case YearColumn::Charges:
+        return u"Oneri accessori";
+    case YearColumn::Fees:
+        return u"Altre spese";
+    case YearColumn::Refund:
+        return u"Spese restituite";
     case YearColumn::DebtAtEnd:
         return u"Debito a fine anno";
     }
@@ -201,8 +230,12 @@ Text cellText(const YearTotals& year, YearColumn column, const AmountText& amoun
         return amount(year.principal);
     case YearColumn::Prepaid:
         return year.prepaid != 0 ? amount(year.prepaid) : Text();
-    case YearColumn::Costs:
-        return amount(year.costs);
+    case YearColumn::Charges:
+        return amount(year.charges);
+    case YearColumn::Fees:
+        return amount(year.fees);
+    case YearColumn::Refund:
+        return year.refund != 0 ? amount(year.refund) : Text();
     case YearColumn::DebtAtEnd:
         return amount(year.debtAtEnd);
     }
@@ -238,6 +271,8 @@ const char* objectName(FigureId id)
         return "InitialFeesPaid";
     case FigureId::SubstituteTax:
         return "SubstituteTaxPaid";
+    case FigureId::ContractInterest:
+        return "ContractInterest";
     case FigureId::InstallmentCosts:
         return "InstallmentCosts";
     case FigureId::CostOfCredit:
@@ -250,18 +285,36 @@ const char* objectName(FigureId id)
         return "Repaid";
     case FigureId::Penalty:
         return "PenaltyPaid";
+    case FigureId::PenaltyRule:
+        return "PenaltyRule";
+    case FigureId::Refund:
+        return "Refund";
     case FigureId::InterestSaved:
         return "InterestSaved";
     case FigureId::InstallmentAfter:
         return "InstallmentAfter";
     case FigureId::LoanEnd:
         return "LoanEnd";
-    case FigureId::TotalPaid:
-        return "TotalPaid";
+    case FigureId::Saving:
+        return "Saving";
+    case FigureId::RateAsRepaid:
+        return "RateAsRepaid";
+    case FigureId::TotalInstallments:
+        return "TotalInstallments";
     case FigureId::TotalInterest:
         return "TotalInterest";
     case FigureId::TotalPrincipal:
         return "TotalPrincipal";
+    case FigureId::TotalPrepaid:
+        return "TotalPrepaid";
+    case FigureId::TotalPenalty:
+        return "TotalPenalty";
+    case FigureId::TotalFees:
+        return "TotalFees";
+    case FigureId::TotalRefund:
+        return "TotalRefund";
+    case FigureId::TotalPayments:
+        return "TotalPayments";
     }
     return "";
 }
@@ -304,13 +357,32 @@ Text kindName(PlanKind kind)
     return kind == PlanKind::Italian ? u"Quota capitale costante (all'italiana)" : u"Rata costante (alla francese)";
 }
 
-Text taegText(const AmortizationPlan& plan, const AmountText& amounts)
+Text rateText(std::optional<double> rate, const AmountText& amounts)
 {
-    const auto rate = plan.annualPercentageRate();
     if (!rate)
         return u"—";
     // Hundredths of a per cent are cents of a per cent: written as an amount.
-    return amounts.grouped(inBasisPoints(*rate)) + u" %";
+    if (const auto hundredths = inBasisPoints(*rate))
+        return amounts.grouped(*hundredths) + u" %";
+    return u"oltre " + amounts.whole(static_cast<std::int64_t>(largestStatedRate * 100)) + u" %";
+}
+
+Text taegText(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    return rateText(plan.annualPercentageRate(), amounts);
+}
+
+Text creditName(CreditKind kind)
+{
+    switch (kind) {
+    case CreditKind::Other:
+        return u"Altro";
+    case CreditKind::HomeMortgage:
+        return u"Mutuo per la casa";
+    case CreditKind::Consumer:
+        return u"Credito ai consumatori";
+    }
+    return {};
 }
 
 std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
@@ -349,19 +421,50 @@ std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& 
 std::vector<Figure> costFigures(const AmortizationPlan& plan, const AmountText& amounts, bool costsKnown)
 {
     const auto known = [&](Cents amount) { return costsKnown ? amounts.grouped(amount) : Text(u"—"); };
+    // After an early repayment the rows are no longer the contract's: say whose these are.
+    const Text ofContract = plan.repayment() ? u" del contratto" : u"";
     std::vector<Figure> figures{{FigureId::Received, u"Importo erogato", known(plan.received())}};
     const LoanCosts& costs = plan.costs();
     if (costs.initialFees != 0)
         figures.push_back({FigureId::InitialFees, u"Spese iniziali", amounts.grouped(costs.initialFees)});
     if (costs.substituteTax != 0)
         figures.push_back({FigureId::SubstituteTax, u"Imposta sostitutiva", amounts.grouped(costs.substituteTax)});
-    // The fees paid with the installments; an early repayment's penalty is a figure of its own.
-    if (const Cents fees = plan.totalInstallmentCosts() - plan.penalty(); fees != 0)
-        figures.push_back({FigureId::InstallmentCosts, u"Spese con le rate", amounts.grouped(fees)});
+    figures.push_back(
+        {FigureId::ContractInterest, u"Interessi" + ofContract, amounts.grouped(plan.contractInterest())});
+    if (const Cents fees = plan.contractInstallmentCosts(); fees != 0)
+        figures.push_back({FigureId::InstallmentCosts, u"Spese con le rate" + ofContract, amounts.grouped(fees)});
     figures.push_back({FigureId::CostOfCredit, u"Costo totale del credito", known(plan.costOfCredit())});
     figures.push_back({FigureId::TotalDue, u"Totale dovuto", known(plan.totalDue())});
     return figures;
 }
+
+namespace {
+
+// Under which limit the penalty was charged, and the article that sets it.
+Text penaltyRuleText(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    const Text tub = u" (art. 125-sexies TUB)";
+    switch (plan.penaltyRule()) {
+    case PenaltyRule::AsAgreed:
+        return u"quella del contratto (tipo di finanziamento: altro)";
+    case PenaltyRule::NoneOnHomeLoans:
+        return u"nessuna per un mutuo per la casa (art. 120-ter TUB)";
+    case PenaltyRule::NoneOnSmallDebt:
+        return u"nessuna sull'estinzione di tutto il debito fino a " +
+               amounts.whole(AmortizationPlan::smallDebt / 100) + u" €" + tub;
+    case PenaltyRule::WithinLimits:
+        return u"entro i limiti del credito ai consumatori" + tub;
+    case PenaltyRule::PercentLimit:
+        return plan.penaltyLimit() == 100 ? u"al massimo l'1 % dell'importo rimborsato" + tub
+                                          : u"al massimo lo 0" + Text(1, amounts.decimalSeparator()) +
+                                                u"5 % dell'importo rimborsato, alla fine manca un anno o meno" + tub;
+    case PenaltyRule::InterestLimit:
+        return u"non più degli interessi risparmiati" + tub;
+    }
+    return {};
+}
+
+} // namespace
 
 std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountText& amounts)
 {
@@ -374,12 +477,18 @@ std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountT
     };
     const std::int64_t after = plan.repayment()->after;
     const auto last = static_cast<std::int64_t>(plan.rows().size());
+    Text penalty = amounts.grouped(plan.penalty());
+    if (plan.penalty() != plan.penaltyAgreed())
+        penalty += u" anziché " + amounts.grouped(plan.penaltyAgreed());
     std::vector<Figure> figures{
         {FigureId::RepaidAfter, u"Estinzione anticipata", u"con la rata " + withDate(after)},
         {FigureId::Repaid, u"Rimborso anticipato", amounts.grouped(plan.repaid())},
-        {FigureId::Penalty, u"Penale", amounts.grouped(plan.penalty())},
-        {FigureId::InterestSaved, u"Interessi risparmiati", amounts.grouped(plan.interestSaved())},
+        {FigureId::Penalty, u"Penale", penalty},
+        {FigureId::PenaltyRule, u"Limite della penale", penaltyRuleText(plan, amounts)},
     };
+    if (plan.credit() == CreditKind::Consumer)
+        figures.push_back({FigureId::Refund, u"Spese restituite", amounts.grouped(plan.refund())});
+    figures.push_back({FigureId::InterestSaved, u"Interessi risparmiati", amounts.grouped(plan.interestSaved())});
     if (last > after && !plan.repayment()->reduceDuration)
         figures.push_back({FigureId::InstallmentAfter,
                            plan.kind() == PlanKind::Italian ? u"Nuova quota capitale" : u"Nuova rata",
@@ -394,28 +503,68 @@ std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountT
                (planned ? u" (" + monthText(*planned) + u")" : Text());
     }
     figures.push_back({FigureId::LoanEnd, u"Fine del prestito", end});
+    figures.push_back({FigureId::Saving, u"Risparmio sul totale dovuto", amounts.grouped(plan.saving())});
+    figures.push_back(
+        {FigureId::RateAsRepaid, u"Tasso annuo dei pagamenti effettivi", rateText(plan.rateAsRepaid(), amounts)});
     return figures;
 }
 
 std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& amounts)
 {
-    return {
-        {FigureId::TotalPaid, u"Totale pagato", amounts.grouped(plan.totalPaid())},
-        {FigureId::TotalInterest, u"Totale interessi", amounts.grouped(plan.totalInterest())},
-        {FigureId::TotalPrincipal, u"Totale quota capitale", amounts.grouped(plan.totalPrincipal())},
-    };
+    Cents prepaid = 0, penalty = 0, refund = 0;
+    for (const PlanRow& row : plan.rows()) {
+        prepaid += row.prepaid;
+        penalty += row.penalty;
+        refund += row.refund;
+    }
+    std::vector<Figure> totals;
+    for (const PlanColumn column : columnsOf(plan)) {
+        switch (column) {
+        case PlanColumn::Installment:
+            totals.push_back({FigureId::TotalInstallments, u"Totale rate", amounts.grouped(plan.totalInstallments())});
+            break;
+        case PlanColumn::Interest:
+            totals.push_back({FigureId::TotalInterest, u"Totale interessi", amounts.grouped(plan.totalInterest())});
+            break;
+        case PlanColumn::Principal:
+            totals.push_back(
+                {FigureId::TotalPrincipal, u"Totale quote capitale", amounts.grouped(plan.totalPrincipal())});
+            break;
+        case PlanColumn::Prepaid:
+            totals.push_back({FigureId::TotalPrepaid, u"Totale rimborsi anticipati", amounts.grouped(prepaid)});
+            break;
+        case PlanColumn::Penalty:
+            totals.push_back({FigureId::TotalPenalty, u"Totale penali", amounts.grouped(penalty)});
+            break;
+        case PlanColumn::Costs:
+            totals.push_back({FigureId::TotalFees, u"Totale spese", amounts.grouped(plan.totalInstallmentCosts())});
+            break;
+        case PlanColumn::Refund:
+            totals.push_back({FigureId::TotalRefund, u"Totale spese restituite", amounts.grouped(refund)});
+            break;
+        case PlanColumn::Payment:
+            totals.push_back({FigureId::TotalPayments, u"Totale pagamenti", amounts.grouped(plan.totalPayments())});
+            break;
+        default:
+            break;
+        }
+    }
+    return totals;
 }
 
-Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts)
+namespace {
+
+Text lastInstallmentNote(const AmortizationPlan& plan, const AmountText& amounts)
 {
     if (plan.repayment()) {
         const PlanRow& last = plan.rows().back();
         if (last.number == plan.repayment()->after)
             return u"L'estinzione con la rata " + amounts.whole(last.number) + u" chiude il prestito.";
         if (plan.repayment()->reduceDuration)
-            return u"Dopo l'estinzione la rata resta la stessa e il prestito finisce con la rata " +
-                   amounts.whole(last.number) + u", che paga i " + amounts.grouped(last.principal) +
-                   u" di debito rimasti.";
+            return (plan.kind() == PlanKind::Italian ? u"Dopo l'estinzione la quota capitale resta la stessa"
+                                                     : u"Dopo l'estinzione la rata resta la stessa") +
+                   Text(u" e il prestito finisce con la rata ") + amounts.whole(last.number) + u", che paga i " +
+                   amounts.grouped(last.principal) + u" di debito rimasti.";
     }
     // After a repayment the others are the installment (principal) worked out again.
     const Cents others = plan.repayment() ? plan.installmentAfterRepayment() : plan.installment();
@@ -433,6 +582,39 @@ Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts)
     return u"L'ultima rata è di " + amounts.grouped(plan.rows().back().installment) + u" anziché " +
            amounts.grouped(others) + u" (" + signedDifference +
            u"): paga esattamente il debito residuo lasciato dall'arrotondamento ai centesimi.";
+}
+
+} // namespace
+
+Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    Text note = lastInstallmentNote(plan, amounts);
+    if (plan.repayment())
+        note += u" TAEG, costo totale del credito e totale dovuto restano quelli del contratto, come se durasse fino "
+                u"alla fine: l'estinzione non li cambia.";
+    return note;
+}
+
+std::optional<Text> installmentNote(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+                                    const NumberText& numbers)
+{
+    if (plan.kind() != PlanKind::French || terms.installment.empty())
+        return std::nullopt;
+    const auto shown = toCents(terms.installment, numbers);
+    if (!shown || *shown == plan.installment())
+        return std::nullopt;
+    return u"La finestra principale, arrotondata al centesimo, dà una rata di " + amounts.grouped(*shown) +
+           u"; il piano la calcola esattamente sul capitale in centesimi (" + amounts.grouped(plan.capital()) + u"): " +
+           amounts.grouped(plan.installment()) + u".";
+}
+
+Text planNote(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+              const NumberText& numbers)
+{
+    Text note = differenceNote(plan, amounts);
+    if (const auto installment = installmentNote(terms, plan, amounts, numbers))
+        note += u" " + *installment;
+    return note;
 }
 
 char16_t csvDelimiter(char16_t decimalSeparator) { return decimalSeparator == u',' ? u';' : u','; }
@@ -519,7 +701,7 @@ Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const Amo
                   [&](const PlanRow& row, PlanColumn column) { return cellText(plan, row, column, amounts, true); });
     out += u'\n';
     figures(planTotals(plan, amounts));
-    out += differenceNote(plan, amounts) + u'\n';
+    out += planNote(terms, plan, amounts, numbers) + u'\n';
 
     if (const std::vector<YearTotals> years = yearlyTotals(plan); !years.empty()) {
         out += u"\n" + Text(yearsTitle) + u"\n";

@@ -34,13 +34,15 @@ constexpr std::array inputs{
                     u"Istruttoria, perizia e le altre spese pagate all'inizio, tolte da quanto si riceve", false,
                     u"€", u"", costs, 1, 0},
     PlanInputLayout{PlanInput::SubstituteTax, "SubstituteTax", u"Imposta s&ostitutiva:", u"Imposta sostitutiva",
-                    u"Una parte del capitale, pagata all'inizio: 0,25 % per la prima casa, 2 % negli altri casi", true,
-                    u"", u"", costs, 1, 1},
+                    u"Una parte del capitale, pagata all'inizio (DPR 601/1973): 0,25 % sui finanziamenti di più di 18 "
+                    u"mesi, 2 % su quelli per comprare, costruire o ristrutturare una casa che non è la prima; "
+                    u"nessuna fino a 18 mesi", true, u"", u"", costs, 1, 1},
     PlanInputLayout{PlanInput::InstallmentFee, "InstallmentFee", u"Spese per &rata:", u"Spese per rata",
                     u"Pagate con ogni rata (incasso rata)", false, u"€", u"", costs, 2, 0},
     PlanInputLayout{PlanInput::AnnualFee, "AnnualFee", u"Spese a&nnue:", u"Spese annue",
-                    u"Pagate ogni dodici rate, con la 12ª, la 24ª, … (un'assicurazione, l'estratto conto annuale)",
-                    false, u"€", u"", costs, 2, 1},
+                    u"Dovute all'inizio di ogni anno del prestito, con la 1ª, la 13ª, la 25ª rata, … (l'estratto "
+                    u"conto annuale, un premio annuo). Un premio annuo pagato a rate mensili va in Spese per rata, "
+                    u"diviso per 12", false, u"€", u"", costs, 2, 1},
     PlanInputLayout{PlanInput::RepayAfter, "RepayAfter", u"Estin&zione dopo la rata:", u"Estinzione dopo la rata",
                     u"Il numero della rata con cui si rimborsa in anticipo", false, u"", u"numero", repayment, 0, 0},
     PlanInputLayout{PlanInput::RepayAmount, "RepayAmount", u"Importo rim&borsato:", u"Importo rimborsato",
@@ -50,8 +52,11 @@ constexpr std::array inputs{
                     u"La rata, ricalcolata sul debito residuo per la stessa fine, oppure la durata, con la stessa rata",
                     true, u"", u"", repayment, 1, 0},
     PlanInputLayout{PlanInput::Penalty, "Penalty", u"Pena&le:", u"Penale",
-                    u"In percentuale dell'importo rimborsato in anticipo, pagata con la rata dell'estinzione", false,
-                    u"%", u"0", repayment, 1, 1},
+                    u"Quella del contratto, in percentuale dell'importo rimborsato in anticipo, pagata con la rata "
+                    u"dell'estinzione entro i limiti di legge del tipo di finanziamento", false, u"%", u"0", repayment, 1, 1},
+    PlanInputLayout{PlanInput::Credit, "Credit", u"Tipo di &finanziamento:", u"Tipo di finanziamento",
+                    u"Decide i limiti di legge della penale e se tornano le spese: mutuo per la casa, credito ai "
+                    u"consumatori o altro (la penale del contratto)", true, u"", u"", repayment, 2, 0},
 };
 constexpr std::array views{
     PlanViewLayout{PlanView::Installments, "Installments", u"Ra&te", u"Rate del piano", u"Le rate, una per riga"},
@@ -104,8 +109,15 @@ std::vector<PlanChoice> PlanWindowLayout::choices(PlanInput id, const NumberText
     if (id == PlanInput::SubstituteTax) {
         const Text quarter = numbers.localeText(0.25);
         return {{u"Nessuna", PlanKind::French, {}},
-                {quarter + u" % (prima casa)", PlanKind::French, quarter},
-                {u"2 % (altri casi)", PlanKind::French, u"2"}};
+                {quarter + u" % (oltre 18 mesi)", PlanKind::French, quarter},
+                {u"2 % (casa che non è la prima)", PlanKind::French, u"2"}};
+    }
+    if (id == PlanInput::Credit) {
+        std::vector<PlanChoice> options;
+        for (const CreditKind kind : {CreditKind::Other, CreditKind::HomeMortgage, CreditKind::Consumer}) {
+            options.push_back({creditName(kind), PlanKind::French, {}, false, kind});
+        }
+        return options;
     }
     if (id == PlanInput::Reduce)
         return {{u"la rata (stessa fine)", PlanKind::French, {}, false},

@@ -26,7 +26,7 @@ grep -q '^ 1  446,59      56,25          390,34        9.609,66$' <<<"$table" ||
 
 errors=$(plan LC_ALL=it_IT.UTF-8 "$program" --piano --capitale dieci --mesi 24 --tasso 6,75 2>&1 >/dev/null)
 [ $? -eq 2 ] || fail "bad input: status is not 2"
-[ "$errors" = "ratalia: Sono stati inseriti uno o più dati errati" ] || fail "bad input: $errors"
+[ "$errors" = "ratalia: --capitale «dieci»: Sono stati inseriti uno o più dati errati" ] || fail "bad input: $errors"
 
 plan "$program" --help | grep -q -- '--piano' || fail "--help"
 
@@ -50,6 +50,15 @@ for request in "--help" "--version" "--piano --capitale 10000 --mesi 24 --tasso 
     [ "$(wc -l <<<"$errors")" -eq 1 ] && grep -q 'impossibile scrivere il risultato: lo spazio sul disco è esaurito' \
         <<<"$errors" || fail "$request to /dev/full: $errors"
 done
+# A reader that stops early: status 3 and how much went out, not death by SIGPIPE.
+stderr_file=$(mktemp)
+plan LC_ALL=it_IT.UTF-8 "$program" --piano --capitale 10000 --mesi 100000 --tasso 0 2>"$stderr_file" | head -n 1 >/dev/null
+code=${PIPESTATUS[0]}
+errors=$(cat "$stderr_file")
+rm -f "$stderr_file"
+[ "$code" -eq 3 ] || fail "closed pipe: status $code"
+grep -q "^ratalia: impossibile scrivere tutto il risultato: l'uscita è chiusa; ne sono stati scritti [0-9]* byte su [0-9]*\.$" \
+    <<<"$errors" || fail "closed pipe: $errors"
 # A 64 KB file system, mounted for the test alone, holds no 12 000-row CSV.
 source "$(dirname "$0")/../support/small_disk.sh"
 full=$(mktemp -d)

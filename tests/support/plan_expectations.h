@@ -22,7 +22,7 @@ inline std::vector<std::string> planTabOrder(bool savePdf)
     if (savePdf)
         order.push_back("SavePdf");
     for (const char* stop : {"Close", "Kind", "FirstDue", "InitialFees", "SubstituteTax", "InstallmentFee", "AnnualFee",
-                             "RepayAfter", "RepayAmount", "Reduce", "Penalty", "Views", "Installments"})
+                             "RepayAfter", "RepayAmount", "Reduce", "Penalty", "Credit", "Views", "Installments"})
         order.push_back(stop);
     return order;
 }
@@ -39,7 +39,7 @@ inline const std::vector<std::pair<std::string, std::string>> earlyRepaymentFigu
     {"LoanEnd", "con la rata 187 (lug 2042) anziché la 240 (dic 2046)"},
 };
 inline const std::size_t earlyRepaymentRows = 187;
-inline const std::string earlyRepaymentRow60 = "60|dic 2031|579,96|237,62|342,34|20.000,00|61.126,54";
+inline const std::string earlyRepaymentRow60 = "60|dic 2031|579,96|237,62|342,34|20.000,00|20.579,96|61.126,54";
 inline const std::string earlyRepaymentYears =
     "Anno\tRate\tInteressi\tQuota capitale\tRimborso anticipato\tDebito a fine anno\n"
     "2027\t12\t3443,97\t3515,55\t\t96484,45\n";

@@ -245,7 +245,7 @@ std::optional<std::string> Session::checkPlan() const
     const Cents last = rows.back().installment;
     if (rows.size() != static_cast<std::size_t>(*count) || rows.back().remainingDebt != 0 || !repays || last <= 0 ||
         last >= 2 * plan->installment() || plan->totalPrincipal() != plan->capital() ||
-        plan->totalPaid() != plan->totalInterest() + plan->totalPrincipal())
+        plan->totalInstallments() != plan->totalInterest() + plan->totalPrincipal())
         return "the plan of " + ascii(terms->capital) + " / " + ascii(terms->installmentCount) +
                " does not repay the debt row by row, or its totals do not add up";
     return std::nullopt;

@@ -16,6 +16,10 @@ requests=(
     "--piano --capitale 50000 --mesi 120 --tasso 4 --ammortamento italiana --prima-rata 02/2028 --estinzione-dopo 24 --estinzione-importo tutto --penale 0,5 --csv"
     "--piano --capitale 100000 --anni 20 --tasso 3,5 --prima-rata 11/2027 --estinzione-dopo 36 --estinzione-importo 10000 --csv-annuale"
     "--piano --capitale 100000 --anni 20 --tasso 3,5 --estinzione-dopo 300 --estinzione-importo tutto"
+    "--piano --capitale 15000 --mesi 48 --tasso 9 --spese-iniziali 200 --spese-annue 24 --prima-rata 03/2027 --estinzione-dopo 16 --estinzione-importo Tutto --penale 2 --tipo-credito consumo"
+    "--piano --capitale 10000 --mesi 24 --tasso 5 --spese-iniziali 9990"
+    "--piano --capitale 100000 --mesi 100000 --tasso 8,6 --ammortamento italiana --csv"
+    "--piano --capitale 1000 --mesi 12 --tasso 5 --penale 1"
     "--version"
 )
 run() { # locale program… : stdout, then stderr, then the exit status, "\r" dropped
@@ -39,5 +43,21 @@ for locale in it_IT.UTF-8 en_US.UTF-8; do
         fi
     done
 done
-[ $status -eq 0 ] && echo "${#requests[@]} requests under 2 regions: the same output on Linux and Windows"
+# With standard output closed: the same message, with its reason, and status 3.
+closed() { # program… : stderr, then the exit status
+    local err code
+    err=$(mktemp)
+    env -u DISPLAY LC_ALL=it_IT.UTF-8 WINEDEBUG=-all "$@" --piano --capitale 1000 --mesi 12 --tasso 5 >&- 2>"$err"
+    code=$?
+    tr -d '\r' <"$err"; echo "-- status $code"
+    rm -f "$err"
+}
+expected=$(closed "$linux")
+got=$(closed "$wine" "$windows")
+if [ "$expected" != "$got" ]; then
+    echo "FAIL with standard output closed"
+    diff <(echo "$expected") <(echo "$got")
+    status=1
+fi
+[ $status -eq 0 ] && echo "${#requests[@]} requests under 2 regions and a closed output: the same on Linux and Windows"
 exit $status

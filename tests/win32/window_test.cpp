@@ -440,7 +440,7 @@ TEST_F(Win32PlanTest, shows_the_figures_the_costs_and_the_rows)
     EXPECT_EQ(row(plan, 0), "1 | 446,59 | 56,25 | 390,34 | 9.609,66");
     EXPECT_EQ(row(plan, 23), "24 | 446,68 | 2,50 | 444,18 | 0,00");
     EXPECT_EQ(shown(plan, "Totals"),
-              "Totale pagato: 10.718,25    Totale interessi: 718,25    Totale quota capitale: 10.000,00");
+              "Totale rate: 10.718,25    Totale interessi: 718,25    Totale quote capitale: 10.000,00");
 
     // Costs typed in the window: what is received, the cost of the credit, two more columns.
     SetFocus(plan->control("InitialFees"));

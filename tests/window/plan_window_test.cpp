@@ -119,9 +119,8 @@ TEST_F(PlanWindowTest, the_context_menu_offers_the_plan_only_while_there_is_one)
     EXPECT_EQ(titles.join(" | "), QStringLiteral("N. | Rata | Interessi | Quota capitale | Debito residuo"));
     EXPECT_EQ(first.join(" | "), QStringLiteral("1 | 446,59 | 56,25 | 390,34 | 9.609,66"));
     EXPECT_EQ(last.join(" | "), QStringLiteral("24 | 446,68 | 2,50 | 444,18 | 0,00"));
-    EXPECT_EQ(
-        shown(plan, "Totals"),
-        QStringLiteral("Totale pagato: 10.718,25    Totale interessi: 718,25    Totale quota capitale: 10.000,00"));
+    EXPECT_EQ(shown(plan, "Totals"),
+              QStringLiteral("Totale rate: 10.718,25    Totale interessi: 718,25    Totale quote capitale: 10.000,00"));
     EXPECT_TRUE(shown(plan, "Note").startsWith(QStringLiteral("L'ultima rata è di 446,68 anziché 446,59 (+0,09)")));
     QStringList buttons;
     for (const char* name : {"Copy", "ExportCsv", "Print", "SavePdf", "Close"}) {
@@ -262,8 +261,8 @@ TEST_F(PlanWindowTest, prints_every_row_under_a_header_on_every_page)
     const auto rows = text.count(QRegularExpression(
         QStringLiteral("\\n +\\d+ +[\\d.]+,\\d\\d +[\\d.]+,\\d\\d +[\\d.]+,\\d\\d +[\\d.]+,\\d\\d\\n")));
     EXPECT_EQ(rows, 120);
-    EXPECT_TRUE(pages.last().contains(QRegularExpression(QStringLiteral("Totale pagato: +34\\.447,21"))));
-    EXPECT_TRUE(pages.last().contains(QRegularExpression(QStringLiteral("Totale quota capitale: +25\\.000,00"))));
+    EXPECT_TRUE(pages.last().contains(QRegularExpression(QStringLiteral("Totale rate: +34\\.447,21"))));
+    EXPECT_TRUE(pages.last().contains(QRegularExpression(QStringLiteral("Totale quote capitale: +25\\.000,00"))));
 }
 
 // Saving 100 000 rows as PDF takes seconds: the progress shows, and Annulla
@@ -325,10 +324,11 @@ TEST_F(PlanWindowTest, costs_typed_in_the_window_give_the_taeg)
     typeIn("InitialFees", QStringLiteral("4000"));
     EXPECT_EQ(shown(plan, "Taeg"), QStringLiteral("6,43 %"));
     EXPECT_EQ(shown(plan, "Received"), QStringLiteral("196.000,00"));
+    EXPECT_EQ(shown(plan, "ContractInterest"), QStringLiteral("143.887,30"));
     EXPECT_EQ(shown(plan, "CostOfCredit"), QStringLiteral("147.887,30"));
-    EXPECT_EQ(shown(plan, "TotalDue"), QStringLiteral("347.887,30"));
-    ASSERT_EQ(rows()->columnCount(), 7);
-    EXPECT_EQ(rows()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Rata con spese"));
+    EXPECT_EQ(shown(plan, "TotalDue"), QStringLiteral("343.887,30"));
+    // Paid at the start, they take no column of the rows.
+    EXPECT_EQ(rows()->columnCount(), 5);
 
     plan->findChild<QComboBox*>(QStringLiteral("SubstituteTax"))->setCurrentIndex(1);
     EXPECT_EQ(shown(plan, "SubstituteTaxPaid"), QStringLiteral("500,00"));
@@ -341,7 +341,9 @@ TEST_F(PlanWindowTest, costs_typed_in_the_window_give_the_taeg)
     EXPECT_EQ(rows()->rowCount(), 240);
     typeIn("InstallmentFee", QStringLiteral("2,5"));
     EXPECT_EQ(status(), QString());
+    ASSERT_EQ(rows()->columnCount(), 7);
     EXPECT_EQ(rows()->index(0, 4).data().toString(), QStringLiteral("2,50"));
+    EXPECT_EQ(rows()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Pagamento"));
 
     plan->findChild<QComboBox*>(QStringLiteral("Kind"))->setCurrentIndex(1);
     EXPECT_EQ(shown(plan, "PlanKind"), QStringLiteral("Quota capitale costante (all'italiana)"));

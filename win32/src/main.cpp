@@ -18,9 +18,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
         std::ostringstream errors;
         const int status = ratalia::runCommandLine(arguments, numbers, output, errors);
         ratalia::WriteFailure failure{};
-        ratalia::writeStandard(STD_ERROR_HANDLE, errors.str(), failure);
-        if (!ratalia::writeStandard(STD_OUTPUT_HANDLE, output.str(), failure)) {
-            ratalia::writeStandard(STD_ERROR_HANDLE, ratalia::notWrittenMessage(failure) + "\n", failure);
+        std::size_t kept = 0;
+        ratalia::writeStandard(STD_ERROR_HANDLE, errors.str(), failure, kept);
+        const std::string result = output.str();
+        if (!ratalia::writeStandard(STD_OUTPUT_HANDLE, result, failure, kept)) {
+            ratalia::WriteFailure ignored{};
+            ratalia::writeStandard(STD_ERROR_HANDLE, ratalia::notWrittenMessage(failure, kept, result.size()) + "\n",
+                                   ignored, kept);
             return ratalia::exitNotWritten;
         }
         return status;

@@ -234,9 +234,16 @@ void PlanWindow::layout()
     // the costs and the early repayment's on the right.
     int y = margin;
     int rows = 0;
+    // Each list's captions as wide as its widest, so that none is cut, up to
+    // half of the list's room.
+    int captionWidths[2] = {scaled(110), scaled(150)};
+    for (const FigureControls& figure : figures_)
+        if (!figure.beside)
+            captionWidths[figure.right ? 1 : 0] = std::min(
+                std::max(captionWidths[figure.right ? 1 : 0], textWidth(textOf(figure.label)) + scaled(8)), width / 4);
     for (const FigureControls& figure : figures_) {
         const int column = figure.right ? margin + width / 2 : margin;
-        const int captionWidth = scaled(figure.right ? 150 : 110);
+        const int captionWidth = captionWidths[figure.right ? 1 : 0];
         const int top = y + figure.row * line;
         if (figure.beside) {
             const int x = column + captionWidth + scaled(80);
@@ -263,7 +270,7 @@ void PlanWindow::layout()
             if (input.group == group)
                 inputRowsShown = std::max(inputRowsShown, input.row + 1);
         const bool repayment = group == PlanInputGroup::EarlyRepayment;
-        const int noteHeight = repayment ? 2 * line : 0;
+        const int noteHeight = repayment ? 3 * line : 0;
         const int groupHeight = scaled(20) + inputRowsShown * (field + gap) + noteHeight + gap;
         place(groups_[g], margin, y, width, groupHeight);
         for (std::size_t k = 0; k < inputRows_.size(); ++k) {
@@ -346,7 +353,7 @@ void PlanWindow::showFigures()
         DestroyWindow(figure.value);
     }
     figures_.clear();
-    for (int id = 0; id <= static_cast<int>(FigureId::TotalPrincipal); ++id)
+    for (int id = 0; id < figureIdCount; ++id)
         named_.erase(objectName(static_cast<FigureId>(id)));
     // Each in a row of its own from `row` on, the TAEG beside the annual
     // rate, where the loan now ends on two lines; returns the row after them.
@@ -354,7 +361,7 @@ void PlanWindow::showFigures()
         for (std::size_t k = 0; k < figures.size(); ++k) {
             const Figure& figure = figures[k];
             const bool beside = figure.id == FigureId::Taeg && k > 0 && figures[k - 1].id == FigureId::AnnualRate;
-            const int height = figure.id == FigureId::LoanEnd ? 2 : 1;
+            const int height = wrapsOnTwoLines(figure.id) ? 2 : 1;
             HWND label = make(L"STATIC", figure.label + u":", SS_LEFT | SS_NOPREFIX, -1, {});
             HWND value = make(L"STATIC", figure.value, SS_LEFT | SS_NOPREFIX, -1, {});
             named_[objectName(figure.id)] = value;

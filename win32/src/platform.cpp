@@ -112,8 +112,9 @@ HANDLE standardHandle(DWORD which)
 
 } // namespace
 
-bool writeStandard(DWORD which, const std::string& utf8, WriteFailure& failure)
+bool writeStandard(DWORD which, const std::string& utf8, WriteFailure& failure, std::size_t& kept)
 {
+    kept = 0;
     if (utf8.empty())
         return true;
     const HANDLE handle = standardHandle(which);
@@ -125,8 +126,10 @@ bool writeStandard(DWORD which, const std::string& utf8, WriteFailure& failure)
     if (GetConsoleMode(handle, &mode)) {
         const Text text = fromUtf8(utf8);
         DWORD written = 0;
-        if (WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0)
+        if (WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0) {
+            kept = utf8.size();
             return true;
+        }
         failure = WriteFailure::Other;
         return false;
     }
@@ -134,15 +137,18 @@ bool writeStandard(DWORD which, const std::string& utf8, WriteFailure& failure)
     LARGE_INTEGER start{};
     const bool known = file && SetFilePointerEx(handle, LARGE_INTEGER{}, &start, FILE_CURRENT);
     DWORD written = 0;
-    if (WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) != 0 &&
-        written == utf8.size())
+    const bool done = WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) != 0;
+    kept = written;
+    if (done && written == utf8.size())
         return true;
-    const DWORD error = GetLastError();
+    const DWORD error = done ? ERROR_DISK_FULL : GetLastError();
+    // A handle that was closed before the program started is no longer a valid one.
     failure = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? WriteFailure::NoSpace
-              : error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA      ? WriteFailure::Closed
-                                                                          : WriteFailure::Other;
-    if (known && SetFilePointerEx(handle, start, nullptr, FILE_BEGIN))
-        SetEndOfFile(handle);
+              : error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA || error == ERROR_INVALID_HANDLE
+                  ? WriteFailure::Closed
+                  : WriteFailure::Other;
+    if (known && SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) && SetEndOfFile(handle))
+        kept = 0;
     return false;
 }
 

@@ -299,8 +299,7 @@ void PlanWindow::showFigures(QFormLayout* layout, const std::vector<Figure>& fig
         label->setObjectName(QString::fromLatin1(ratalia::objectName(figure.id)));
         label->setAccessibleName(qtText(figure.label));
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        // The one long value, where the loan now ends and where it was to: on two lines if need be.
-        label->setWordWrap(figure.id == FigureId::LoanEnd);
+        label->setWordWrap(wrapsOnTwoLines(figure.id));
         return label;
     };
     for (std::size_t k = 0; k < figures.size(); ++k) {

@@ -66,8 +66,30 @@ struct LoanCosts {
     Cents initialFees = 0;    // spese iniziali: at the start, out of what is received
     Cents substituteTax = 0;  // imposta sostitutiva: a share of the capital, at the start
     Cents perInstallment = 0; // spese per rata: with every installment
-    Cents annual = 0;         // spese annue: with the 12th, 24th, … installment
+    Cents annual = 0; // spese annue: due at the start of each year of the loan, with the 1st, 13th, … installment
     bool any() const { return initialFees != 0 || substituteTax != 0 || perInstallment != 0 || annual != 0; }
+    // Paid at the signing, out of what is received.
+    Cents upfront() const { return initialFees + substituteTax; }
+    // Paid with installment `number`: its fee, and the yearly one where a year of the loan begins.
+    Cents with(std::int64_t number) const { return perInstallment + (number % 12 == 1 ? annual : 0); }
+};
+
+// Which law sets the limits of an early repayment's penalty and what comes
+// back of the costs.
+enum class CreditKind {
+    Other,        // neither below: the penalty the contract states, nothing comes back
+    HomeMortgage, // a person's mortgage for a home or business premises: no penalty (art. 120-ter TUB)
+    Consumer,     // consumer credit: the penalty's limits and a share of the costs back (art. 125-sexies TUB)
+};
+
+// How the penalty charged came from the one the contract states.
+enum class PenaltyRule {
+    AsAgreed,        // CreditKind::Other: as the contract states it
+    NoneOnHomeLoans, // a home mortgage: none at all
+    NoneOnSmallDebt, // consumer credit, the whole debt repaid and at most 10 000 €: none
+    WithinLimits,    // consumer credit: as stated, which lies within both limits
+    PercentLimit,    // consumer credit: cut to 1 % of the amount (0,5 % with a year or less left)
+    InterestLimit,   // consumer credit: cut to the interest the repayment saves
 };
 
 // A payment of principal before it is due ("estinzione anticipata"), with
@@ -80,7 +102,7 @@ struct EarlyRepayment {
     std::int64_t after = 0;
     std::optional<Cents> amount; // nothing: all that is owed
     bool reduceDuration = false;
-    Ratio penalty; // of the amount repaid early, paid with it
+    Ratio penalty; // of the amount repaid early, as the contract states it, paid with it
 };
 
 // The loan in the units the plan counts in.
@@ -88,9 +110,10 @@ struct LoanInCents {
     Cents capital = 0;
     MonthlyRate rate;
     std::int64_t installments = 0;
-    Cents installment = 0; // the installment rounded to cents, as "Arrotonda" rounds it
+    Cents installment = 0; // the French installment on the capital in cents, exactly rounded to the cent
     PlanKind kind = PlanKind::French;
     LoanCosts costs;
+    CreditKind credit = CreditKind::Other;
     std::optional<Month> firstDue;
     std::optional<EarlyRepayment> repayment;
 };
@@ -101,10 +124,12 @@ struct PlanRow {
     Cents interest = 0;
     Cents principal = 0;
     Cents remainingDebt = 0;
-    Cents costs = 0;   // paid with this installment: its fee, the yearly one every 12th, a penalty
+    Cents costs = 0;   // paid with this installment: its fee, and the yearly one where a year begins
     Cents prepaid = 0; // principal repaid early with this installment
-    // Everything the borrower pays on the day.
-    Cents payment() const { return installment + costs + prepaid; }
+    Cents penalty = 0; // the early repayment's penalty
+    Cents refund = 0;  // what comes back of the costs with an early repayment
+    // Everything the borrower pays on the day, less what comes back.
+    Cents payment() const { return installment + costs + prepaid + penalty - refund; }
     bool operator==(const PlanRow&) const = default;
 };
 
@@ -135,6 +160,8 @@ struct PlanRefusal {
 class AmortizationPlan {
 public:
     static constexpr std::int64_t maximumInstallments = 100'000;
+    // The whole debt an early repayment of consumer credit may close without a penalty.
+    static constexpr Cents smallDebt = 1'000'000;
 
     // Rows 1…N: each row's interest is the remaining debt × the monthly rate,
     // rounded half away from zero to cents. In the French plan the principal
@@ -149,12 +176,14 @@ public:
     // (planFor checks that first and names the input).
     static std::variant<AmortizationPlan, PlanRefusal> make(const LoanInCents& loan);
 
+    // The rows as the loan is repaid: with an early repayment, up to the end it then has.
     const std::vector<PlanRow>& rows() const { return rows_; }
     PlanKind kind() const { return kind_; }
     Cents capital() const { return capital_; }
     // The French installment, or the Italian plan's constant principal.
     Cents installment() const { return installment_; }
     const LoanCosts& costs() const { return costs_; }
+    CreditKind credit() const { return credit_; }
     // The month the first installment falls due, where it was given.
     const std::optional<Month>& firstDue() const { return firstDue_; }
     std::optional<Month> dueDate(const PlanRow& row) const
@@ -162,35 +191,53 @@ public:
         return firstDue_ ? std::optional<Month>(firstDue_->plus(row.number - 1)) : std::nullopt;
     }
 
+    // The contract's figures, which the law defines for the loan run to its
+    // end (2008/48/EC art. 3 and 19(3)): an early repayment changes none of
+    // them. The TAEG as a fraction (0,0643), where there is one; +infinity
+    // where it lies beyond any double.
+    std::optional<double> annualPercentageRate() const { return annualPercentageRate_; }
+    Cents contractInterest() const { return contractInterest_; }
+    Cents contractInstallmentCosts() const { return contractInstallmentCosts_; }
+    // What the borrower actually receives: the capital less what is paid at the start.
+    Cents received() const { return capital_ - costs_.upfront(); }
+    // The contract's interest and every cost: the total cost of the credit.
+    Cents costOfCredit() const { return contractInterest_ + costs_.upfront() + contractInstallmentCosts_; }
+    // What is received and the cost of the credit: everything paid after the signing.
+    Cents totalDue() const { return received() + costOfCredit(); }
+
     // The early repayment, where one is planned: with which installment, the
-    // principal it repays, its penalty, the interest it saves against the
-    // plan without it, and the installment (principal) worked out again
-    // after it, or the same one where the loan ends sooner.
+    // principal it repays, its penalty (as the contract states it, and as
+    // charged within the law's limits), what comes back of the costs, the
+    // interest it saves against the plan without it, and the installment
+    // (principal) worked out again after it, or the same one where the loan
+    // ends sooner.
     const std::optional<EarlyRepayment>& repayment() const { return repayment_; }
     Cents repaid() const { return repaid_; }
+    Cents penaltyAgreed() const { return penaltyAgreed_; }
     Cents penalty() const { return penalty_; }
+    PenaltyRule penaltyRule() const { return penaltyRule_; }
+    // The share of the penalty's limit in hundredths of a per cent: 100 or 50.
+    std::int64_t penaltyLimit() const { return penaltyLimit_; }
+    Cents refund() const { return refund_; }
     Cents interestSaved() const { return interestSaved_; }
     Cents installmentAfterRepayment() const { return installmentAfter_; }
     // The installments the loan was to have, without the repayment.
     std::int64_t plannedInstallments() const { return planned_; }
+    // The yearly rate at which what was received equals what is actually
+    // paid, the repayment included: no TAEG, which assumes the contract runs
+    // to its end; nothing without a repayment.
+    std::optional<double> rateAsRepaid() const { return rateAsRepaid_; }
 
-    // The installments', their interest's and their principal's totals: with
-    // an early repayment, the principal is the capital less what it repaid.
-    Cents totalPaid() const { return totalPaid_; }
+    // The rows' columns summed: the installments, their interest and
+    // principal, the principal repaid early, the fees paid with the
+    // installments, the penalty, what came back, and everything paid.
+    Cents totalInstallments() const { return totalInstallments_; }
     Cents totalInterest() const { return totalInterest_; }
     Cents totalPrincipal() const { return totalPrincipal_; }
-    // The fees paid with the installments, and everything paid besides
-    // principal and interest.
     Cents totalInstallmentCosts() const { return totalInstallmentCosts_; }
-    Cents totalCosts() const { return costs_.initialFees + costs_.substituteTax + totalInstallmentCosts_; }
-    // What the borrower actually receives: the capital less what is paid at the start.
-    Cents received() const { return capital_ - costs_.initialFees - costs_.substituteTax; }
-    // Interest and every cost: the total cost of the credit.
-    Cents costOfCredit() const { return totalInterest_ + totalCosts(); }
-    // The capital and the cost of the credit: everything the borrower pays.
-    Cents totalDue() const { return capital_ + costOfCredit(); }
-    // The TAEG as a fraction (0,0643), where there is one.
-    std::optional<double> annualPercentageRate() const { return annualPercentageRate_; }
+    Cents totalPayments() const { return totalPayments_; }
+    // What a repayment changes in all: what is due under the contract less what is paid.
+    Cents saving() const { return totalDue() - totalPayments_; }
 
     // The last installment (principal) minus the others: what rounding to cents left over.
     Cents lastDifference() const;
@@ -201,6 +248,10 @@ private:
     // Appends rows up to `last`, or, with a free end, until the debt is gone.
     std::optional<PlanRefusal> appendRows(const LoanInCents& loan, Cents constant, std::int64_t last, bool freeEnd,
                                           Cents& debt);
+    // The early repayment with installment `after`: the rows after it, the
+    // penalty within the law's limits, the costs that come back. Nothing, or
+    // why the amounts are too large.
+    std::optional<PlanRefusal> repay(const LoanInCents& loan, Cents constant);
     // The totals, or false where they lie beyond 64-bit cents.
     bool sumUp();
 
@@ -208,18 +259,27 @@ private:
     Cents capital_ = 0;
     Cents installment_ = 0;
     LoanCosts costs_;
+    CreditKind credit_ = CreditKind::Other;
     std::optional<Month> firstDue_;
+    std::optional<double> annualPercentageRate_;
+    Cents contractInterest_ = 0;
+    Cents contractInstallmentCosts_ = 0;
     std::optional<EarlyRepayment> repayment_;
     Cents repaid_ = 0;
+    Cents penaltyAgreed_ = 0;
     Cents penalty_ = 0;
+    PenaltyRule penaltyRule_ = PenaltyRule::AsAgreed;
+    std::int64_t penaltyLimit_ = 0;
+    Cents refund_ = 0;
     Cents interestSaved_ = 0;
     Cents installmentAfter_ = 0;
     std::int64_t planned_ = 0;
-    Cents totalPaid_ = 0;
+    std::optional<double> rateAsRepaid_;
+    Cents totalInstallments_ = 0;
     Cents totalInterest_ = 0;
     Cents totalPrincipal_ = 0;
     Cents totalInstallmentCosts_ = 0;
-    std::optional<double> annualPercentageRate_;
+    Cents totalPayments_ = 0;
     std::vector<PlanRow> rows_;
 };
 

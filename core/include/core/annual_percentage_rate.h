@@ -22,12 +22,17 @@ namespace ratalia {
 // X as a fraction (0,0643 for 6,43 %), found by bisection on
 // v = (1 + X)^(−1/12), where the sum is a polynomial in v that rises with
 // it; only additions and multiplications of doubles, so every platform
-// finds the same X. Nothing where there is no such rate: nothing received,
-// no payment, or payments that sum to less than what was received.
+// finds the same X; +infinity where X lies beyond the doubles. Nothing
+// where there is no such rate: nothing received, no payment, a negative
+// one, or payments that sum to less than what was received.
 std::optional<double> annualPercentageRate(std::int64_t receivedCents, std::span<const std::int64_t> paymentCents);
 
+// The largest rate stated as a number, 1 000 000 % (as a fraction, 10 000):
+// beyond it the TAEG is said to be above it.
+inline constexpr double largestStatedRate = 10'000;
+
 // X in hundredths of a per cent, rounded half up, as the TAEG is stated:
-// 0,06434412 → 643.
-std::int64_t inBasisPoints(double rate);
+// 0,06434412 → 643. Nothing from largestStatedRate on.
+std::optional<std::int64_t> inBasisPoints(double rate);
 
 } // namespace ratalia

@@ -6,6 +6,7 @@
 #include "core/number_text.h"
 #include "core/text.h"
 
+#include <cstddef>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -40,7 +41,10 @@ int runCommandLine(const std::vector<std::string>& arguments, const NumberText& 
 
 // Why the output could not be written, as the operating system says it.
 enum class WriteFailure { NoSpace, TooLarge, Closed, Other };
-// The line on standard error for it, after which the status is exitNotWritten.
-std::string notWrittenMessage(WriteFailure failure);
+// The line on standard error for it, after which the status is exitNotWritten:
+// why, and how much of the `total` bytes is out all the same ("non è stato
+// scritto nulla" where a file was cut back, "ne sono stati scritti 65536 byte
+// su 2400000" where a pipe had taken some).
+std::string notWrittenMessage(WriteFailure failure, std::size_t written, std::size_t total);
 
 } // namespace ratalia

@@ -40,6 +40,8 @@ public:
     void choose(PlanKind kind);
     // After a partial early repayment: the same installment, fewer of them (or a smaller one).
     void chooseReduceDuration(bool reduceDuration);
+    // Whose law limits an early repayment's penalty.
+    void chooseCredit(CreditKind credit);
     // One of a choice's options (PlanWindowLayout::choices), whichever choice it is.
     void choose(PlanInput input, const PlanChoice& option);
 

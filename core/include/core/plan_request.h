@@ -28,22 +28,27 @@ enum class PlanInput {
     RepayAmount,
     Reduce,
     Penalty,
+    Credit,
 };
 
 struct PlanInputs {
     PlanKind kind = PlanKind::French;
-    Text initialFees{};          // an amount
-    Text substituteTax{};        // a percentage of the capital
-    Text installmentFee{};       // an amount
-    Text annualFee{};            // an amount
-    Text firstDue{};             // "MM/AAAA"
-    Text repayAfter{};           // the installment the early repayment comes with
-    Text repayAmount{};          // an amount, or "tutto": all that is then owed
-    bool reduceDuration = false; // after a partial repayment: the same installment, fewer of them
-    Text penalty{};              // a percentage of the amount repaid early
+    Text initialFees{};                    // an amount
+    Text substituteTax{};                  // a percentage of the capital
+    Text installmentFee{};                 // an amount
+    Text annualFee{};                      // an amount
+    Text firstDue{};                       // "MM/AAAA"
+    Text repayAfter{};                     // the installment the early repayment comes with
+    Text repayAmount{};                    // an amount, or "tutto": all that is then owed
+    bool reduceDuration = false;           // after a partial repayment: the same installment, fewer of them
+    Text penalty{};                        // a percentage of the amount repaid early, as the contract states it
+    CreditKind credit = CreditKind::Other; // whose law limits the penalty
 };
 
-// The word for all that is owed, in the amount repaid early.
+// The longest loan that pays no imposta sostitutiva, in months (DPR 601/1973, art. 15).
+inline constexpr std::int64_t longestUntaxedLoan = 18;
+
+// The word for all that is owed, in the amount repaid early, in any case: "tutto", "Tutto", "TUTTO".
 inline constexpr std::u16string_view everything = u"tutto";
 
 // An input that cannot be used, and why.
@@ -62,12 +67,13 @@ struct InputError {
         AboveTheDebt,     // the amount is more than is owed then
         Zero,             // the amount repaid early is nothing
         Missing,          // the early repayment lacks its installment or its amount
+        ShortLoan,        // an imposta sostitutiva on a loan of 18 months or less
     };
     PlanInput input = PlanInput::InitialFees;
     Reason reason = Reason::NotAnAmount;
     Text typed;
-    Cents upfront = 0;             // for NothingReceived: what is paid at the start, or the amount above the debt,
-    Cents capital = 0;             // and the capital it leaves nothing of, or the debt
+    Cents amount = 0;              // for NothingReceived, what is paid at the start; for AboveTheDebt, the amount
+    Cents limit = 0;               // and the capital it leaves nothing of, or the debt it is above
     std::int64_t installments = 0; // the plan's, or the installment the debt is owed after
 };
 

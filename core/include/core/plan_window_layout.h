@@ -50,9 +50,10 @@ struct PlanInputLayout {
 // One of a choice's options: what it shows, and what it stands for.
 struct PlanChoice {
     Text caption;
-    PlanKind kind = PlanKind::French; // of the plan's kind
-    Text value;                       // of the imposta: the percentage, as the field would hold it
-    bool reduceDuration = false;      // of what a partial early repayment reduces
+    PlanKind kind = PlanKind::French;      // of the plan's kind
+    Text value;                            // of the imposta: the percentage, as the field would hold it
+    bool reduceDuration = false;           // of what a partial early repayment reduces
+    CreditKind credit = CreditKind::Other; // of the kind of credit
 };
 
 // The views of the plan, one at a time: the installments, the yearly totals,
@@ -83,10 +84,12 @@ struct PlanWindowLayout {
 
     static constexpr std::u16string_view inputsTitle = u"Tipo di piano e costi";
     static constexpr std::u16string_view repaymentTitle = u"Estinzione anticipata";
-    // Beside the penalty: what the law allows.
+    // Beside the penalty: what the law allows, which the plan applies by the kind of credit.
     static constexpr std::u16string_view penaltyNote =
-        u"Penale: nessuna per i mutui per acquistare o ristrutturare la casa; nel credito ai consumatori al massimo "
-        u"l'1 % dell'importo rimborsato, lo 0,5 % se alla fine manca meno di un anno.";
+        u"Penale: nessuna sui mutui di una persona per la casa o per i locali della sua attività (art. 120-ter "
+        u"TUB); nel credito ai consumatori al massimo l'1 % dell'importo rimborsato, lo 0,5 % se alla fine manca "
+        u"un anno o meno, mai più degli interessi risparmiati, nessuna sull'estinzione di tutto un debito fino a "
+        u"10.000 €, e tornano le spese iniziali in proporzione agli interessi risparmiati (art. 125-sexies TUB).";
     // In the yearly view of a plan without due dates.
     static constexpr std::u16string_view yearsNeedDates =
         u"I totali per anno seguono le scadenze: indicare il mese della prima rata.";

@@ -54,8 +54,9 @@ std::vector<std::string> commandLineArguments();
 
 // Writes UTF-8 to a standard handle: as text to a console, as bytes to a
 // file or a pipe, whole or not at all: a file is cut back to what it held
-// when a write fails. Returns false, saying why, when it could not be written.
-bool writeStandard(DWORD which, const std::string& utf8, WriteFailure& failure);
+// when a write fails. Returns false, saying why, when it could not be
+// written; `kept` says how many bytes are out all the same.
+bool writeStandard(DWORD which, const std::string& utf8, WriteFailure& failure, std::size_t& kept);
 
 // COM on this thread, as the window's own: the file dialogs, the shell and
 // a screen reader asking for the chart's object all need it.
