@@ -1,6 +1,8 @@
-# The Windows program's tests, under Wine: the real window through its message
-# loop, the installer and the zip, and the same output as the Linux build.
+# The Windows program's tests, under Wine (the 32-bit build's under a 32-bit
+# Wine of its own): the real window through its message loop, the installer
+# and the zip, and the same output as the Linux build.
 set(RATALIA_LINUX_PROGRAM "" CACHE FILEPATH "The Linux ratalia whose command line the Windows one must match")
+set(RATALIA_INSTALLER "" CACHE FILEPATH "The installer (a 32-bit program) the 32-bit build installs on 32- and 64-bit Windows")
 set(wine ${CMAKE_CROSSCOMPILING_EMULATOR})
 set(scripts ${CMAKE_CURRENT_SOURCE_DIR}/win32)
 find_program(XVFB_RUN xvfb-run REQUIRED)
@@ -11,8 +13,13 @@ ratalia_add_test(win32.window COMMAND ${XVFB_RUN} -a ${wine} $<TARGET_FILE:win32
   --gtest_filter=-Win32PlanFilesTest.*)
 
 # Silent install, start, silent uninstall, in a Wine prefix of its own: the
-# installer's 64-bit twin, as Wine here runs no 32-bit code; and the
-# installer itself holds both programs.
+# installer's 64-bit twin under the machine's 64-bit Wine; the installer
+# itself, a 32-bit program, under the 32-bit Wine, on a 32-bit Windows and on
+# a 64-bit one; and the installer holds both programs.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686" AND RATALIA_INSTALLER)
+  ratalia_add_test(win32.installer_on_32_and_64_bit_windows
+    COMMAND bash ${scripts}/installer32_test.sh ${wine} ${RATALIA_INSTALLER})
+endif()
 if(MAKENSIS AND RATALIA_WINDOWS_32_BIT_PROGRAM)
   ratalia_add_test(win32.installer
     COMMAND bash ${scripts}/installer_test.sh ${wine} ${PROJECT_BINARY_DIR}/ratalia-${PROJECT_VERSION}-setup-amd64-test.exe)
@@ -20,14 +27,16 @@ if(MAKENSIS AND RATALIA_WINDOWS_32_BIT_PROGRAM)
     COMMAND bash ${scripts}/installer_contents_test.sh ${PROJECT_BINARY_DIR}/ratalia-${PROJECT_VERSION}-setup.exe
             $<TARGET_FILE:ratalia> ${RATALIA_WINDOWS_32_BIT_PROGRAM})
 endif()
-# Each program imports only what every Windows has.
-ratalia_add_test(win32.programs_import_only_system_libraries
-  COMMAND bash ${scripts}/imports_test.sh $<TARGET_FILE:ratalia> ${RATALIA_WINDOWS_32_BIT_PROGRAM})
-# The zip holds the program, the README and the license.
-set(zip_root ratalia-${PROJECT_VERSION})
-ratalia_add_test(win32.zip_holds_three_files
-  COMMAND bash -c "${CMAKE_COMMAND} -E tar tf $0 | sort | tr '\\n' ' ' | grep -qx '${zip_root}/ ${zip_root}/LICENSE.txt ${zip_root}/README.md ${zip_root}/ratalia.exe '"
-          ${PROJECT_BINARY_DIR}/ratalia-${PROJECT_VERSION}-windows.zip)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  # Each program imports only what every Windows has.
+  ratalia_add_test(win32.programs_import_only_system_libraries
+    COMMAND bash ${scripts}/imports_test.sh $<TARGET_FILE:ratalia> ${RATALIA_WINDOWS_32_BIT_PROGRAM})
+  # The zip holds the program, the README and the license.
+  set(zip_root ratalia-${PROJECT_VERSION})
+  ratalia_add_test(win32.zip_holds_three_files
+    COMMAND bash -c "${CMAKE_COMMAND} -E tar tf $0 | sort | tr '\\n' ' ' | grep -qx '${zip_root}/ ${zip_root}/LICENSE.txt ${zip_root}/README.md ${zip_root}/ratalia.exe '"
+            ${PROJECT_BINARY_DIR}/ratalia-${PROJECT_VERSION}-windows.zip)
+endif()
 if(RATALIA_LINUX_PROGRAM)
   # The plan window's CSV and printout against the Linux program's.
   ratalia_add_test(win32.plan_window_files_as_on_linux

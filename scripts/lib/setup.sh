@@ -45,6 +45,16 @@ ensure_packages() {
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Runs a command as root: itself where it is root, through sudo otherwise.
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    else
+        command -v sudo >/dev/null || { echo "Need root or sudo for: $*" >&2; return 1; }
+        sudo "$@"
+    fi
+}
+
 # configure_and_build BUILD_DIR [cmake options…]
 configure_and_build() {
     local build_dir=$1

@@ -3,14 +3,21 @@
 # few plans (costs, the Italian plan and an early repayment among them) byte
 # for byte, and a 120-row plan and a dated one printed to Wine's PostScript
 # file printer, read back as text.
-# $1: the Linux ratalia; $2: Wine; $3: win32_window_tests.exe.
+# $1: the Linux ratalia; $2: Wine, or scripts/lib/wine32; $3: win32_window_tests.exe.
 set -u
 linux=$1 wine=$2 tests=$3
 status=0
 fail() { echo "FAIL: $*" >&2; status=1; }
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
-RATALIA_PLAN_FILES="Z:${folder//\//\\}" WINEDEBUG=-all xvfb-run -a "$wine" "$tests" \
+# The folder as the program sees it: Wine's Z: is the root, or the 32-bit
+# Wine's own tree, which sees this machine's files under /host.
+if [ "$(basename "$wine")" = wine32 ]; then
+    windows_folder=$("$wine" --windows-path "$folder")
+else
+    windows_folder="Z:${folder//\//\\}"
+fi
+RATALIA_PLAN_FILES=$windows_folder WINEDEBUG=-all xvfb-run -a "$wine" "$tests" \
     --gtest_filter='Win32PlanFilesTest.*' >"$folder/run.log" 2>&1 || { tail -n 30 "$folder/run.log"; fail "the Windows tests"; }
 
 plans=(
