@@ -41,17 +41,22 @@ public:
     void show(const Text& message, const Text& title) override
     {
         shown.push_back(std::string(title.begin(), title.end()));
-        SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
-            KillTimer(nullptr, timer);
-            INPUT keys[2]{};
-            keys[0].type = keys[1].type = INPUT_KEYBOARD;
-            keys[0].ki.wVk = keys[1].ki.wVk = VK_RETURN;
-            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            SendInput(2, keys, sizeof(INPUT));
-        });
+        SetTimer(nullptr, 0, 100, pressEnter);
         WindowsMessageBox::show(message, title);
     }
     std::vector<std::string> shown;
+
+private:
+    // A timer's procedure is a CALLBACK (stdcall on 32-bit Windows), which no lambda converts to.
+    static VOID CALLBACK pressEnter(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        KillTimer(nullptr, timer);
+        INPUT keys[2]{};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = keys[1].ki.wVk = VK_RETURN;
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof(INPUT));
+    }
 };
 
 class Win32WindowTest : public testing::Test {
@@ -371,15 +376,7 @@ protected:
         // The menu runs its own loop: the key is sent from inside it, and Esc
         // after it if the menu is still open (its one entry greyed).
         pendingKey_ = key;
-        SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
-            KillTimer(nullptr, timer);
-            sendKey(pendingKey_);
-            SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR next, DWORD) {
-                KillTimer(nullptr, next);
-                if (FindWindowW(L"#32768", nullptr))
-                    sendKey(VK_ESCAPE);
-            });
-        });
+        SetTimer(nullptr, 0, 300, pressPendingKey);
         INPUT mouse[2]{};
         mouse[0].type = mouse[1].type = INPUT_MOUSE;
         mouse[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
@@ -388,6 +385,19 @@ protected:
         pump();
         Sleep(700);
         pump();
+    }
+    // Timer procedures are CALLBACKs (stdcall on 32-bit Windows), which no lambda converts to.
+    static VOID CALLBACK pressPendingKey(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        KillTimer(nullptr, timer);
+        sendKey(pendingKey_);
+        SetTimer(nullptr, 0, 300, closeMenuLeftOpen);
+    }
+    static VOID CALLBACK closeMenuLeftOpen(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        KillTimer(nullptr, timer);
+        if (FindWindowW(L"#32768", nullptr))
+            sendKey(VK_ESCAPE);
     }
     static void sendKey(WORD key)
     {
