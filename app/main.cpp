@@ -1,5 +1,5 @@
-#include "core/form_events.h"
-#include "core/plan_command.h"
+#include "cli/command_line.h"
+#include "form/form_events.h"
 #include "window/desktop_link_opener.h"
 #include "window/form_window.h"
 #include "window/qt_message_box.h"
@@ -12,7 +12,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,53 +52,39 @@ ratalia::WriteFailure failureOf(int error)
     }
 }
 
-// Writes the whole text to a standard stream, or nothing: where a write
-// fails into a file, the file is cut back to what it held before. `written`
-// says how much of it is out there all the same (a pipe keeps what it took).
-bool writeWhole(int stream, const std::string& bytes, ratalia::WriteFailure& failure, std::size_t& kept)
-{
-    struct stat status {};
-    const bool regularFile = fstat(stream, &status) == 0 && S_ISREG(status.st_mode);
-    const off_t start = regularFile ? lseek(stream, 0, SEEK_CUR) : -1;
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = write(stream, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            failure = failureOf(n < 0 ? errno : ENOSPC);
-            kept = written;
-            if (start >= 0 && ftruncate(stream, start) == 0)
-                kept = 0;
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    kept = written;
-    return true;
-}
-
-// The command line writes through the system calls, not the standard
-// streams, whose set-up the window would pay for at every start.
-int runCommandLine(const std::vector<std::string>& arguments, const ratalia::NumberText& numbers)
-{
+// The standard streams through the system calls, not the C++ streams, whose
+// set-up the window would pay for at every start.
+class PosixStreams : public ratalia::StandardStreams {
+public:
     // A reader that goes away (ratalia … | head) is a failed write with its
     // own status and message, not a signal that ends the program unheard.
-    std::signal(SIGPIPE, SIG_IGN);
-    std::ostringstream output;
-    std::ostringstream errors;
-    const int status = ratalia::runCommandLine(arguments, numbers, output, errors);
-    ratalia::WriteFailure failure{};
-    std::size_t kept = 0;
-    writeWhole(STDERR_FILENO, errors.str(), failure, kept);
-    const std::string result = output.str();
-    if (!writeWhole(STDOUT_FILENO, result, failure, kept)) {
-        ratalia::WriteFailure ignored{};
-        writeWhole(STDERR_FILENO, ratalia::notWrittenMessage(failure, kept, result.size()) + "\n", ignored, kept);
-        return ratalia::exitNotWritten;
+    PosixStreams() { std::signal(SIGPIPE, SIG_IGN); }
+
+    bool write(ratalia::StandardStream which, const std::string& bytes, ratalia::WriteFailure& failure,
+               std::size_t& kept) override
+    {
+        const int stream = which == ratalia::StandardStream::Output ? STDOUT_FILENO : STDERR_FILENO;
+        struct stat status {};
+        const bool regularFile = fstat(stream, &status) == 0 && S_ISREG(status.st_mode);
+        const off_t start = regularFile ? lseek(stream, 0, SEEK_CUR) : -1;
+        std::size_t written = 0;
+        while (written < bytes.size()) {
+            const ssize_t n = ::write(stream, bytes.data() + written, bytes.size() - written);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                failure = failureOf(n < 0 ? errno : ENOSPC);
+                kept = written;
+                if (start >= 0 && ftruncate(stream, start) == 0)
+                    kept = 0;
+                return false;
+            }
+            written += static_cast<std::size_t>(n);
+        }
+        kept = written;
+        return true;
     }
-    return status;
-}
+};
 
 bool displayNamed()
 {
@@ -129,8 +114,10 @@ int main(int argc, char* argv[])
 {
     const ratalia::NumberText numbers(ratalia::regionalDecimalSeparator(), ratalia::regionalGroupSeparator());
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (!ratalia::opensWindow(arguments, qtOptions))
-        return runCommandLine(arguments, numbers);
+    if (!ratalia::opensWindow(arguments, qtOptions)) {
+        PosixStreams streams;
+        return ratalia::runCommandLine(arguments, numbers, streams);
+    }
 
     if (!displayNamed()) {
         std::fputs("ratalia: nessuno schermo disponibile (DISPLAY non impostato): impossibile aprire la finestra.\n",

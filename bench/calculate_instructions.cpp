@@ -2,8 +2,8 @@
 // callgrind with different N, the difference gives the instructions of one
 // press: a figure that, unlike time, does not move with the machine's load.
 
-#include "core/form_events.h"
-#include "core/link_opener.h"
+#include "form/form_events.h"
+#include "form/link_opener.h"
 #include "support/silent.h"
 
 #include <cstdlib>

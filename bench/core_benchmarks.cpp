@@ -2,12 +2,12 @@
 // number conversion and the normalizer, on typical and on pasted huge inputs,
 // and the largest amortization plan.
 
-#include "core/amortization_plan.h"
-#include "core/form_events.h"
-#include "core/input_normalizer.h"
-#include "core/link_opener.h"
-#include "core/plan_chart.h"
-#include "core/plan_text.h"
+#include "form/form_events.h"
+#include "form/link_opener.h"
+#include "loan/amortization_plan.h"
+#include "numbers/input_normalizer.h"
+#include "plan/plan_chart.h"
+#include "plan/plan_text.h"
 #include "support/silent.h"
 
 #include <benchmark/benchmark.h>

@@ -2,9 +2,9 @@
 // results are painted on screen, from asking for the plan of 100 000
 // installments until its table is painted, and for saving it as PDF.
 
-#include "core/form_events.h"
-#include "core/form_layout.h"
-#include "core/link_opener.h"
+#include "form/form_events.h"
+#include "form/form_layout.h"
+#include "form/link_opener.h"
 #include "support/silent.h"
 #include "window/form_window.h"
 #include "window/plan_chart_view.h"

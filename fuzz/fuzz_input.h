@@ -2,7 +2,7 @@
 
 // Turns the fuzzer's bytes into what the program works with.
 
-#include "core/text.h"
+#include "numbers/text.h"
 
 #include <cstddef>
 #include <cstdint>

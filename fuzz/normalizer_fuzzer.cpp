@@ -1,9 +1,9 @@
 // The input normalizer: same length, every "." and "," the regional
 // separator, every other unit unchanged, never a failure.
 
-#include "core/input_normalizer.h"
-#include "core/number_text.h"
 #include "fuzz_input.h"
+#include "numbers/input_normalizer.h"
+#include "numbers/number_text.h"
 
 using namespace ratalia;
 

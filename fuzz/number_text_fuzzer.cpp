@@ -1,9 +1,9 @@
 // Reading and writing number texts: whatever is read must be written back
 // readable, and no rendering may produce a text the program cannot read.
 
-#include "core/failures.h"
-#include "core/number_text.h"
 #include "fuzz_input.h"
+#include "numbers/failures.h"
+#include "numbers/number_text.h"
 
 #include <charconv>
 #include <cmath>

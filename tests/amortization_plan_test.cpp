@@ -1,8 +1,8 @@
-#include "core/amortization_plan.h"
-#include "core/plan_command.h"
-#include "core/plan_request.h"
-#include "core/plan_text.h"
-#include "core/version.h"
+#include "cli/command_line.h"
+#include "form/version.h"
+#include "loan/amortization_plan.h"
+#include "loan/plan_request.h"
+#include "plan/plan_text.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>

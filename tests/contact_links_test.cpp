@@ -1,4 +1,4 @@
-#include "core/contact_links.h"
+#include "form/contact_links.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/input_normalizer.h"
+#include "numbers/input_normalizer.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "core/annuity.h"
-#include "core/failures.h"
+#include "numbers/annuity.h"
+#include "numbers/failures.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>

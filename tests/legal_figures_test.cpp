@@ -2,11 +2,11 @@
 // checked against the same loans worked out in the test in high-precision
 // decimals (support/reference_loan.h).
 
-#include "core/annual_percentage_rate.h"
-#include "core/plan_command.h"
-#include "core/plan_request.h"
-#include "core/plan_text.h"
-#include "core/plan_window_layout.h"
+#include "cli/command_line.h"
+#include "loan/annual_percentage_rate.h"
+#include "loan/plan_request.h"
+#include "plan/plan_text.h"
+#include "plan/plan_window_layout.h"
 #include "support/reference_loan.h"
 #include "support/test_form.h"
 

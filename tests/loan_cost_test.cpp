@@ -1,6 +1,6 @@
-#include "core/annual_percentage_rate.h"
-#include "core/plan_request.h"
-#include "core/plan_text.h"
+#include "loan/annual_percentage_rate.h"
+#include "loan/plan_request.h"
+#include "plan/plan_text.h"
 #include "support/reference_loan.h"
 #include "support/test_form.h"
 

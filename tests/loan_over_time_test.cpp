@@ -1,8 +1,8 @@
-#include "core/calendar.h"
-#include "core/plan_chart.h"
-#include "core/plan_command.h"
-#include "core/plan_request.h"
-#include "core/plan_text.h"
+#include "cli/command_line.h"
+#include "loan/calendar.h"
+#include "loan/plan_request.h"
+#include "plan/plan_chart.h"
+#include "plan/plan_text.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>

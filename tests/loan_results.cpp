@@ -4,7 +4,7 @@
 
 #include "support/silent.h"
 
-#include "core/form_events.h"
+#include "form/form_events.h"
 
 #include <cstdio>
 #include <random>

@@ -1,5 +1,5 @@
-#include "core/failures.h"
-#include "core/number_text.h"
+#include "numbers/failures.h"
+#include "numbers/number_text.h"
 #include "support/test_form.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "core/plan_pages.h"
-#include "core/plan_window_layout.h"
+#include "plan/plan_pages.h"
+#include "plan/plan_window_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/uint128.h"
+#include "numbers/uint128.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 // expectations. Keys are named as X names them: "alt+c", "Return",
 // "KP_Enter", "BackSpace".
 
-#include "core/form_layout.h"
+#include "form/form_layout.h"
 
 #include <ostream>
 #include <string>

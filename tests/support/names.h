@@ -2,7 +2,7 @@
 
 // Readable names of what a control stands for, for test tables and failures.
 
-#include "core/form_layout.h"
+#include "form/form_layout.h"
 
 #include <array>
 #include <string>

@@ -1,10 +1,10 @@
 #include "support/session.h"
 
-#include "core/amortization_plan.h"
+#include "loan/amortization_plan.h"
 
 #include "support/names.h"
 
-#include "core/input_normalizer.h"
+#include "numbers/input_normalizer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,9 +4,9 @@
 // rules that must hold after every action whatever the user did. Shared by
 // the random-use test and the session fuzzer; plain C++, no test framework.
 
-#include "core/form_events.h"
-#include "core/link_opener.h"
-#include "core/loan_form.h"
+#include "form/form_events.h"
+#include "form/link_opener.h"
+#include "form/loan_form.h"
 
 #include <cstdint>
 #include <optional>

@@ -3,8 +3,8 @@
 // A message box that closes at once and a link opener that opens nothing: for
 // benchmarks and fuzzers, where nobody is there to answer.
 
-#include "core/link_opener.h"
-#include "core/loan_form.h"
+#include "form/link_opener.h"
+#include "form/loan_form.h"
 
 #include <string>
 

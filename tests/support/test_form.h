@@ -3,9 +3,9 @@
 // Drives the program without a screen: the event table with a message box
 // that records instead of waiting, and a link opener that records targets.
 
-#include "core/form_events.h"
-#include "core/link_opener.h"
-#include "core/loan_form.h"
+#include "form/form_events.h"
+#include "form/link_opener.h"
+#include "form/loan_form.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // buttons' states and the focus read back from the controls; and every
 // control where the layout table puts it.
 
-#include "core/contact_links.h"
-#include "core/version.h"
+#include "form/contact_links.h"
+#include "form/version.h"
 #include "support/key_cases.h"
 #include "support/names.h"
 #include "support/plan_expectations.h"

@@ -1,4 +1,4 @@
-#include "core/contact_links.h"
+#include "form/contact_links.h"
 #include "window/desktop_link_opener.h"
 
 #include <QFile>

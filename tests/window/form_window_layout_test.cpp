@@ -1,7 +1,7 @@
 #include "window_fixture.h"
 
-#include "core/contact_links.h"
-#include "core/version.h"
+#include "form/contact_links.h"
+#include "form/version.h"
 
 #include <QAccessible>
 #include <QFontInfo>

@@ -2,7 +2,7 @@
 
 #include "support/plan_expectations.h"
 
-#include "core/plan_text.h"
+#include "plan/plan_text.h"
 #include "printing/qt_print_job.h"
 #include "window/plan_window.h"
 #include "window/printing_module.h"

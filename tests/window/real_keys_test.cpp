@@ -3,7 +3,7 @@
 // test's own. Each case checks what the user sees
 // afterwards: every field, the option pair, the buttons and the focus.
 
-#include "core/form_layout.h"
+#include "form/form_layout.h"
 #include "support/key_cases.h"
 #include "support/names.h"
 #include "support/plan_expectations.h"

@@ -1,12 +1,11 @@
-#include "core/form_events.h"
-#include "core/plan_command.h"
+#include "cli/command_line.h"
+#include "form/form_events.h"
 #include "win32/main_window.h"
 #include "win32/platform.h"
+#include "windows_streams.h"
 
 #include <commctrl.h>
 #include <windows.h>
-
-#include <sstream>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
@@ -14,20 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     const auto arguments = ratalia::commandLineArguments();
     // Windows has no options of its own for a window: every argument is for the command line.
     if (!ratalia::opensWindow(arguments, {})) {
-        std::ostringstream output;
-        std::ostringstream errors;
-        const int status = ratalia::runCommandLine(arguments, numbers, output, errors);
-        ratalia::WriteFailure failure{};
-        std::size_t kept = 0;
-        ratalia::writeStandard(STD_ERROR_HANDLE, errors.str(), failure, kept);
-        const std::string result = output.str();
-        if (!ratalia::writeStandard(STD_OUTPUT_HANDLE, result, failure, kept)) {
-            ratalia::WriteFailure ignored{};
-            ratalia::writeStandard(STD_ERROR_HANDLE, ratalia::notWrittenMessage(failure, kept, result.size()) + "\n",
-                                   ignored, kept);
-            return ratalia::exitNotWritten;
-        }
-        return status;
+        ratalia::WindowsStreams streams;
+        return ratalia::runCommandLine(arguments, numbers, streams);
     }
 
     const ratalia::ComApartment com;

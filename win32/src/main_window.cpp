@@ -1,9 +1,9 @@
 #include "win32/main_window.h"
 
-#include "core/contact_links.h"
-#include "core/form_events.h"
-#include "core/plan_form.h"
-#include "core/program_texts.h"
+#include "form/contact_links.h"
+#include "form/form_events.h"
+#include "form/program_texts.h"
+#include "plan/plan_form.h"
 #include "win32/plan_window.h"
 
 #include <commctrl.h>

@@ -1,7 +1,7 @@
 #include "win32/plan_printout.h"
 
-#include "core/plan_window_layout.h"
-#include "core/program_texts.h"
+#include "form/program_texts.h"
+#include "plan/plan_window_layout.h"
 
 #include <algorithm>
 

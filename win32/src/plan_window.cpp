@@ -1,6 +1,6 @@
 #include "win32/plan_window.h"
 
-#include "core/program_texts.h"
+#include "form/program_texts.h"
 #include "win32/plan_printout.h"
 #include "win32/platform.h"
 

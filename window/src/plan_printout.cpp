@@ -1,7 +1,7 @@
 #include "window/plan_printout.h"
 
-#include "core/plan_window_layout.h"
-#include "core/program_texts.h"
+#include "form/program_texts.h"
+#include "plan/plan_window_layout.h"
 #include "window/qt_text.h"
 
 #include <QFontMetricsF>

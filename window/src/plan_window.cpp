@@ -1,6 +1,6 @@
 #include "window/plan_window.h"
 
-#include "core/program_texts.h"
+#include "form/program_texts.h"
 #include "window/dialog_resources.h"
 #include "window/plan_chart_view.h"
 #include "window/plan_printout.h"

@@ -6,7 +6,7 @@
 // the axes with their ticks, a legend. A screen reader meets it as a chart
 // whose description is the chart in words.
 
-#include "core/plan_chart.h"
+#include "plan/plan_chart.h"
 #include "win32/gdi.h"
 
 #include <windows.h>

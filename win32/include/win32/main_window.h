@@ -6,8 +6,8 @@
 // click outside the input fields, or Ctrl+P, opens the amortization plan in
 // a window of its own.
 
-#include "core/form_layout.h"
-#include "core/form_mirror.h"
+#include "form/form_layout.h"
+#include "form/form_mirror.h"
 #include "win32/gdi.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/plan_pages.h"
+#include "plan/plan_pages.h"
 #include "win32/gdi.h"
 
 #include <windows.h>

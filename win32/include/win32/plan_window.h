@@ -9,8 +9,8 @@
 // shows the core's PlanForm, built from the core's layouts, and forwards what
 // the user types; it holds no rule of its own.
 
-#include "core/plan_form.h"
-#include "core/plan_window_layout.h"
+#include "plan/plan_form.h"
+#include "plan/plan_window_layout.h"
 #include "win32/chart_view.h"
 #include "win32/gdi.h"
 

@@ -3,9 +3,8 @@
 // The Windows shell's parts the program uses: message boxes, opening a link,
 // and the regional decimal separator.
 
-#include "core/link_opener.h"
-#include "core/loan_form.h"
-#include "core/plan_command.h"
+#include "form/link_opener.h"
+#include "form/loan_form.h"
 
 #include <windows.h>
 
@@ -51,12 +50,6 @@ bool putOnClipboard(HWND owner, const Text& text);
 
 // The program's arguments, without its own name, in UTF-8.
 std::vector<std::string> commandLineArguments();
-
-// Writes UTF-8 to a standard handle: as text to a console, as bytes to a
-// file or a pipe, whole or not at all: a file is cut back to what it held
-// when a write fails. Returns false, saying why, when it could not be
-// written; `kept` says how many bytes are out all the same.
-bool writeStandard(DWORD which, const std::string& utf8, WriteFailure& failure, std::size_t& kept);
 
 // COM on this thread, as the window's own: the file dialogs, the shell and
 // a screen reader asking for the chart's object all need it.

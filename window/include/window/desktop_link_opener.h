@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/link_opener.h"
+#include "form/link_opener.h"
 
 namespace ratalia {
 

@@ -4,8 +4,8 @@
 // form model into them and hands every user action to FormEvents. It holds no
 // state of its own: the model decides, the widgets show.
 
-#include "core/form_layout.h"
-#include "core/form_mirror.h"
+#include "form/form_layout.h"
+#include "form/form_mirror.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/plan_chart.h"
+#include "plan/plan_chart.h"
 
 #include <QWidget>
 

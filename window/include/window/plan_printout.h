@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/amortization_plan.h"
-#include "core/plan_pages.h"
-#include "core/plan_text.h"
+#include "loan/amortization_plan.h"
+#include "plan/plan_pages.h"
+#include "plan/plan_text.h"
 
 #include <QFont>
 

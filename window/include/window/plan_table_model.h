@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/amortization_plan.h"
-#include "core/plan_text.h"
+#include "loan/amortization_plan.h"
+#include "plan/plan_text.h"
 
 #include <QAbstractTableModel>
 

@@ -8,8 +8,8 @@
 // the user types to it; what it says is the core's (plan texts, the plan
 // window's layout and its pages).
 
-#include "core/plan_form.h"
-#include "core/plan_window_layout.h"
+#include "plan/plan_form.h"
+#include "plan/plan_window_layout.h"
 #include "printing/print_job.h"
 
 #include <QWidget>

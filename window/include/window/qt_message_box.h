@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/loan_form.h"
+#include "form/loan_form.h"
 
 class QWidget;
 

@@ -1,0 +1,279 @@
+#pragma once
+
+// The plan behind a calculation: how each installment splits into interest
+// and principal, what is still owed after it, what the borrower pays with it
+// besides, and what the whole loan costs. Money is counted in whole cents,
+// so every row adds up exactly as it is shown.
+//
+// 10 000 € over 24 months at 6,75 %, the constant installment ("alla
+// francese"): installment 446,59, first interest 56,25, first principal
+// 390,34; the 24th installment, 446,68, pays the 444,18 left and its
+// interest. The constant principal ("all'italiana"): 416,67 of principal a
+// month, a first installment of 472,92 and a last of 418,93.
+
+#include "loan/calendar.h"
+#include "loan/loan_terms.h"
+#include "numbers/amount_text.h"
+#include "numbers/number_text.h"
+#include "numbers/text.h"
+
+#include <cstdint>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace ratalia {
+
+// value ÷ divisor, exactly: the monthly rate is the annual rate typed ÷ 1200,
+// so that each interest rounds as it would by hand, not as its 15-digit
+// rendering would; a percentage is its number ÷ 100.
+struct Ratio {
+    ExactDecimal value;
+    std::int64_t divisor = 1;
+};
+using MonthlyRate = Ratio;
+
+// amount × ratio, rounded half away from zero to whole cents, exactly;
+// nothing where it lies beyond 64-bit cents.
+std::optional<std::int64_t> shareOf(std::int64_t amount, const Ratio& ratio);
+
+enum class PlanKind {
+    French,  // the same installment every month: "Rata costante (alla francese)"
+    Italian, // the same principal every month: "Quota capitale costante (all'italiana)"
+};
+
+// What the borrower pays besides principal and interest.
+struct LoanCosts {
+    Cents initialFees = 0;    // spese iniziali: at the start, out of what is received
+    Cents substituteTax = 0;  // imposta sostitutiva: a share of the capital, at the start
+    Cents perInstallment = 0; // spese per rata: with every installment
+    Cents annual = 0; // spese annue: due at the start of each year of the loan, with the 1st, 13th, … installment
+    bool any() const { return initialFees != 0 || substituteTax != 0 || perInstallment != 0 || annual != 0; }
+    // Paid at the signing, out of what is received.
+    Cents upfront() const { return initialFees + substituteTax; }
+    // Paid with installment `number`: its fee, and the yearly one where a year of the loan begins.
+    Cents with(std::int64_t number) const { return perInstallment + (number % 12 == 1 ? annual : 0); }
+};
+
+// Which law sets the limits of an early repayment's penalty and what comes
+// back of the costs.
+enum class CreditKind {
+    Other,        // neither below: the penalty the contract states, nothing comes back
+    HomeMortgage, // a person's mortgage for a home or business premises: no penalty (art. 120-ter TUB)
+    Consumer,     // consumer credit: the penalty's limits and a share of the costs back (art. 125-sexies TUB)
+};
+
+// How the penalty charged came from the one the contract states.
+enum class PenaltyRule {
+    AsAgreed,        // CreditKind::Other: as the contract states it
+    NoneOnHomeLoans, // a home mortgage: none at all
+    NoneOnSmallDebt, // consumer credit, the whole debt repaid and at most 10 000 €: none
+    WithinLimits,    // consumer credit: as stated, which lies within both limits
+    PercentLimit,    // consumer credit: cut to 1 % of the amount (0,5 % with a year or less left)
+    InterestLimit,   // consumer credit: cut to the interest the repayment saves
+};
+
+// A payment of principal before it is due ("estinzione anticipata"), with
+// installment `after`: all that is then owed, or an amount, after which the
+// installment is worked out again for the same end (the French plan's, by
+// the annuity on what is owed at the loan's rate; the Italian plan's
+// principal as what is owed ÷ the installments left), or stays and the loan
+// ends sooner, the last installment paying what is left.
+struct EarlyRepayment {
+    std::int64_t after = 0;
+    std::optional<Cents> amount; // nothing: all that is owed
+    bool reduceDuration = false;
+    Ratio penalty; // of the amount repaid early, as the contract states it, paid with it
+};
+
+// The loan in the units the plan counts in.
+struct LoanInCents {
+    Cents capital = 0;
+    MonthlyRate rate;
+    std::int64_t installments = 0;
+    Cents installment = 0; // the French installment on the capital in cents, exactly rounded to the cent
+    PlanKind kind = PlanKind::French;
+    LoanCosts costs;
+    CreditKind credit = CreditKind::Other;
+    std::optional<Month> firstDue;
+    std::optional<EarlyRepayment> repayment;
+};
+
+struct PlanRow {
+    std::int64_t number = 0;
+    Cents installment = 0;
+    Cents interest = 0;
+    Cents principal = 0;
+    Cents remainingDebt = 0;
+    Cents costs = 0;   // paid with this installment: its fee, and the yearly one where a year begins
+    Cents prepaid = 0; // principal repaid early with this installment
+    Cents penalty = 0; // the early repayment's penalty
+    Cents refund = 0;  // what comes back of the costs with an early repayment
+    // Everything the borrower pays on the day, less what comes back.
+    Cents payment() const { return installment + costs + prepaid + penalty - refund; }
+    bool operator==(const PlanRow&) const = default;
+};
+
+// Why a loan has no plan to show.
+struct PlanRefusal {
+    enum class Reason {
+        TooManyInstallments, // more than the plan shows; `count` says how many
+        CapitalTooSmall,     // under half a cent
+        AmountsTooLarge,     // beyond whole cents in 64 bits
+        // Rounded to cents, the installment (or, in the Italian plan, the
+        // principal) cannot repay the loan in its installments: it does not
+        // cover the interest of row `row`, or the debt is gone with row
+        // `row`, before the last, or the last would be `amount`, more than
+        // one installment (one principal) away from the others.
+        InterestNotCovered,
+        RepaidEarly,
+        LastInstallmentOff,
+    };
+    Reason reason = Reason::AmountsTooLarge;
+    PlanKind kind = PlanKind::French;
+    double count = 0;
+    std::int64_t installments = 0;
+    Cents installment = 0; // or the principal, in the Italian plan
+    std::int64_t row = 0;
+    Cents amount = 0;
+};
+
+class AmortizationPlan {
+public:
+    static constexpr std::int64_t maximumInstallments = 100'000;
+    // The whole debt an early repayment of consumer credit may close without a penalty.
+    static constexpr Cents smallDebt = 1'000'000;
+
+    // Rows 1…N: each row's interest is the remaining debt × the monthly rate,
+    // rounded half away from zero to cents. In the French plan the principal
+    // is the installment minus that interest; in the Italian plan the
+    // principal is the capital ÷ N, rounded as the installment is, and the
+    // installment their sum. The last row pays the remaining debt. The plan
+    // is made only where that repays the loan as a bank would: every
+    // installment covers its interest, the debt lasts until the last row,
+    // and the last installment (principal) lies within one installment
+    // (principal) of the others. An early repayment must come with an
+    // installment before the last and repay no more than is then owed
+    // (planFor checks that first and names the input).
+    static std::variant<AmortizationPlan, PlanRefusal> make(const LoanInCents& loan);
+
+    // The rows as the loan is repaid: with an early repayment, up to the end it then has.
+    const std::vector<PlanRow>& rows() const { return rows_; }
+    PlanKind kind() const { return kind_; }
+    Cents capital() const { return capital_; }
+    // The French installment, or the Italian plan's constant principal.
+    Cents installment() const { return installment_; }
+    const LoanCosts& costs() const { return costs_; }
+    CreditKind credit() const { return credit_; }
+    // The month the first installment falls due, where it was given.
+    const std::optional<Month>& firstDue() const { return firstDue_; }
+    std::optional<Month> dueDate(const PlanRow& row) const
+    {
+        return firstDue_ ? std::optional<Month>(firstDue_->plus(row.number - 1)) : std::nullopt;
+    }
+
+    // The contract's figures, which the law defines for the loan run to its
+    // end (2008/48/EC art. 3 and 19(3)): an early repayment changes none of
+    // them. The TAEG as a fraction (0,0643), where there is one; +infinity
+    // where it lies beyond any double.
+    std::optional<double> annualPercentageRate() const { return annualPercentageRate_; }
+    Cents contractInterest() const { return contractInterest_; }
+    Cents contractInstallmentCosts() const { return contractInstallmentCosts_; }
+    // What the borrower actually receives: the capital less what is paid at the start.
+    Cents received() const { return capital_ - costs_.upfront(); }
+    // The contract's interest and every cost: the total cost of the credit.
+    Cents costOfCredit() const { return contractInterest_ + costs_.upfront() + contractInstallmentCosts_; }
+    // What is received and the cost of the credit: everything paid after the signing.
+    Cents totalDue() const { return received() + costOfCredit(); }
+
+    // The early repayment, where one is planned: with which installment, the
+    // principal it repays, its penalty (as the contract states it, and as
+    // charged within the law's limits), what comes back of the costs, the
+    // interest it saves against the plan without it, and the installment
+    // (principal) worked out again after it, or the same one where the loan
+    // ends sooner.
+    const std::optional<EarlyRepayment>& repayment() const { return repayment_; }
+    Cents repaid() const { return repaid_; }
+    Cents penaltyAgreed() const { return penaltyAgreed_; }
+    Cents penalty() const { return penalty_; }
+    PenaltyRule penaltyRule() const { return penaltyRule_; }
+    // The share of the penalty's limit in hundredths of a per cent: 100 or 50.
+    std::int64_t penaltyLimit() const { return penaltyLimit_; }
+    Cents refund() const { return refund_; }
+    Cents interestSaved() const { return interestSaved_; }
+    Cents installmentAfterRepayment() const { return installmentAfter_; }
+    // The installments the loan was to have, without the repayment.
+    std::int64_t plannedInstallments() const { return planned_; }
+    // The yearly rate at which what was received equals what is actually
+    // paid, the repayment included: no TAEG, which assumes the contract runs
+    // to its end; nothing without a repayment.
+    std::optional<double> rateAsRepaid() const { return rateAsRepaid_; }
+
+    // The rows' columns summed: the installments, their interest and
+    // principal, the principal repaid early, the fees paid with the
+    // installments, the penalty, what came back, and everything paid.
+    Cents totalInstallments() const { return totalInstallments_; }
+    Cents totalInterest() const { return totalInterest_; }
+    Cents totalPrincipal() const { return totalPrincipal_; }
+    Cents totalInstallmentCosts() const { return totalInstallmentCosts_; }
+    Cents totalPayments() const { return totalPayments_; }
+    // What a repayment changes in all: what is due under the contract less what is paid.
+    Cents saving() const { return totalDue() - totalPayments_; }
+
+    // The last installment (principal) minus the others: what rounding to cents left over.
+    Cents lastDifference() const;
+
+private:
+    AmortizationPlan() = default;
+
+    // Appends rows up to `last`, or, with a free end, until the debt is gone.
+    std::optional<PlanRefusal> appendRows(const LoanInCents& loan, Cents constant, std::int64_t last, bool freeEnd,
+                                          Cents& debt);
+    // The early repayment with installment `after`: the rows after it, the
+    // penalty within the law's limits, the costs that come back. Nothing, or
+    // why the amounts are too large.
+    std::optional<PlanRefusal> repay(const LoanInCents& loan, Cents constant);
+    // The totals, or false where they lie beyond 64-bit cents.
+    bool sumUp();
+
+    PlanKind kind_ = PlanKind::French;
+    Cents capital_ = 0;
+    Cents installment_ = 0;
+    LoanCosts costs_;
+    CreditKind credit_ = CreditKind::Other;
+    std::optional<Month> firstDue_;
+    std::optional<double> annualPercentageRate_;
+    Cents contractInterest_ = 0;
+    Cents contractInstallmentCosts_ = 0;
+    std::optional<EarlyRepayment> repayment_;
+    Cents repaid_ = 0;
+    Cents penaltyAgreed_ = 0;
+    Cents penalty_ = 0;
+    PenaltyRule penaltyRule_ = PenaltyRule::AsAgreed;
+    std::int64_t penaltyLimit_ = 0;
+    Cents refund_ = 0;
+    Cents interestSaved_ = 0;
+    Cents installmentAfter_ = 0;
+    std::int64_t planned_ = 0;
+    std::optional<double> rateAsRepaid_;
+    Cents totalInstallments_ = 0;
+    Cents totalInterest_ = 0;
+    Cents totalPrincipal_ = 0;
+    Cents totalInstallmentCosts_ = 0;
+    Cents totalPayments_ = 0;
+    std::vector<PlanRow> rows_;
+};
+
+// A number text rounded half away from zero to whole cents, as "Arrotonda"
+// rounds it; nothing when it is not a number or beyond 64-bit cents.
+std::optional<Cents> toCents(TextView text, const NumberText& numbers);
+
+// The loan a calculation worked out, in cents, or why it has no plan; the
+// kind and costs are the caller's to set.
+std::variant<LoanInCents, PlanRefusal> loanInCents(const LoanTerms& terms, const NumberText& numbers);
+
+// The constant-installment plan of the loan a calculation worked out, without
+// costs, or why there is none.
+std::variant<AmortizationPlan, PlanRefusal> amortizationPlan(const LoanTerms& terms, const NumberText& numbers);
+
+} // namespace ratalia

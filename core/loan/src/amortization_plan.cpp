@@ -1,0 +1,362 @@
+#include "loan/amortization_plan.h"
+
+#include "loan/annual_percentage_rate.h"
+#include "numbers/annuity.h"
+#include "numbers/uint128.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace ratalia {
+namespace {
+
+using Wide = UInt128;
+
+constexpr Cents largest = std::numeric_limits<Cents>::max();
+
+// 10^exponent × value, or nothing past 64-bit cents.
+std::optional<Cents> scaled(std::int64_t value, std::int64_t exponent)
+{
+    Cents result = value;
+    for (std::int64_t i = 0; i < exponent; ++i)
+        if (__builtin_mul_overflow(result, 10, &result))
+            return std::nullopt;
+    return result;
+}
+
+PlanRefusal refusal(PlanRefusal::Reason reason, const LoanInCents& loan, Cents installment, std::int64_t row = 0,
+                    Cents amount = 0)
+{
+    PlanRefusal r;
+    r.reason = reason;
+    r.kind = loan.kind;
+    r.count = static_cast<double>(loan.installments);
+    r.installments = loan.installments;
+    r.installment = installment;
+    r.row = row;
+    r.amount = amount;
+    return r;
+}
+
+// The French installment on `debt` over `count` months at the rate, exactly rounded to the cent.
+std::optional<Cents> annuityInCents(Cents debt, const MonthlyRate& rate, std::int64_t count)
+{
+    return ratalia::annuityInCents(debt, rate.value.significand, rate.value.exponent, rate.divisor, count);
+}
+
+// The debt each installment of the rows is counted on, summed: what the
+// interest is in proportion to at any one rate. Nothing past 64 bits.
+std::optional<Cents> debtMonths(Cents capital, const std::vector<PlanRow>& rows)
+{
+    Cents sum = 0, before = capital;
+    for (const PlanRow& row : rows) {
+        if (__builtin_add_overflow(sum, before, &sum))
+            return std::nullopt;
+        before = row.remainingDebt;
+    }
+    return sum;
+}
+
+std::vector<Cents> paymentsOf(const std::vector<PlanRow>& rows)
+{
+    std::vector<Cents> payments;
+    payments.reserve(rows.size());
+    for (const PlanRow& row : rows)
+        payments.push_back(row.payment());
+    return payments;
+}
+
+} // namespace
+
+// amount × ratio: the product of two 64-bit numbers fits in 128 bits, so the
+// rounding is exact.
+std::optional<std::int64_t> shareOf(std::int64_t amount, const Ratio& ratio)
+{
+    if (amount < 0 || ratio.value.significand < 0 || ratio.divisor < 1)
+        return std::nullopt;
+    constexpr Wide limit = ~Wide{0} / 10;
+    Wide product = static_cast<Wide>(amount) * static_cast<Wide>(ratio.value.significand);
+    Wide divisor = static_cast<Wide>(ratio.divisor);
+    for (std::int64_t i = 0; i < ratio.value.exponent; ++i) {
+        if (product > limit)
+            return std::nullopt;
+        product *= 10;
+    }
+    for (std::int64_t i = 0; i < -ratio.value.exponent; ++i) {
+        // The product is below 2^127 and so below half of the divisor: nothing is left.
+        if (divisor > limit)
+            return 0;
+        divisor *= 10;
+    }
+    Wide quotient = product / divisor;
+    if (product % divisor >= divisor - product % divisor)
+        ++quotient;
+    if (quotient > static_cast<Wide>(largest))
+        return std::nullopt;
+    return static_cast<std::int64_t>(quotient);
+}
+
+std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInCents& loan)
+{
+    using Reason = PlanRefusal::Reason;
+    const bool italian = loan.kind == PlanKind::Italian;
+    // What stays the same from row to row: the installment, or the principal.
+    const auto constant = italian ? shareOf(loan.capital, {{1, 0}, std::max<std::int64_t>(loan.installments, 1)})
+                                  : std::optional<Cents>(loan.installment);
+    if (loan.installments > maximumInstallments)
+        return refusal(Reason::TooManyInstallments, loan, loan.installment);
+    if (loan.capital <= 0)
+        return refusal(Reason::CapitalTooSmall, loan, loan.installment);
+    if (loan.installments < 1 || !constant || *constant < 0 || loan.rate.value.significand < 0 || loan.rate.divisor < 1)
+        return refusal(Reason::AmountsTooLarge, loan, loan.installment);
+
+    AmortizationPlan plan;
+    plan.kind_ = loan.kind;
+    plan.capital_ = loan.capital;
+    plan.installment_ = *constant;
+    plan.costs_ = loan.costs;
+    plan.credit_ = loan.credit;
+    plan.firstDue_ = loan.firstDue;
+    plan.planned_ = loan.installments;
+    plan.rows_.reserve(static_cast<std::size_t>(loan.installments));
+    Cents debt = loan.capital;
+    if (auto refused = plan.appendRows(loan, *constant, loan.installments, false, debt))
+        return *refused;
+    // The contract as the law counts it: run to its end.
+    if (!plan.sumUp())
+        return refusal(Reason::AmountsTooLarge, loan, *constant);
+    plan.contractInterest_ = plan.totalInterest_;
+    plan.contractInstallmentCosts_ = plan.totalInstallmentCosts_;
+    plan.annualPercentageRate_ = ratalia::annualPercentageRate(plan.received(), paymentsOf(plan.rows_));
+    if (loan.repayment)
+        if (auto refused = plan.repay(loan, *constant))
+            return *refused;
+    return plan;
+}
+
+std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cents constant)
+{
+    using Reason = PlanRefusal::Reason;
+    const bool italian = loan.kind == PlanKind::Italian;
+    const EarlyRepayment& early = *loan.repayment;
+    const auto tooLarge = refusal(Reason::AmountsTooLarge, loan, constant);
+    if (early.after < 1 || early.after >= loan.installments)
+        return tooLarge;
+    const auto contractDebtMonths = debtMonths(capital_, rows_);
+    rows_.resize(static_cast<std::size_t>(early.after));
+    PlanRow& with = rows_.back();
+    const Cents owed = with.remainingDebt;
+    const Cents amount = early.amount.value_or(owed);
+    const auto agreed = shareOf(amount, early.penalty);
+    if (amount <= 0 || amount > owed || !agreed || !contractDebtMonths)
+        return tooLarge;
+    with.prepaid = amount;
+    Cents debt = owed - amount;
+    with.remainingDebt = debt;
+    repayment_ = early;
+    repaid_ = amount;
+    penaltyAgreed_ = *agreed;
+    installmentAfter_ = constant;
+    if (debt > 0) {
+        LoanInCents rest = loan;
+        rest.installments = loan.installments - early.after;
+        if (!early.reduceDuration) {
+            // The same end: the installment (principal) worked out again on what is owed.
+            const auto again = italian ? shareOf(debt, {{1, 0}, rest.installments})
+                                       : annuityInCents(debt, loan.rate, rest.installments);
+            if (!again)
+                return tooLarge;
+            installmentAfter_ = *again;
+        }
+        rest.installment = installmentAfter_;
+        if (auto refused = appendRows(rest, installmentAfter_, loan.installments, early.reduceDuration, debt))
+            return *refused;
+    }
+    if (!sumUp())
+        return tooLarge;
+    interestSaved_ = contractInterest_ - totalInterest_;
+
+    // The penalty within the law's limits (art. 120-ter and 125-sexies TUB).
+    penalty_ = *agreed;
+    penaltyRule_ = PenaltyRule::AsAgreed;
+    if (credit_ == CreditKind::HomeMortgage) {
+        penalty_ = 0;
+        penaltyRule_ = PenaltyRule::NoneOnHomeLoans;
+    } else if (credit_ == CreditKind::Consumer) {
+        // 1 % of the amount; 0,5 % where a year or less of the contract is left.
+        penaltyLimit_ = loan.installments - early.after > 12 ? 100 : 50;
+        const auto percentCap = shareOf(amount, {{penaltyLimit_, 0}, 10000});
+        const Cents interestCap = std::max<Cents>(interestSaved_, 0);
+        if (!percentCap)
+            return tooLarge;
+        if (amount == owed && owed <= smallDebt) {
+            penalty_ = 0;
+            penaltyRule_ = PenaltyRule::NoneOnSmallDebt;
+        } else if (*agreed <= std::min(*percentCap, interestCap)) {
+            penaltyRule_ = PenaltyRule::WithinLimits;
+        } else {
+            penalty_ = std::min(*percentCap, interestCap);
+            penaltyRule_ = *percentCap <= interestCap ? PenaltyRule::PercentLimit : PenaltyRule::InterestLimit;
+        }
+    }
+
+    // Consumer credit gets back the costs of the life the contract no longer
+    // runs (art. 125-sexies c. 1 TUB): the initial fees in proportion to the
+    // interest the repayment saves (the amortized-cost rule; at a zero rate,
+    // to the debt the months no longer carry), and on a repayment that closes
+    // the loan, the yearly cost's share of the months of its year not run.
+    if (credit_ == CreditKind::Consumer) {
+        const auto repaidDebtMonths = debtMonths(capital_, rows_);
+        if (!repaidDebtMonths)
+            return tooLarge;
+        const bool byInterest = contractInterest_ > 0;
+        const Cents saved = std::max<Cents>(byInterest ? interestSaved_ : *contractDebtMonths - *repaidDebtMonths, 0);
+        const Cents whole = byInterest ? contractInterest_ : *contractDebtMonths;
+        const auto fees = shareOf(costs_.initialFees, {{saved, 0}, std::max<Cents>(whole, 1)});
+        Cents yearly = 0;
+        if (debt == 0 && costs_.annual > 0) {
+            const std::int64_t start = (early.after - 1) / 12 * 12 + 1;
+            const std::int64_t end = std::min(start + 11, loan.installments);
+            const auto share = shareOf(costs_.annual, {{end - early.after, 0}, end - start + 1});
+            if (!share)
+                return tooLarge;
+            yearly = *share;
+        }
+        if (!fees)
+            return tooLarge;
+        refund_ = *fees + yearly;
+    }
+    PlanRow& paidWith = rows_[static_cast<std::size_t>(early.after - 1)];
+    paidWith.penalty = penalty_;
+    paidWith.refund = refund_;
+    if (!sumUp())
+        return tooLarge;
+    rateAsRepaid_ = ratalia::annualPercentageRate(received(), paymentsOf(rows_));
+    return std::nullopt;
+}
+
+std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan, Cents constant, std::int64_t last,
+                                                        bool freeEnd, Cents& debt)
+{
+    using Reason = PlanRefusal::Reason;
+    const bool italian = loan.kind == PlanKind::Italian;
+    for (std::int64_t number = static_cast<std::int64_t>(rows_.size()) + 1; number <= last && debt > 0; ++number) {
+        PlanRow row;
+        row.number = number;
+        const auto interest = shareOf(debt, loan.rate);
+        if (!interest)
+            return refusal(Reason::AmountsTooLarge, loan, constant);
+        row.interest = *interest;
+        if (italian)
+            row.principal = constant;
+        else if (__builtin_sub_overflow(constant, row.interest, &row.principal))
+            return refusal(Reason::AmountsTooLarge, loan, constant);
+        if (row.principal < 0 || (row.principal == 0 && freeEnd))
+            return refusal(Reason::InterestNotCovered, loan, constant, number, row.interest);
+        if (number == last || (freeEnd && row.principal >= debt))
+            row.principal = debt;
+        else if (row.principal >= debt)
+            return refusal(Reason::RepaidEarly, loan, constant, number);
+        row.costs = loan.costs.with(number);
+        Cents payment = 0;
+        if (__builtin_add_overflow(row.principal, row.interest, &row.installment) ||
+            __builtin_sub_overflow(debt, row.principal, &debt) ||
+            __builtin_add_overflow(row.installment, row.costs, &payment))
+            return refusal(Reason::AmountsTooLarge, loan, constant);
+        row.remainingDebt = debt;
+        rows_.push_back(row);
+    }
+    // A fixed end: within one installment (principal) of the others, more than 0, less than two.
+    if (!freeEnd) {
+        const PlanRow& lastRow = rows_.back();
+        const Cents lastOne = italian ? lastRow.principal : lastRow.installment;
+        if (lastOne <= 0 || lastOne - constant >= constant)
+            return refusal(Reason::LastInstallmentOff, loan, constant, loan.installments, lastOne);
+    }
+    return std::nullopt;
+}
+
+bool AmortizationPlan::sumUp()
+{
+    totalInstallments_ = totalInterest_ = totalPrincipal_ = totalInstallmentCosts_ = totalPayments_ = 0;
+    for (const PlanRow& row : rows_) {
+        Cents payment = 0;
+        if (__builtin_add_overflow(totalInstallments_, row.installment, &totalInstallments_) ||
+            __builtin_add_overflow(totalInterest_, row.interest, &totalInterest_) ||
+            __builtin_add_overflow(totalPrincipal_, row.principal, &totalPrincipal_) ||
+            __builtin_add_overflow(totalInstallmentCosts_, row.costs, &totalInstallmentCosts_) ||
+            __builtin_add_overflow(row.installment, row.costs, &payment) ||
+            __builtin_add_overflow(payment, row.prepaid, &payment) ||
+            __builtin_add_overflow(payment, row.penalty, &payment) ||
+            __builtin_add_overflow(totalPayments_, payment - row.refund, &totalPayments_))
+            return false;
+    }
+    // Every figure the plan shows adds up from these: the contract's too must fit.
+    Cents due = 0;
+    return !__builtin_add_overflow(capital_, totalInterest_, &due) &&
+           !__builtin_add_overflow(due, totalInstallmentCosts_, &due) &&
+           !__builtin_add_overflow(capital_, contractInterest_, &due) &&
+           !__builtin_add_overflow(due, contractInstallmentCosts_, &due);
+}
+
+Cents AmortizationPlan::lastDifference() const
+{
+    const PlanRow& last = rows_.back();
+    const Cents constant = repayment_ ? installmentAfter_ : installment_;
+    return (kind_ == PlanKind::Italian ? last.principal : last.installment) - constant;
+}
+
+std::optional<Cents> toCents(TextView text, const NumberText& numbers)
+{
+    const auto value = numbers.exactValue(numbers.patternText(text, Pattern::TwoDecimals));
+    if (!value || value->exponent < -2)
+        return std::nullopt;
+    return scaled(value->significand, value->exponent + 2);
+}
+
+std::variant<LoanInCents, PlanRefusal> loanInCents(const LoanTerms& terms, const NumberText& numbers)
+{
+    PlanRefusal refusal;
+    // The count as the calculation read it: "24,0000000000000000001" months are 24.
+    const auto count = numbers.tryToNumber(terms.installmentCount);
+    if (!count || *count < 1 || std::floor(*count) != *count)
+        return refusal;
+    if (*count > static_cast<double>(AmortizationPlan::maximumInstallments)) {
+        refusal.reason = PlanRefusal::Reason::TooManyInstallments;
+        refusal.count = *count;
+        return refusal;
+    }
+    LoanInCents loan;
+    loan.installments = static_cast<std::int64_t>(*count);
+    const auto capital = toCents(terms.capital, numbers);
+    // The rate typed, when its digits are few enough to hold; otherwise the
+    // monthly rate the calculation wrote.
+    std::optional<MonthlyRate> rate;
+    if (const auto annual = numbers.exactValue(terms.annualRate))
+        rate = MonthlyRate{*annual, 1200};
+    else if (const auto monthly = numbers.exactValue(terms.monthlyRate))
+        rate = MonthlyRate{*monthly, 1};
+    if (!capital || !rate)
+        return refusal;
+    if (*capital <= 0) {
+        refusal.reason = PlanRefusal::Reason::CapitalTooSmall;
+        return refusal;
+    }
+    loan.capital = *capital;
+    loan.rate = *rate;
+    // The plan's own installment, on the capital in cents; where it passes
+    // 64-bit cents only the Italian plan, which does not need it, is made.
+    loan.installment = annuityInCents(loan.capital, loan.rate, loan.installments).value_or(-1);
+    return loan;
+}
+
+std::variant<AmortizationPlan, PlanRefusal> amortizationPlan(const LoanTerms& terms, const NumberText& numbers)
+{
+    auto loan = loanInCents(terms, numbers);
+    if (const auto* refused = std::get_if<PlanRefusal>(&loan))
+        return *refused;
+    return AmortizationPlan::make(std::get<LoanInCents>(loan));
+}
+
+} // namespace ratalia

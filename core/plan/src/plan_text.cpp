@@ -1,0 +1,666 @@
+#include "plan/plan_text.h"
+
+#include "loan/annual_percentage_rate.h"
+
+#include <algorithm>
+#include <string>
+
+namespace ratalia {
+namespace {
+
+Text ascii(const std::string& text) { return Text(text.begin(), text.end()); }
+
+Text padded(const Text& text, std::size_t width, bool right)
+{
+    const Text fill(width > text.size() ? width - text.size() : 0, u' ');
+    return right ? fill + text : text + fill;
+}
+
+} // namespace
+
+std::vector<PlanColumn> columnsOf(const AmortizationPlan& plan)
+{
+    std::vector<PlanColumn> columns{PlanColumn::Number};
+    if (plan.firstDue())
+        columns.push_back(PlanColumn::DueDate);
+    columns.insert(columns.end(), {PlanColumn::Installment, PlanColumn::Interest, PlanColumn::Principal});
+    const std::size_t amounts = columns.size();
+    if (plan.repayment())
+        columns.push_back(PlanColumn::Prepaid);
+    if (plan.penalty() != 0)
+        columns.push_back(PlanColumn::Penalty);
+    if (plan.costs().perInstallment != 0 || plan.costs().annual != 0)
+        columns.push_back(PlanColumn::Costs);
+    if (plan.refund() != 0)
+        columns.push_back(PlanColumn::Refund);
+    // Where the installment is not all that is paid, what is paid on the day.
+    if (columns.size() > amounts)
+        columns.push_back(PlanColumn::Payment);
+    columns.push_back(PlanColumn::RemainingDebt);
+    return columns;
+}
+
+Text columnTitle(PlanColumn column)
+{
+    switch (column) {
+    case PlanColumn::Number:
+        return u"N.";
+    case PlanColumn::DueDate:
+        return u"Scadenza";
+    case PlanColumn::Installment:
+        return u"Rata";
+    case PlanColumn::Interest:
+        return u"Interessi";
+    case PlanColumn::Principal:
+        return u"Quota capitale";
+    case PlanColumn::Prepaid:
+        return u"Rimborso anticipato";
+    case PlanColumn::Penalty:
+        return u"Penale";
+    case PlanColumn::Costs:
+        return u"Spese";
+    case PlanColumn::Refund:
+        return u"Spese restituite";
+    case PlanColumn::Payment:
+        return u"Pagamento";
+    case PlanColumn::RemainingDebt:
+        return u"Debito residuo";
+    }
+    return {};
+}
+
+Text cellText(const AmortizationPlan& plan, const PlanRow& row, PlanColumn column, const AmountText& amounts,
+              bool grouped)
+{
+    const auto amount = [&](Cents cents) { return grouped ? amounts.grouped(cents) : amounts.plain(cents); };
+    switch (column) {
+    case PlanColumn::Number:
+        return ascii(std::to_string(row.number));
+    case PlanColumn::DueDate: {
+        const auto due = plan.dueDate(row);
+        return due ? monthText(*due) : Text();
+    }
+    case PlanColumn::Installment:
+        return amount(row.installment);
+    case PlanColumn::Interest:
+        return amount(row.interest);
+    case PlanColumn::Principal:
+        return amount(row.principal);
+    case PlanColumn::Prepaid:
+        return row.prepaid != 0 ? amount(row.prepaid) : Text();
+    case PlanColumn::Penalty:
+        return row.penalty != 0 ? amount(row.penalty) : Text();
+    case PlanColumn::Costs:
+        return amount(row.costs);
+    case PlanColumn::Refund:
+        return row.refund != 0 ? amount(row.refund) : Text();
+    case PlanColumn::Payment:
+        return amount(row.payment());
+    case PlanColumn::RemainingDebt:
+        return amount(row.remainingDebt);
+    }
+    return {};
+}
+
+std::vector<YearTotals> yearlyTotals(const AmortizationPlan& plan)
+{
+    std::vector<YearTotals> years;
+    if (!plan.firstDue())
+        return years;
+    // What is paid at the signing, a month before the first installment, in its year.
+    if (const Cents upfront = plan.costs().upfront(); upfront != 0)
+        years.push_back({plan.firstDue()->plus(-1).year, 0, 0, 0, 0, upfront, 0, 0, plan.capital()});
+    for (const PlanRow& row : plan.rows()) {
+        const std::int64_t year = plan.dueDate(row)->year;
+        if (years.empty() || years.back().year != year)
+            years.push_back({year});
+        YearTotals& totals = years.back();
+        ++totals.installments;
+        totals.interest += row.interest;
+        totals.principal += row.principal;
+        totals.prepaid += row.prepaid;
+        totals.charges += row.penalty;
+        totals.fees += row.costs;
+        totals.refund += row.refund;
+        totals.debtAtEnd = row.remainingDebt;
+    }
+    return years;
+}
+
+std::vector<YearColumn> yearColumns(const AmortizationPlan& plan)
+{
+    std::vector<YearColumn> columns{YearColumn::Year, YearColumn::Installments, YearColumn::Interest,
+                                    YearColumn::Principal};
+    if (plan.repayment())
+        columns.push_back(YearColumn::Prepaid);
+    if (plan.costs().upfront() != 0 || plan.penalty() != 0)
+        columns.push_back(YearColumn::Charges);
+    if (plan.costs().perInstallment != 0 || plan.costs().annual != 0)
+        columns.push_back(YearColumn::Fees);
+    if (plan.refund() != 0)
+        columns.push_back(YearColumn::Refund);
+    columns.push_back(YearColumn::DebtAtEnd);
+    return columns;
+}
+
+Text columnTitle(YearColumn column)
+{
+    switch (column) {
+    case YearColumn::Year:
+        return u"Anno";
+    case YearColumn::Installments:
+        return u"Rate";
+    case YearColumn::Interest:
+        return u"Interessi";
+    case YearColumn::Principal:
+        return u"Quota capitale";
+    case YearColumn::Prepaid:
+        return u"Rimborso anticipato";
+    case YearColumn::Charges:
+        return u"Oneri accessori";
+    case YearColumn::Fees:
+        return u"Altre spese";
+    case YearColumn::Refund:
+        return u"Spese restituite";
+    case YearColumn::DebtAtEnd:
+        return u"Debito a fine anno";
+    }
+    return {};
+}
+
+Text cellText(const YearTotals& year, YearColumn column, const AmountText& amounts, bool grouped)
+{
+    const auto amount = [&](Cents cents) { return grouped ? amounts.grouped(cents) : amounts.plain(cents); };
+    switch (column) {
+    case YearColumn::Year:
+        return ascii(std::to_string(year.year));
+    case YearColumn::Installments:
+        return ascii(std::to_string(year.installments));
+    case YearColumn::Interest:
+        return amount(year.interest);
+    case YearColumn::Principal:
+        return amount(year.principal);
+    case YearColumn::Prepaid:
+        return year.prepaid != 0 ? amount(year.prepaid) : Text();
+    case YearColumn::Charges:
+        return amount(year.charges);
+    case YearColumn::Fees:
+        return amount(year.fees);
+    case YearColumn::Refund:
+        return year.refund != 0 ? amount(year.refund) : Text();
+    case YearColumn::DebtAtEnd:
+        return amount(year.debtAtEnd);
+    }
+    return {};
+}
+
+const char* objectName(FigureId id)
+{
+    switch (id) {
+    case FigureId::Kind:
+        return "PlanKind";
+    case FigureId::Capital:
+        return "Capital";
+    case FigureId::Duration:
+        return "Duration";
+    case FigureId::AnnualRate:
+        return "AnnualRate";
+    case FigureId::Taeg:
+        return "Taeg";
+    case FigureId::MonthlyRate:
+        return "MonthlyRate";
+    case FigureId::Installment:
+        return "Installment";
+    case FigureId::Principal:
+        return "Principal";
+    case FigureId::FirstInstallment:
+        return "FirstInstallment";
+    case FigureId::LastInstallment:
+        return "LastInstallment";
+    case FigureId::Received:
+        return "Received";
+    case FigureId::InitialFees:
+        return "InitialFeesPaid";
+    case FigureId::SubstituteTax:
+        return "SubstituteTaxPaid";
+    case FigureId::ContractInterest:
+        return "ContractInterest";
+    case FigureId::InstallmentCosts:
+        return "InstallmentCosts";
+    case FigureId::CostOfCredit:
+        return "CostOfCredit";
+    case FigureId::TotalDue:
+        return "TotalDue";
+    case FigureId::RepaidAfter:
+        return "RepaidAfter";
+    case FigureId::Repaid:
+        return "Repaid";
+    case FigureId::Penalty:
+        return "PenaltyPaid";
+    case FigureId::PenaltyRule:
+        return "PenaltyRule";
+    case FigureId::Refund:
+        return "Refund";
+    case FigureId::InterestSaved:
+        return "InterestSaved";
+    case FigureId::InstallmentAfter:
+        return "InstallmentAfter";
+    case FigureId::LoanEnd:
+        return "LoanEnd";
+    case FigureId::Saving:
+        return "Saving";
+    case FigureId::RateAsRepaid:
+        return "RateAsRepaid";
+    case FigureId::TotalInstallments:
+        return "TotalInstallments";
+    case FigureId::TotalInterest:
+        return "TotalInterest";
+    case FigureId::TotalPrincipal:
+        return "TotalPrincipal";
+    case FigureId::TotalPrepaid:
+        return "TotalPrepaid";
+    case FigureId::TotalPenalty:
+        return "TotalPenalty";
+    case FigureId::TotalFees:
+        return "TotalFees";
+    case FigureId::TotalRefund:
+        return "TotalRefund";
+    case FigureId::TotalPayments:
+        return "TotalPayments";
+    }
+    return "";
+}
+
+Text refusalText(const PlanRefusal& refusal, const AmountText& amounts)
+{
+    using Reason = PlanRefusal::Reason;
+    const bool italian = refusal.kind == PlanKind::Italian;
+    const Text rounded =
+        (italian ? u"Arrotondata al centesimo, la quota capitale di " : u"Arrotondata al centesimo, la rata di ") +
+        amounts.grouped(refusal.installment) + u" non estingue questo prestito in " +
+        amounts.whole(refusal.installments) + u" rate: ";
+    switch (refusal.reason) {
+    case Reason::TooManyInstallments: {
+        // Beyond 64 bits a count has no digits worth writing out.
+        const bool writable = refusal.count < 9.2e18;
+        return u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha " +
+               (writable ? amounts.whole(static_cast<std::int64_t>(refusal.count))
+                         : Text(u"più di un miliardo di miliardi")) +
+               u".";
+    }
+    case Reason::CapitalTooSmall:
+        return u"Il capitale è inferiore a mezzo centesimo: non c'è un piano di ammortamento da mostrare.";
+    case Reason::AmountsTooLarge:
+        return u"Gli importi di questo prestito sono troppo grandi per un piano di ammortamento.";
+    case Reason::InterestNotCovered:
+        return rounded + u"non copre nemmeno gli interessi della rata " + amounts.whole(refusal.row) + u" (" +
+               amounts.grouped(refusal.amount) + u").";
+    case Reason::RepaidEarly:
+        return rounded + u"il debito sarebbe estinto già con la rata " + amounts.whole(refusal.row) + u".";
+    case Reason::LastInstallmentOff:
+        return rounded + (italian ? u"l'ultima quota capitale sarebbe di " : u"l'ultima rata sarebbe di ") +
+               amounts.grouped(refusal.amount) + u".";
+    }
+    return {};
+}
+
+Text kindName(PlanKind kind)
+{
+    return kind == PlanKind::Italian ? u"Quota capitale costante (all'italiana)" : u"Rata costante (alla francese)";
+}
+
+Text rateText(std::optional<double> rate, const AmountText& amounts)
+{
+    if (!rate)
+        return u"—";
+    // Hundredths of a per cent are cents of a per cent: written as an amount.
+    if (const auto hundredths = inBasisPoints(*rate))
+        return amounts.grouped(*hundredths) + u" %";
+    return u"oltre " + amounts.whole(static_cast<std::int64_t>(largestStatedRate * 100)) + u" %";
+}
+
+Text taegText(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    return rateText(plan.annualPercentageRate(), amounts);
+}
+
+Text creditName(CreditKind kind)
+{
+    switch (kind) {
+    case CreditKind::Other:
+        return u"Altro";
+    case CreditKind::HomeMortgage:
+        return u"Mutuo per la casa";
+    case CreditKind::Consumer:
+        return u"Credito ai consumatori";
+    }
+    return {};
+}
+
+std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+                                const NumberText& numbers, bool costsKnown)
+{
+    // The loan as agreed: an early repayment shows its own end among its figures.
+    const std::int64_t count = plan.plannedInstallments();
+    Text duration;
+    if (terms.unit == DurationUnit::Months) {
+        duration = amounts.whole(count) + (count == 1 ? u" mese" : u" mesi");
+    } else {
+        const std::int64_t years = count / 12;
+        duration = amounts.whole(years) + (years == 1 ? u" anno (" : u" anni (") + amounts.whole(count) + u" rate)";
+    }
+    // The rate as a number in the region's form, whatever spaces or exponent it was typed with.
+    const auto rate = numbers.tryToNumber(terms.annualRate);
+    std::vector<Figure> figures{
+        {FigureId::Kind, u"Ammortamento", kindName(plan.kind())},
+        {FigureId::Capital, u"Capitale", amounts.grouped(plan.capital())},
+        {FigureId::Duration, u"Durata", duration},
+        {FigureId::AnnualRate, u"Tasso annuo", (rate ? numbers.localeText(*rate) : terms.annualRate) + u" %"},
+        {FigureId::Taeg, u"TAEG", costsKnown ? taegText(plan, amounts) : Text(u"—")},
+        {FigureId::MonthlyRate, u"Tasso mensile", numbers.patternText(terms.monthlyRate, Pattern::TenDecimals)},
+    };
+    if (plan.kind() == PlanKind::Italian) {
+        figures.push_back({FigureId::Principal, u"Quota capitale", amounts.grouped(plan.installment())});
+        figures.push_back(
+            {FigureId::FirstInstallment, u"Prima rata", amounts.grouped(plan.rows().front().installment)});
+        figures.push_back({FigureId::LastInstallment, u"Ultima rata", amounts.grouped(plan.rows().back().installment)});
+    } else {
+        figures.push_back({FigureId::Installment, u"Rata", amounts.grouped(plan.installment())});
+    }
+    return figures;
+}
+
+std::vector<Figure> costFigures(const AmortizationPlan& plan, const AmountText& amounts, bool costsKnown)
+{
+    const auto known = [&](Cents amount) { return costsKnown ? amounts.grouped(amount) : Text(u"—"); };
+    // After an early repayment the rows are no longer the contract's: say whose these are.
+    const Text ofContract = plan.repayment() ? u" del contratto" : u"";
+    std::vector<Figure> figures{{FigureId::Received, u"Importo erogato", known(plan.received())}};
+    const LoanCosts& costs = plan.costs();
+    if (costs.initialFees != 0)
+        figures.push_back({FigureId::InitialFees, u"Spese iniziali", amounts.grouped(costs.initialFees)});
+    if (costs.substituteTax != 0)
+        figures.push_back({FigureId::SubstituteTax, u"Imposta sostitutiva", amounts.grouped(costs.substituteTax)});
+    figures.push_back(
+        {FigureId::ContractInterest, u"Interessi" + ofContract, amounts.grouped(plan.contractInterest())});
+    if (const Cents fees = plan.contractInstallmentCosts(); fees != 0)
+        figures.push_back({FigureId::InstallmentCosts, u"Spese con le rate" + ofContract, amounts.grouped(fees)});
+    figures.push_back({FigureId::CostOfCredit, u"Costo totale del credito", known(plan.costOfCredit())});
+    figures.push_back({FigureId::TotalDue, u"Totale dovuto", known(plan.totalDue())});
+    return figures;
+}
+
+namespace {
+
+// Under which limit the penalty was charged, and the article that sets it.
+Text penaltyRuleText(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    const Text tub = u" (art. 125-sexies TUB)";
+    switch (plan.penaltyRule()) {
+    case PenaltyRule::AsAgreed:
+        return u"quella del contratto (tipo di finanziamento: altro)";
+    case PenaltyRule::NoneOnHomeLoans:
+        return u"nessuna per un mutuo per la casa (art. 120-ter TUB)";
+    case PenaltyRule::NoneOnSmallDebt:
+        return u"nessuna sull'estinzione di tutto il debito fino a " +
+               amounts.whole(AmortizationPlan::smallDebt / 100) + u" €" + tub;
+    case PenaltyRule::WithinLimits:
+        return u"entro i limiti del credito ai consumatori" + tub;
+    case PenaltyRule::PercentLimit:
+        return plan.penaltyLimit() == 100 ? u"al massimo l'1 % dell'importo rimborsato" + tub
+                                          : u"al massimo lo 0" + Text(1, amounts.decimalSeparator()) +
+                                                u"5 % dell'importo rimborsato, alla fine manca un anno o meno" + tub;
+    case PenaltyRule::InterestLimit:
+        return u"non più degli interessi risparmiati" + tub;
+    }
+    return {};
+}
+
+} // namespace
+
+std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    if (!plan.repayment())
+        return {};
+    const auto withDate = [&](std::int64_t number) {
+        const PlanRow& row = plan.rows()[static_cast<std::size_t>(number - 1)];
+        const auto due = plan.dueDate(row);
+        return amounts.whole(number) + (due ? u" (" + monthText(*due) + u")" : Text());
+    };
+    const std::int64_t after = plan.repayment()->after;
+    const auto last = static_cast<std::int64_t>(plan.rows().size());
+    Text penalty = amounts.grouped(plan.penalty());
+    if (plan.penalty() != plan.penaltyAgreed())
+        penalty += u" anziché " + amounts.grouped(plan.penaltyAgreed());
+    std::vector<Figure> figures{
+        {FigureId::RepaidAfter, u"Estinzione anticipata", u"con la rata " + withDate(after)},
+        {FigureId::Repaid, u"Rimborso anticipato", amounts.grouped(plan.repaid())},
+        {FigureId::Penalty, u"Penale", penalty},
+        {FigureId::PenaltyRule, u"Limite della penale", penaltyRuleText(plan, amounts)},
+    };
+    if (plan.credit() == CreditKind::Consumer)
+        figures.push_back({FigureId::Refund, u"Spese restituite", amounts.grouped(plan.refund())});
+    figures.push_back({FigureId::InterestSaved, u"Interessi risparmiati", amounts.grouped(plan.interestSaved())});
+    if (last > after && !plan.repayment()->reduceDuration)
+        figures.push_back({FigureId::InstallmentAfter,
+                           plan.kind() == PlanKind::Italian ? u"Nuova quota capitale" : u"Nuova rata",
+                           amounts.grouped(plan.installmentAfterRepayment())});
+    // Where the loan now ends sooner, against where it was to end.
+    Text end = u"con la rata " + withDate(last);
+    if (last < plan.plannedInstallments()) {
+        const auto planned = plan.firstDue()
+                                 ? std::optional<Month>(plan.firstDue()->plus(plan.plannedInstallments() - 1))
+                                 : std::nullopt;
+        end += u" anziché la " + amounts.whole(plan.plannedInstallments()) +
+               (planned ? u" (" + monthText(*planned) + u")" : Text());
+    }
+    figures.push_back({FigureId::LoanEnd, u"Fine del prestito", end});
+    figures.push_back({FigureId::Saving, u"Risparmio sul totale dovuto", amounts.grouped(plan.saving())});
+    figures.push_back(
+        {FigureId::RateAsRepaid, u"Tasso annuo dei pagamenti effettivi", rateText(plan.rateAsRepaid(), amounts)});
+    return figures;
+}
+
+std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    Cents prepaid = 0, penalty = 0, refund = 0;
+    for (const PlanRow& row : plan.rows()) {
+        prepaid += row.prepaid;
+        penalty += row.penalty;
+        refund += row.refund;
+    }
+    std::vector<Figure> totals;
+    for (const PlanColumn column : columnsOf(plan)) {
+        switch (column) {
+        case PlanColumn::Installment:
+            totals.push_back({FigureId::TotalInstallments, u"Totale rate", amounts.grouped(plan.totalInstallments())});
+            break;
+        case PlanColumn::Interest:
+            totals.push_back({FigureId::TotalInterest, u"Totale interessi", amounts.grouped(plan.totalInterest())});
+            break;
+        case PlanColumn::Principal:
+            totals.push_back(
+                {FigureId::TotalPrincipal, u"Totale quote capitale", amounts.grouped(plan.totalPrincipal())});
+            break;
+        case PlanColumn::Prepaid:
+            totals.push_back({FigureId::TotalPrepaid, u"Totale rimborsi anticipati", amounts.grouped(prepaid)});
+            break;
+        case PlanColumn::Penalty:
+            totals.push_back({FigureId::TotalPenalty, u"Totale penali", amounts.grouped(penalty)});
+            break;
+        case PlanColumn::Costs:
+            totals.push_back({FigureId::TotalFees, u"Totale spese", amounts.grouped(plan.totalInstallmentCosts())});
+            break;
+        case PlanColumn::Refund:
+            totals.push_back({FigureId::TotalRefund, u"Totale spese restituite", amounts.grouped(refund)});
+            break;
+        case PlanColumn::Payment:
+            totals.push_back({FigureId::TotalPayments, u"Totale pagamenti", amounts.grouped(plan.totalPayments())});
+            break;
+        default:
+            break;
+        }
+    }
+    return totals;
+}
+
+namespace {
+
+Text lastInstallmentNote(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    if (plan.repayment()) {
+        const PlanRow& last = plan.rows().back();
+        if (last.number == plan.repayment()->after)
+            return u"L'estinzione con la rata " + amounts.whole(last.number) + u" chiude il prestito.";
+        if (plan.repayment()->reduceDuration)
+            return (plan.kind() == PlanKind::Italian ? u"Dopo l'estinzione la quota capitale resta la stessa"
+                                                     : u"Dopo l'estinzione la rata resta la stessa") +
+                   Text(u" e il prestito finisce con la rata ") + amounts.whole(last.number) + u", che paga i " +
+                   amounts.grouped(last.principal) + u" di debito rimasti.";
+    }
+    // After a repayment the others are the installment (principal) worked out again.
+    const Cents others = plan.repayment() ? plan.installmentAfterRepayment() : plan.installment();
+    const Cents difference = plan.lastDifference();
+    const Text signedDifference = (difference > 0 ? u"+" : u"") + amounts.grouped(difference);
+    if (plan.kind() == PlanKind::Italian) {
+        if (difference == 0)
+            return u"L'ultima quota capitale è uguale alle altre: il piano si chiude esattamente.";
+        return u"L'ultima quota capitale è di " + amounts.grouped(plan.rows().back().principal) + u" anziché " +
+               amounts.grouped(others) + u" (" + signedDifference +
+               u"): rimborsa esattamente il debito residuo lasciato dall'arrotondamento ai centesimi.";
+    }
+    if (difference == 0)
+        return u"L'ultima rata è uguale alle altre: il piano si chiude esattamente.";
+    return u"L'ultima rata è di " + amounts.grouped(plan.rows().back().installment) + u" anziché " +
+           amounts.grouped(others) + u" (" + signedDifference +
+           u"): paga esattamente il debito residuo lasciato dall'arrotondamento ai centesimi.";
+}
+
+} // namespace
+
+Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts)
+{
+    Text note = lastInstallmentNote(plan, amounts);
+    if (plan.repayment())
+        note += u" TAEG, costo totale del credito e totale dovuto restano quelli del contratto, come se durasse fino "
+                u"alla fine: l'estinzione non li cambia.";
+    return note;
+}
+
+std::optional<Text> installmentNote(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+                                    const NumberText& numbers)
+{
+    if (plan.kind() != PlanKind::French || terms.installment.empty())
+        return std::nullopt;
+    const auto shown = toCents(terms.installment, numbers);
+    if (!shown || *shown == plan.installment())
+        return std::nullopt;
+    return u"La finestra principale, arrotondata al centesimo, dà una rata di " + amounts.grouped(*shown) +
+           u"; il piano la calcola esattamente sul capitale in centesimi (" + amounts.grouped(plan.capital()) + u"): " +
+           amounts.grouped(plan.installment()) + u".";
+}
+
+Text planNote(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+              const NumberText& numbers)
+{
+    Text note = differenceNote(plan, amounts);
+    if (const auto installment = installmentNote(terms, plan, amounts, numbers))
+        note += u" " + *installment;
+    return note;
+}
+
+char16_t csvDelimiter(char16_t decimalSeparator) { return decimalSeparator == u',' ? u';' : u','; }
+
+Text delimitedPlan(const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter)
+{
+    const std::vector<PlanColumn> columns = columnsOf(plan);
+    Text out;
+    out.reserve((plan.rows().size() + 1) * 10 * columns.size());
+    const auto line = [&](auto&& cell) {
+        for (const PlanColumn column : columns) {
+            if (column != PlanColumn::Number)
+                out += delimiter;
+            out += cell(column);
+        }
+        out += u'\n';
+    };
+    line([](PlanColumn column) { return columnTitle(column); });
+    for (const PlanRow& row : plan.rows())
+        line([&](PlanColumn column) { return cellText(plan, row, column, amounts, false); });
+    return out;
+}
+
+Text delimitedYears(const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter)
+{
+    const std::vector<YearColumn> columns = yearColumns(plan);
+    Text out;
+    const auto line = [&](auto&& cell) {
+        for (const YearColumn column : columns) {
+            if (column != YearColumn::Year)
+                out += delimiter;
+            out += cell(column);
+        }
+        out += u'\n';
+    };
+    line([](YearColumn column) { return columnTitle(column); });
+    for (const YearTotals& year : yearlyTotals(plan))
+        line([&](YearColumn column) { return cellText(year, column, amounts, false); });
+    return out;
+}
+
+// A table in columns as wide as their widest text, titles first, every cell right-aligned.
+template <typename Column, typename Row, typename Cell>
+void appendAligned(Text& out, const std::vector<Column>& columns, const std::vector<Row>& rows, const Cell& cell)
+{
+    std::vector<std::size_t> widths;
+    for (const Column column : columns)
+        widths.push_back(columnTitle(column).size());
+    for (const Row& row : rows)
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            widths[c] = std::max(widths[c], cell(row, columns[c]).size());
+    const auto line = [&](auto&& text) {
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            out += (c > 0 ? u"  " : u"") + padded(text(columns[c]), widths[c], true);
+        out += u'\n';
+    };
+    out.reserve(out.size() + (rows.size() + 1) * 14 * columns.size());
+    line([](Column column) { return columnTitle(column); });
+    for (const Row& row : rows)
+        line([&](Column column) { return cell(row, column); });
+}
+
+Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+                 const NumberText& numbers)
+{
+    Text out;
+    const auto figures = [&](const std::vector<Figure>& list) {
+        std::size_t width = 0;
+        for (const Figure& figure : list)
+            width = std::max(width, figure.label.size());
+        for (const Figure& figure : list)
+            out += padded(figure.label + u":", width + 1, false) + u"  " + figure.value + u'\n';
+    };
+    figures(loanFigures(terms, plan, amounts, numbers));
+    out += u'\n';
+    figures(costFigures(plan, amounts));
+    out += u'\n';
+    if (const auto repayment = repaymentFigures(plan, amounts); !repayment.empty()) {
+        figures(repayment);
+        out += u'\n';
+    }
+
+    appendAligned(out, columnsOf(plan), plan.rows(),
+                  [&](const PlanRow& row, PlanColumn column) { return cellText(plan, row, column, amounts, true); });
+    out += u'\n';
+    figures(planTotals(plan, amounts));
+    out += planNote(terms, plan, amounts, numbers) + u'\n';
+
+    if (const std::vector<YearTotals> years = yearlyTotals(plan); !years.empty()) {
+        out += u"\n" + Text(yearsTitle) + u"\n";
+        appendAligned(out, yearColumns(plan), years,
+                      [&](const YearTotals& year, YearColumn column) { return cellText(year, column, amounts, true); });
+    }
+    return out;
+}
+
+} // namespace ratalia

@@ -1,0 +1,20 @@
+#pragma once
+
+// The standard streams of a windowed program: its parent's console where it
+// was started from one without redirection, the file or pipe it was given
+// otherwise.
+
+#include "cli/command_line.h"
+
+#include <windows.h>
+
+namespace ratalia {
+
+// UTF-8 as text to a console, as bytes to a file or a pipe, whole or not at
+// all: a file is cut back to what it held when a write fails.
+class WindowsStreams : public StandardStreams {
+public:
+    bool write(StandardStream stream, const std::string& utf8, WriteFailure& failure, std::size_t& kept) override;
+};
+
+} // namespace ratalia
