@@ -1,6 +1,6 @@
 #include "support/session.h"
 
-#include "loan/amortization_plan.h"
+#include "loan/plan_request.h"
 
 #include "support/names.h"
 
@@ -244,7 +244,7 @@ std::optional<std::string> Session::checkPlan() const
                                     [](const PlanRow& row) { return row.principal >= 0 && row.remainingDebt > 0; });
     const Cents last = rows.back().installment;
     if (rows.size() != static_cast<std::size_t>(*count) || rows.back().remainingDebt != 0 || !repays || last <= 0 ||
-        last >= 2 * plan->installment() || plan->totalPrincipal() != plan->capital() ||
+        last - plan->installment() >= plan->installment() || plan->totalPrincipal() != plan->capital() ||
         plan->totalInstallments() != plan->totalInterest() + plan->totalPrincipal())
         return "the plan of " + ascii(terms->capital) + " / " + ascii(terms->installmentCount) +
                " does not repay the debt row by row, or its totals do not add up";
