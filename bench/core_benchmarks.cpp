@@ -5,6 +5,7 @@
 #include "form/form_events.h"
 #include "form/link_opener.h"
 #include "loan/amortization_plan.h"
+#include "loan/plan_request.h"
 #include "numbers/input_normalizer.h"
 #include "plan/plan_chart.h"
 #include "plan/plan_text.h"
@@ -153,6 +154,20 @@ void plan100000(benchmark::State& state)
     }
 }
 BENCHMARK(plan100000)->Unit(benchmark::kMillisecond);
+
+// The TAEG of those rows, from their cash flows: no more than building them costs.
+void taeg100000(benchmark::State& state)
+{
+    Window window(u"100000000", u"100000", u"0,02");
+    window.events.click(Button::Calculate);
+    const auto plan =
+        std::get<AmortizationPlan>(amortizationPlan(*window.events.planTerms(), window.events.form().numbers()));
+    for (auto _ : state) {
+        auto rate = annualPercentageRate(plan.flows());
+        benchmark::DoNotOptimize(rate);
+    }
+}
+BENCHMARK(taeg100000)->Unit(benchmark::kMillisecond);
 
 void planCsv100000(benchmark::State& state)
 {

@@ -4,6 +4,7 @@
 #include "loan/plan_request.h"
 #include "plan/plan_text.h"
 #include "support/test_form.h"
+#include "support/typed_inputs.h"
 
 #include <gtest/gtest.h>
 
@@ -91,7 +92,7 @@ std::variant<AmortizationPlan, PlanRefusal> planOf(TestForm& form, const Loan& l
         ADD_FAILURE() << "Calcola left no plan for " << nameOf(loan);
         return PlanRefusal{};
     }
-    PlanInputs inputs;
+    TypedInputs inputs;
     inputs.kind = loan.kind;
     return planFor(*terms, inputs, form.form().numbers()).plan;
 }
@@ -422,7 +423,7 @@ TEST(CommandLineTest, answers_every_request_with_one_status_and_one_message)
     EXPECT_EQ(run({"-h"}).output.rfind(usage, 0), 0u);
     const std::string help = run({"--help"}).output;
     EXPECT_NE(help.find("Stato di uscita: 0 fatto; 2 dati errati"), std::string::npos);
-    for (const char* option : {"--ammortamento TIPO", "--spese-iniziali IMPORTO", "--imposta PERCENTUALE",
+    for (const char* option : {"--ammortamento francese|italiana", "--spese-iniziali IMPORTO", "--imposta PERCENTUALE",
                                "--spese-rata IMPORTO", "--spese-annue IMPORTO"})
         EXPECT_NE(help.find(std::string("\n  ") + option), std::string::npos) << option;
 }
@@ -477,7 +478,7 @@ TEST(CommandLineTest, prints_the_costs_and_the_taeg)
          "ratalia: --spese-iniziali: quanto si paga all'inizio (200.000,00) non lascia nulla del capitale di "
          "200.000,00: non si riceverebbe nulla, e non c'è un TAEG.\n"},
         {{"--ammortamento", "tedesca"},
-         "ratalia: --ammortamento: «tedesca» non è un tipo di ammortamento: francese oppure italiana.\n"},
+         "ratalia: --ammortamento: «tedesca» non è tra le scelte: francese oppure italiana.\n"},
     };
     for (const auto& c : bad) {
         std::vector<std::string> arguments(commission.begin(), commission.end() - 2);

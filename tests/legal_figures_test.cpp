@@ -9,6 +9,7 @@
 #include "plan/plan_window_layout.h"
 #include "support/reference_loan.h"
 #include "support/test_form.h"
+#include "support/typed_inputs.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,7 @@ PlanOutcome programPlan(const ReferenceLoan& loan, const Text& firstDue = {})
     form.events.click(Button::Calculate);
     const auto terms = form.events.planTerms();
     EXPECT_TRUE(terms);
-    PlanInputs inputs;
+    TypedInputs inputs;
     inputs.kind = loan.italian ? PlanKind::Italian : PlanKind::French;
     const auto amount = [](std::int64_t cents) { return cents ? italianAmounts.plain(cents) : Text(); };
     inputs.initialFees = amount(loan.initialFees);
@@ -180,9 +181,8 @@ TEST(ContractFiguresTest, are_shown_under_their_names_whatever_is_repaid)
         {u"Totale dovuto", italianAmounts.grouped(expected.totalDue())},
     };
     EXPECT_EQ(shown, contract);
-    const std::vector<Figure> loanFigures =
-        ratalia::loanFigures(LoanTerms{u"10000", u"60", DurationUnit::Months, u"7", u"0,005833333", u"", u"60"}, plan,
-                             italianAmounts, NumberText(u','));
+    const PlanOutcome outcome = programPlan(loan);
+    const std::vector<Figure> loanFigures = ratalia::loanFigures(*outcome.loan, plan, italianAmounts, NumberText(u','));
     EXPECT_EQ(loanFigures[4].label + u": " + loanFigures[4].value, u"TAEG: 8,61 %");
 }
 
@@ -314,8 +314,8 @@ TEST(PenaltyTest, says_which_limit_applied)
 TEST(SubstituteTaxTest, is_offered_by_what_the_law_charges_and_refused_on_short_loans)
 {
     std::vector<Text> captions;
-    for (const PlanChoice& choice : PlanWindowLayout::choices(PlanInput::SubstituteTax, NumberText(u',')))
-        captions.push_back(choice.caption + u" = " + choice.value);
+    for (const InputChoice& choice : planInputSpec(PlanInput::SubstituteTax).choices)
+        captions.push_back(Text(choice.caption) + u" = " + Text(choice.value));
     EXPECT_EQ(captions, (std::vector<Text>{u"Nessuna = ", u"0,25 % (oltre 18 mesi) = 0,25",
                                            u"2 % (casa che non è la prima) = 2"}));
     for (const auto& [months, refused] : {std::pair{18, true}, std::pair{19, false}}) {
@@ -444,7 +444,7 @@ TEST(PlanInstallmentTest, is_worked_out_exactly_on_the_capital_in_cents)
         const LoanTerms terms = *form.events.planTerms();
         const auto plan = std::get<AmortizationPlan>(planFor(terms, {}, form.form().numbers()).plan);
         EXPECT_EQ(plan.installment(), expected);
-        const auto note = installmentNote(terms, plan, italianAmounts, form.form().numbers());
+        const auto note = installmentNote(terms.installment, plan, italianAmounts, form.form().numbers());
         ASSERT_EQ(note.has_value(), c.windowDiffers);
         if (note) {
             EXPECT_NE(note->find(u"il piano la calcola esattamente sul capitale in centesimi (" +
@@ -494,7 +494,7 @@ TEST(CommandLineTest, names_what_is_wrong_and_never_ignores_an_option)
         {"--capitale 1000 --mesi 12 --tasso 5 --tipo-credito consumo", 2,
          "ratalia: --tipo-credito riguarda un'estinzione anticipata: vuole --estinzione-dopo.\n"},
         {"--capitale 1000 --mesi 12 --tasso 5 --estinzione-dopo 3 --estinzione-importo 100 --tipo-credito banca", 2,
-         "ratalia: --tipo-credito: «banca» non è un tipo di credito: casa, consumo oppure altro.\n"},
+         "ratalia: --tipo-credito: «banca» non è tra le scelte: altro, casa oppure consumo.\n"},
         {"--capitale 1000 --mesi 12 --tasso 5 --estinzione-dopo 3 --estinzione-importo TUTTO", 0,
          "con la rata 3 anziché la 12\n"},
         {"--capitale 1000 --mesi 12 --tasso 5 --estinzione-dopo 3 --estinzione-importo Tutto", 0,

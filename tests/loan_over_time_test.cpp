@@ -4,6 +4,7 @@
 #include "plan/plan_chart.h"
 #include "plan/plan_text.h"
 #include "support/test_form.h"
+#include "support/typed_inputs.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +28,9 @@ PlanOutcome planOf(const char16_t* capital, const char16_t* months, const char16
     return planFor(*terms, inputs, form.form().numbers());
 }
 
-PlanInputs inputs(PlanKind kind = PlanKind::French)
+TypedInputs inputs(PlanKind kind = PlanKind::French)
 {
-    PlanInputs in;
+    TypedInputs in;
     in.kind = kind;
     return in;
 }
@@ -56,7 +57,7 @@ TEST(CalendarTest, due_months_run_over_year_ends_and_leap_years)
 
     // The rows follow the calendar; the months count as twelve equal ones,
     // so a leap year leaves the TAEG as it is.
-    PlanInputs dated = inputs();
+    TypedInputs dated = inputs();
     dated.firstDue = u"12/2027";
     const auto withDates = std::get<AmortizationPlan>(planOf(u"10000", u"24", u"5", dated).plan);
     const auto without = std::get<AmortizationPlan>(planOf(u"10000", u"24", u"5", inputs()).plan);
@@ -70,7 +71,7 @@ TEST(YearlyTotalsTest, the_years_add_up_to_the_plan)
     const struct {
         const char* name;
         const char16_t *capital, *months, *rate;
-        PlanInputs inputs;
+        TypedInputs inputs;
         std::int64_t firstYear, firstYearInstallments, years;
     } cases[] = {
         {"from_november", u"100000", u"240", u"3,5", {.firstDue = u"11/2027"}, 2027, 2, 21},
@@ -139,7 +140,7 @@ TEST(YearlyTotalsTest, the_years_add_up_to_the_plan)
 
 TEST(EarlyRepaymentTest, states_what_changes)
 {
-    PlanInputs in = inputs();
+    TypedInputs in = inputs();
     in.firstDue = u"01/2027";
     in.repayAfter = u"60";
     in.repayAmount = u"20000";
@@ -186,7 +187,7 @@ TEST(EarlyRepaymentTest, a_bad_combination_gets_one_message_that_names_the_input
         const char16_t* commandLine;
     } cases[] = {
         {u"240", u"13/2027", u"", u"", u"",
-         u"Prima rata: «13/2027» non è un mese: si scrive MM/AAAA, per esempio 01/2027.",
+         u"Mese della prima rata: «13/2027» non è un mese: si scrive MM/AAAA, per esempio 01/2027.",
          u"--prima-rata: «13/2027» non è un mese: si scrive MM/AAAA, per esempio 01/2027."},
         {u"240", u"", u"241", u"1000", u"", u"Estinzione dopo la rata: il piano ha 240 rate, non 241.",
          u"--estinzione-dopo: il piano ha 240 rate, non 241."},
@@ -215,7 +216,7 @@ TEST(EarlyRepaymentTest, a_bad_combination_gets_one_message_that_names_the_input
          u"--penale: una percentuale non può superare 100."},
     };
     for (const auto& c : cases) {
-        PlanInputs in = inputs();
+        TypedInputs in = inputs();
         in.firstDue = c.firstDue;
         in.repayAfter = c.after;
         in.repayAmount = c.amount;
@@ -232,7 +233,7 @@ TEST(PlanChartTest, draws_what_the_plan_pays)
     const struct {
         const char* name;
         const char16_t *capital, *months, *rate;
-        PlanInputs inputs;
+        TypedInputs inputs;
         std::size_t columns, bars;
         std::int64_t firstBarLast; // the installments the first bar stands for: 1…this
         double firstInterest, firstPrincipal;
@@ -373,7 +374,7 @@ TEST(CommandLineTest, dates_yearly_totals_and_early_repayment)
         {{"--estinzione-dopo", "60", "--estinzione-importo", "1000000"},
          "ratalia: --estinzione-importo: 1.000.000,00 supera il debito residuo dopo la rata 60 (81.126,54).\n"},
         {{"--estinzione-dopo", "60", "--estinzione-importo", "1000", "--riduci", "tempo"},
-         "ratalia: --riduci: «tempo» non si può ridurre: rata oppure durata.\n"},
+         "ratalia: --riduci: «tempo» non è tra le scelte: rata oppure durata.\n"},
         {{"--estinzione-importo", "1000"}, "ratalia: --estinzione-dopo: manca il numero della rata.\n"},
         {{"--csv-annuale"}, "ratalia: --csv-annuale vuole --prima-rata: i totali per anno contano le scadenze.\n"},
         {{"--prima-rata", "01/2027", "--csv-annuale", "--csv"}, "ratalia: indicare --csv oppure --csv-annuale.\n"},

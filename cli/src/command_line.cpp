@@ -22,77 +22,108 @@ namespace {
 constexpr std::string_view synopsis =
     "Uso: ratalia [--piano --capitale IMPORTO (--mesi NUMERO | --anni NUMERO) --tasso PERCENTUALE [OPZIONI…]]\n";
 
-constexpr std::string_view description =
+constexpr std::string_view opening =
     "\n"
     "Senza opzioni apre la finestra. Con --piano stampa il piano di ammortamento\n"
     "di un prestito a rate mensili, con i suoi costi e il TAEG, senza aprire alcuna finestra.\n"
+    "\n";
+
+constexpr std::string_view closing =
     "\n"
-    "  --piano                    stampa il piano di ammortamento\n"
-    "  --capitale IMPORTO         il capitale prestato\n"
-    "  --mesi NUMERO              la durata in mesi\n"
-    "  --anni NUMERO              la durata in anni\n"
-    "  --tasso PERCENTUALE        il tasso annuo nominale (TAN), in percentuale\n"
-    "  --ammortamento TIPO        francese (rata costante, il solito) oppure italiana\n"
-    "                             (quota capitale costante)\n"
-    "  --spese-iniziali IMPORTO   spese pagate all'inizio (istruttoria, perizia, …)\n"
-    "  --imposta PERCENTUALE      imposta sostitutiva, in percentuale del capitale: 0,25 sui\n"
-    "                             finanziamenti di più di 18 mesi, 2 su quelli per una casa che\n"
-    "                             non è la prima; nessuna fino a 18 mesi (DPR 601/1973)\n"
-    "  --spese-rata IMPORTO       spese pagate con ogni rata (incasso rata)\n"
-    "  --spese-annue IMPORTO      spese dovute all'inizio di ogni anno del prestito, con la 1a,\n"
-    "                             la 13a, la 25a rata, …; un premio annuo pagato a rate mensili\n"
-    "                             va in --spese-rata, diviso per 12\n"
-    "  --prima-rata MM/AAAA       il mese della prima rata: le rate con la loro scadenza\n"
-    "                             e i totali per anno\n"
-    "  --estinzione-dopo K        un'estinzione anticipata, con la rata K\n"
-    "  --estinzione-importo IMPORTO|tutto\n"
-    "                             quanto si rimborsa: un importo, o tutto il debito residuo\n"
-    "  --riduci rata|durata       dopo un'estinzione parziale: la rata ricalcolata per la\n"
-    "                             stessa fine (il solito), o la stessa rata e meno rate\n"
-    "  --penale PERCENTUALE       la penale del contratto, in percentuale dell'importo rimborsato\n"
-    "  --tipo-credito casa|consumo|altro\n"
-    "                             i limiti di legge della penale: casa, nessuna penale (mutuo\n"
-    "                             per la casa, art. 120-ter TUB); consumo, al massimo l'1 %\n"
-    "                             (0,5 % a un anno o meno dalla fine), non più degli interessi\n"
-    "                             risparmiati, nessuna su tutto un debito fino a 10.000 €, e\n"
-    "                             tornano le spese iniziali (art. 125-sexies TUB); altro, il\n"
-    "                             solito, la penale del contratto\n"
-    "  --csv                      il piano in CSV (\";\" fra i campi se il separatore decimale è \",\")\n"
-    "  --csv-annuale              i totali per anno in CSV (vuole --prima-rata)\n"
-    "  -h, --help                 mostra questo aiuto\n"
-    "  -v, --version              mostra la versione\n"
-    "\n"
-    "I numeri si scrivono con la virgola o con il punto decimale, senza separatore delle migliaia.\n"
+    "I numeri si scrivono con la virgola o con il punto decimale; negli importi il separatore\n"
+    "delle migliaia della propria regione si legge come tale (1.500 è millecinquecento).\n"
     "\n"
     "Stato di uscita: 0 fatto; 2 dati errati, piano impossibile, opzioni sconosciute o mancanti;\n"
     "3 impossibile scrivere il risultato.\n";
 
-struct OptionSpec {
+// The command line's own options, beside the plan's inputs.
+struct OwnOption {
     std::string_view name;
     std::string_view shortName; // "" for none
-    bool takesValue;
+    std::string_view help;
+};
+constexpr OwnOption ownOptions[] = {
+    {"--piano", "", "stampa il piano di ammortamento"},
+    {"--csv", "", "il piano in CSV (\";\" fra i campi se il separatore decimale è \",\")"},
+    {"--csv-annuale", "", "i totali per anno in CSV (vuole --prima-rata)"},
+    {"--help", "-h", "mostra questo aiuto"},
+    {"--version", "-v", "mostra la versione"},
 };
 
-// clang-format off
-constexpr OptionSpec options[] = {
-    {"--piano", "", false}, {"--capitale", "", true}, {"--mesi", "", true}, {"--anni", "", true},
-    {"--tasso", "", true}, {"--ammortamento", "", true}, {"--spese-iniziali", "", true}, {"--imposta", "", true},
-    {"--spese-rata", "", true}, {"--spese-annue", "", true}, {"--prima-rata", "", true},
-    {"--estinzione-dopo", "", true}, {"--estinzione-importo", "", true}, {"--riduci", "", true},
-    {"--penale", "", true}, {"--tipo-credito", "", true}, {"--csv", "", false}, {"--csv-annuale", "", false}, {"--help", "-h", false},
-    {"--version", "-v", false},
+// An option, whoever it belongs to: the plan's input it sets, if any.
+struct OptionSpec {
+    std::string_view name;
+    std::string_view shortName;
+    bool takesValue = false;
+    std::optional<PlanInput> input;
+    bool years = false; // --anni: the duration in years
 };
-// clang-format on
 
-const OptionSpec* optionNamed(std::string_view name)
+std::vector<OptionSpec> allOptions()
 {
-    const auto found = std::find_if(std::begin(options), std::end(options), [&](const OptionSpec& option) {
-        return option.name == name || (!option.shortName.empty() && option.shortName == name);
-    });
-    return found == std::end(options) ? nullptr : found;
+    std::vector<OptionSpec> all;
+    for (const PlanInputSpec& spec : planInputSpecs())
+        for (const InputOption& option : spec.options)
+            all.push_back({option.name, "", true, spec.id, option.name == "--anni"});
+    for (const OwnOption& own : ownOptions)
+        all.push_back({own.name, own.shortName, false, std::nullopt, false});
+    return all;
+}
+
+// "  --spese-rata IMPORTO       spese pagate …", the help wrapped at 100 columns.
+void appendHelp(std::string& out, std::string_view head, std::string_view help)
+{
+    constexpr std::size_t indent = 29, width = 100;
+    std::string line = "  " + std::string(head);
+    if (line.size() + 1 > indent) {
+        out += line + "\n";
+        line.clear();
+    }
+    line.resize(indent, ' ');
+    std::size_t start = 0;
+    bool first = true;
+    while (start < help.size()) {
+        std::size_t end = help.find(' ', start);
+        const std::string_view word = help.substr(start, end == std::string_view::npos ? end : end - start);
+        // Columns count characters, not bytes: a UTF-8 character's later bytes take none.
+        const auto columns = [](const std::string& text) {
+            return static_cast<std::size_t>(
+                std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+        };
+        if (!first && columns(line) + 1 + word.size() > width) {
+            out += line + "\n";
+            line = std::string(indent, ' ');
+            first = true;
+        }
+        line += (first ? "" : " ") + std::string(word);
+        first = false;
+        start = end == std::string_view::npos ? help.size() : end + 1;
+    }
+    out += line + "\n";
+}
+
+std::string helpText()
+{
+    std::string out(opening);
+    appendHelp(out, "--piano", ownOptions[0].help);
+    for (const PlanInputSpec& spec : planInputSpecs())
+        for (const InputOption& option : spec.options)
+            appendHelp(out, std::string(option.name) + " " + std::string(option.valueName), option.help);
+    for (const OwnOption& own : std::span(ownOptions).subspan(1))
+        appendHelp(out, own.shortName.empty() ? own.name : std::string(own.shortName) + ", " + std::string(own.name),
+                   own.help);
+    return out + std::string(closing);
 }
 
 bool looksLikeOption(std::string_view argument) { return argument.rfind("--", 0) == 0 && argument.size() > 2; }
+
+std::optional<OptionSpec> optionNamed(std::string_view name)
+{
+    for (const OptionSpec& option : allOptions())
+        if (option.name == name || (!option.shortName.empty() && option.shortName == name))
+            return option;
+    return std::nullopt;
+}
 
 struct BadInput {
     std::string message;
@@ -115,48 +146,43 @@ public:
 using Options = std::map<std::string, std::string, std::less<>>;
 
 // The plan's own options, as the plan window's inputs.
+// The plan's own inputs from their options; the loan's three come from the
+// main window's calculation.
 PlanInputs planInputs(const Options& chosen)
 {
-    const auto given = [&](const char* name) {
-        const auto found = chosen.find(name);
-        return found == chosen.end() ? Text() : fromUtf8(found->second);
-    };
     PlanInputs inputs;
-    if (const auto kind = chosen.find("--ammortamento"); kind != chosen.end()) {
-        if (kind->second == "italiana")
-            inputs.kind = PlanKind::Italian;
-        else if (kind->second != "francese")
-            throw BadInput{"--ammortamento: «" + kind->second +
-                           "» non è un tipo di ammortamento: francese oppure italiana."};
+    for (const PlanInputSpec& spec : planInputSpecs()) {
+        if (spec.section == PlanSection::Loan && spec.value != InputValue::Choice)
+            continue;
+        for (const InputOption& option : spec.options) {
+            const auto found = chosen.find(option.name);
+            if (found == chosen.end())
+                continue;
+            // What only an early repayment uses is no option of its own: never silently ignored.
+            if (spec.section == PlanSection::EarlyRepayment && spec.id != PlanInput::RepayAfter &&
+                spec.id != PlanInput::RepayAmount && !chosen.count("--estinzione-dopo"))
+                throw BadInput{std::string(option.name) +
+                               " riguarda un'estinzione anticipata: vuole --estinzione-dopo."};
+            if (spec.value != InputValue::Choice) {
+                inputs.setText(spec.id, fromUtf8(found->second));
+                continue;
+            }
+            const auto match = std::find_if(spec.choices.begin(), spec.choices.end(),
+                                            [&](const InputChoice& choice) { return choice.word == found->second; });
+            if (match == spec.choices.end()) {
+                std::string words;
+                for (std::size_t k = 0; k < spec.choices.size(); ++k)
+                    words += (k == 0                         ? ""
+                              : k + 1 == spec.choices.size() ? " oppure "
+                                                             : ", ") +
+                             std::string(spec.choices[k].word);
+                throw BadInput{std::string(option.name) + ": «" + found->second + "» non è tra le scelte: " + words +
+                               "."};
+            }
+            inputs.choose(spec.id, static_cast<std::size_t>(match - spec.choices.begin()));
+        }
     }
-    inputs.initialFees = given("--spese-iniziali");
-    inputs.substituteTax = given("--imposta");
-    inputs.installmentFee = given("--spese-rata");
-    inputs.annualFee = given("--spese-annue");
-    inputs.firstDue = given("--prima-rata");
-    inputs.repayAfter = given("--estinzione-dopo");
-    inputs.repayAmount = given("--estinzione-importo");
-    inputs.penalty = given("--penale");
-    if (const auto credit = chosen.find("--tipo-credito"); credit != chosen.end()) {
-        if (credit->second == "casa")
-            inputs.credit = CreditKind::HomeMortgage;
-        else if (credit->second == "consumo")
-            inputs.credit = CreditKind::Consumer;
-        else if (credit->second != "altro")
-            throw BadInput{"--tipo-credito: «" + credit->second +
-                           "» non è un tipo di credito: casa, consumo oppure altro."};
-    }
-    // What only an early repayment uses is no option of its own: never silently ignored.
-    for (const char* alone : {"--riduci", "--penale", "--tipo-credito"})
-        if (chosen.count(alone) && !chosen.count("--estinzione-dopo"))
-            throw BadInput{std::string(alone) + " riguarda un'estinzione anticipata: vuole --estinzione-dopo."};
-    if (const auto reduce = chosen.find("--riduci"); reduce != chosen.end()) {
-        if (reduce->second == "durata")
-            inputs.reduceDuration = true;
-        else if (reduce->second != "rata")
-            throw BadInput{"--riduci: «" + reduce->second + "» non si può ridurre: rata oppure durata."};
-    }
-    if (chosen.count("--csv-annuale") && inputs.firstDue.empty())
+    if (chosen.count("--csv-annuale") && inputs.text(PlanInput::FirstDue).empty())
         throw BadInput{"--csv-annuale vuole --prima-rata: i totali per anno contano le scadenze."};
     if (chosen.count("--csv") && chosen.count("--csv-annuale"))
         throw BadInput{"indicare --csv oppure --csv-annuale."};
@@ -189,7 +215,7 @@ Options parsed(const std::vector<std::string>& arguments)
             value = name.substr(equals + 1);
             name.resize(equals);
         }
-        const OptionSpec* option = optionNamed(name);
+        const auto option = optionNamed(name);
         if (!option) {
             if (looksLikeOption(name))
                 throw BadInput{"opzione non riconosciuta: " + arguments[i] + " (ratalia --help elenca le opzioni).",
@@ -271,9 +297,10 @@ int printPlan(const Options& chosen, const NumberText& numbers, std::ostream& ou
     }
     const auto& rows = std::get<AmortizationPlan>(plan);
     const char16_t delimiter = csvDelimiter(numbers.decimalSeparator());
-    output << toUtf8(chosen.count("--csv")           ? delimitedPlan(rows, amounts, delimiter)
-                     : chosen.count("--csv-annuale") ? delimitedYears(rows, amounts, delimiter)
-                                                     : alignedPlan(terms, rows, amounts, numbers));
+    output << toUtf8(chosen.count("--csv") ? delimitedPlan(rows, amounts, delimiter)
+                     : chosen.count("--csv-annuale")
+                         ? delimitedYears(rows, amounts, delimiter)
+                         : alignedPlan(*outcome.loan, rows, amounts, numbers, terms.installment));
     return exitDone;
 }
 
@@ -300,7 +327,7 @@ int runCommandLine(const std::vector<std::string>& arguments, const NumberText& 
     try {
         const auto chosen = parsed(arguments);
         if (chosen.count("--help")) {
-            output << synopsis << description;
+            output << synopsis << helpText();
             return exitDone;
         }
         if (chosen.count("--version")) {

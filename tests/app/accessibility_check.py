@@ -94,8 +94,23 @@ check(plan.getRoleName() == "frame", f"the plan window's role is {plan.getRoleNa
 table = named(plan, "table", "Rate del piano").queryTable()
 check(table.nRows == 24, f"the plan's table has {table.nRows} rows")
 check(table.getAccessibleAt(0, 1).name == "446,59", f"the first installment reads {table.getAccessibleAt(0, 1).name!r}")
-for name in ["Copia", "Esporta CSV", "Stampa", "Salva PDF", "Chiudi"]:
+for name in ["Copia", "Esporta CSV", "Stampa", "Salva PDF", "Chiudi", "Ricomincia"]:
     check("focusable" in states(named(plan, "push button", name)), f"the button {name} cannot take the focus")
+# Each figure reads as its name and its value, wherever it is shown.
+for name in ["TAEG: 6,96 %", "Rata: 446,59", "Totale dovuto: 10.718,25", "Costo totale del credito: 718,25"]:
+    figures = [a for a in descendants(plan) if a.getRoleName() == "label" and a.name == name]
+    check(figures, f"no figure reads {name!r}")
+# The inputs in their sections, each a field or a list named for what it holds.
+for name in ["Capitale", "Durata", "Tasso annuo nominale", "Spese iniziali", "Mese della prima rata"]:
+    check("EditableText" in interfaces(named(plan, "text", name)), f"the plan's input {name} is not an editable text")
+# A list reads as its option, and is labelled by its caption.
+labelled = set()
+for box in (a for a in descendants(plan) if a.getRoleName() == "combo box"):
+    for relation in box.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            labelled.update(relation.getTarget(i).name for i in range(relation.getNTargets()))
+for caption in ["Ammortamento:", "Imposta sostitutiva:", "Tipo di finanziamento:", "Riduci:"]:
+    check(caption in labelled, f"no list is labelled {caption!r}: {sorted(labelled)}")
 
 # Alt+G shows the chart, which reads as a chart and tells its numbers in words.
 planWindow = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Piano di ammortamento"],

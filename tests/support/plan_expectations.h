@@ -14,15 +14,17 @@ inline const std::string threeRows = "1;336,67;5,00;331,67;668,33\n"
                                      "2;336,67;3,34;333,33;335,00\n"
                                      "3;336,68;1,68;335,00;0,00\n";
 
-// The plan window's stops from its table on: the buttons, the inputs, the
-// views' tabs, back to the table. Windows has no "Salva PDF…": its PDF comes from its printer.
+// The plan window's stops from its table on: the buttons, the inputs in
+// their sections, "Ricomincia", the views' tabs, back to the table. Windows
+// has no "Salva PDF…": its PDF comes from its printer.
 inline std::vector<std::string> planTabOrder(bool savePdf)
 {
     std::vector<std::string> order{"Copy", "ExportCsv", "Print"};
     if (savePdf)
         order.push_back("SavePdf");
-    for (const char* stop : {"Close", "Kind", "FirstDue", "InitialFees", "SubstituteTax", "InstallmentFee", "AnnualFee",
-                             "RepayAfter", "RepayAmount", "Reduce", "Penalty", "Credit", "Views", "Installments"})
+    for (const char* stop : {"Close", "Capital", "Duration", "Unit", "AnnualRate", "Kind", "InitialFees",
+                             "SubstituteTax", "InstallmentFee", "AnnualFee", "FirstDue", "RepayAfter", "RepayAmount",
+                             "Reduce", "Penalty", "Credit", "StartClean", "Views", "Installments"})
         order.push_back(stop);
     return order;
 }

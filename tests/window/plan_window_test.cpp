@@ -14,10 +14,12 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -105,14 +107,14 @@ TEST_F(PlanWindowTest, the_context_menu_offers_the_plan_only_while_there_is_one)
     ASSERT_NE(plan, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(plan));
     EXPECT_EQ(plan->windowTitle(), QStringLiteral("Piano di ammortamento"));
-    const QStringList figures{shown(plan, "Capital"), shown(plan, "Duration"), shown(plan, "AnnualRate"),
+    const QStringList figures{shown(plan, "LoanCapital"), shown(plan, "LoanDuration"), shown(plan, "LoanRate"),
                               shown(plan, "MonthlyRate"), shown(plan, "Installment")};
     EXPECT_EQ(figures.join(" | "), QStringLiteral("10.000,00 | 24 mesi | 6,75 % | 0,0056250000 | 446,59"));
     const QAbstractItemModel* rows = plan->findChild<QTableView*>(QStringLiteral("Installments"))->model();
     ASSERT_EQ(rows->rowCount(), 24);
     QStringList first, last, titles;
     for (int c = 0; c < rows->columnCount(); ++c) {
-        titles << rows->headerData(c, Qt::Horizontal).toString();
+        titles << rows->headerData(c, Qt::Horizontal).toString().replace(QLatin1Char('\n'), QLatin1Char(' '));
         first << rows->index(0, c).data().toString();
         last << rows->index(23, c).data().toString();
     }
@@ -139,15 +141,34 @@ TEST_F(PlanWindowTest, the_context_menu_offers_the_plan_only_while_there_is_one)
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(PlanWindowTest, more_installments_than_it_shows_are_said_in_a_message)
+// A loan with no plan opens the window all the same: why, where the table
+// would be, and the inputs there to change it; no box to close.
+TEST_F(PlanWindowTest, a_refusal_is_said_where_the_table_would_be_and_the_italian_plan_is_a_choice_away)
 {
-    typeInto("AnnualRate", QStringLiteral("0,5"));
-    calculate("1000", "100001");
+    typeInto("AnnualRate", QStringLiteral("3"));
+    calculate("100000", "100000");
     rightClick(plainLabel(), QStringLiteral("&Piano"));
-    EXPECT_EQ(planWindow(), nullptr);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].message,
-              u"Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha 100.001.");
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    EXPECT_TRUE(messages.shown.empty());
+    auto* absence = plan->findChild<QLabel*>(QStringLiteral("Absence"));
+    ASSERT_TRUE(absence->isVisible());
+    EXPECT_EQ(absence->text(), QStringLiteral("Arrotondata al centesimo, la rata di 250,00 non estingue questo "
+                                              "prestito in 100.000 rate: l'ultima rata sarebbe di 100.250,00."));
+    EXPECT_FALSE(plan->findChild<QPushButton*>(QStringLiteral("Copy"))->isEnabled());
+    plan->findChild<QComboBox*>(QStringLiteral("Kind"))->setCurrentIndex(1);
+    EXPECT_FALSE(absence->isVisible());
+    EXPECT_EQ(plan->findChild<QTableView*>(QStringLiteral("Installments"))->model()->rowCount(), 100000);
+    EXPECT_TRUE(plan->findChild<QPushButton*>(QStringLiteral("Copy"))->isEnabled());
+
+    // More installments than it shows: the same, in its own words.
+    typeInto("Duration", QStringLiteral("100001"));
+    QTest::mouseClick(control("Calculate"), Qt::LeftButton);
+    ASSERT_TRUE(absence->isVisible());
+    EXPECT_EQ(absence->text(),
+              QStringLiteral("Il piano di ammortamento si può mostrare fino a centomila rate; questo prestito ne ha "
+                             "100.001."));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(PlanWindowTest, copies_and_exports_the_rows_it_shows)
@@ -275,13 +296,14 @@ TEST_F(PlanWindowTest, a_long_save_shows_its_progress_and_can_be_cancelled)
     PlanWindow* plan = planWindow();
     ASSERT_NE(plan, nullptr);
     QTemporaryDir folder;
-    QString seen;
+    QString seen, title;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* progress = plan->findChild<QProgressDialog*>(QStringLiteral("Progress"));
         if (!progress || !progress->isVisible() || progress->value() < 5)
             return;
         seen = progress->labelText();
+        title = progress->windowTitle();
         poll.stop();
         QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
     });
@@ -290,6 +312,7 @@ TEST_F(PlanWindowTest, a_long_save_shows_its_progress_and_can_be_cancelled)
     const auto progress = QRegularExpression(QStringLiteral("^Pagina (\\d+) di (\\d+)…$")).match(seen);
     ASSERT_TRUE(progress.hasMatch()) << seen.toStdString();
     EXPECT_GT(progress.captured(2).toInt(), 1000);
+    EXPECT_EQ(title, QStringLiteral("Salva PDF"));
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_EQ(shown(plan, "Status"), QStringLiteral("Salvataggio annullato: il file non è stato scritto."));
     EXPECT_TRUE(messages.shown.empty());
@@ -382,7 +405,7 @@ TEST_F(PlanWindowTest, shows_the_loan_over_time_with_an_early_repayment)
     for (int c = 0; c < rows->columnCount(); ++c)
         row60 << rows->index(59, c).data().toString();
     EXPECT_EQ(row60.join(QLatin1Char('|')).toStdString(), earlyRepaymentRow60);
-    EXPECT_FALSE(plan->findChild<QLabel*>(QStringLiteral("Status"))->isVisible()) << "a message";
+    EXPECT_EQ(shown(plan, "Status"), QString()) << "a message";
 
     // Copia takes the table of the view shown.
     plan->showView(PlanView::Years);
@@ -434,6 +457,161 @@ TEST_F(PlanWindowTest, shows_the_loan_over_time_with_an_early_repayment)
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\n +2042 +7 +36,67 +3\\.513,39 +0,00\\n"))));
     EXPECT_EQ(mainFields(), before);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// A new Calcola brings its loan and keeps the plan's other inputs, saying
+// so; "Ricomincia" clears them; a main window whose data changed since is
+// said to be out of step.
+TEST_F(PlanWindowTest, a_new_loan_keeps_the_settings_says_so_and_can_start_clean)
+{
+    typeInto("AnnualRate", QStringLiteral("6"));
+    calculate("200000", "240");
+    rightClick(plainLabel(), QStringLiteral("&Piano"));
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    auto* fees = plan->findChild<QLineEdit*>(QStringLiteral("InitialFees"));
+    fees->setFocus();
+    QTest::keyClicks(fees, QStringLiteral("4000"));
+    EXPECT_EQ(shown(plan, "Notice"), QString());
+
+    typeInto("Duration", QStringLiteral("120"));
+    EXPECT_EQ(shown(plan, "Notice"), QStringLiteral("I dati della finestra principale sono cambiati: questo piano "
+                                                    "resta sul prestito di prima finché non si preme Calcola."));
+    EXPECT_EQ(plan->plan()->rows().size(), 240u);
+    QTest::mouseClick(control("Calculate"), Qt::LeftButton);
+    EXPECT_EQ(plan->plan()->rows().size(), 120u);
+    EXPECT_EQ(plan->findChild<QLineEdit*>(QStringLiteral("Duration"))->text(), QStringLiteral("120"));
+    EXPECT_EQ(fees->text(), QStringLiteral("4000"));
+    EXPECT_EQ(shown(plan, "Received"), QStringLiteral("196.000,00"));
+    EXPECT_EQ(shown(plan, "Notice"), QStringLiteral("Costi, date ed estinzione anticipata restano quelli inseriti "
+                                                    "prima: «Ricomincia» li toglie."));
+
+    QTest::mouseClick(plan->findChild<QPushButton*>(QStringLiteral("StartClean")), Qt::LeftButton);
+    EXPECT_EQ(fees->text(), QString());
+    EXPECT_EQ(shown(plan, "Received"), QStringLiteral("200.000,00"));
+    EXPECT_EQ(shown(plan, "Notice"), QString());
+    EXPECT_EQ(plan->plan()->rows().size(), 120u);
+}
+
+// An amount copied from a foglio informativo keeps its thousands, and each
+// field says what it read; while one cannot be read, nothing goes out as if
+// it were the plan on screen.
+TEST_F(PlanWindowTest, fields_say_what_they_read_and_a_wrong_one_stops_the_exports)
+{
+    typeInto("AnnualRate", QStringLiteral("6"));
+    calculate("200000", "240");
+    rightClick(plainLabel(), QStringLiteral("&Piano"));
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    const auto typeIn = [&](const char* name, const QString& text) {
+        auto* field = plan->findChild<QLineEdit*>(QString::fromLatin1(name));
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    };
+    const auto exports = [&] {
+        QStringList states;
+        for (const char* name : {"Copy", "ExportCsv", "Print", "SavePdf"})
+            states << QString::fromLatin1(name) +
+                          (plan->findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled() ? "+" : "-");
+        return states.join(QLatin1Char(' '));
+    };
+    typeIn("InitialFees", QStringLiteral("1.500"));
+    EXPECT_EQ(shown(plan, "InitialFeesReading"), QStringLiteral("= 1.500,00 €"));
+    EXPECT_EQ(shown(plan, "Received"), QStringLiteral("198.500,00"));
+    typeIn("FirstDue", QStringLiteral("1/2027"));
+    EXPECT_EQ(shown(plan, "FirstDueReading"), QStringLiteral("= gen 2027"));
+    EXPECT_EQ(exports(), QStringLiteral("Copy+ ExportCsv+ Print+ SavePdf+"));
+
+    QApplication::clipboard()->setText(QStringLiteral("prima"));
+    typeIn("InitialFees", QStringLiteral("1.50.000"));
+    EXPECT_EQ(shown(plan, "InitialFeesReading"), QStringLiteral("?"));
+    EXPECT_EQ(shown(plan, "Status"), QStringLiteral("Spese iniziali: «1.50.000» non è un importo."));
+    EXPECT_EQ(exports(), QStringLiteral("Copy- ExportCsv- Print- SavePdf-"));
+    QTemporaryDir folder;
+    EXPECT_FALSE(plan->exportCsv(folder.filePath(QStringLiteral("piano.csv"))));
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("prima"));
+    typeIn("InitialFees", QStringLiteral("1.500,00"));
+    EXPECT_EQ(exports(), QStringLiteral("Copy+ ExportCsv+ Print+ SavePdf+"));
+}
+
+// A screen reader hears each figure's name and its value.
+TEST_F(PlanWindowTest, every_figure_reads_as_its_name_and_its_value)
+{
+    typeInto("AnnualRate", QStringLiteral("6"));
+    calculate("200000", "240");
+    rightClick(plainLabel(), QStringLiteral("&Piano"));
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    std::size_t figures = 0;
+    for (auto* label : plan->findChildren<QLabel*>()) {
+        const std::string name = label->objectName().toStdString();
+        if (name != "Taeg" && name != "TotalDue" && name != "Installment" && name != "LoanCapital")
+            continue;
+        ++figures;
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(label);
+        ASSERT_NE(reader, nullptr);
+        EXPECT_EQ(reader->text(QAccessible::Name).toStdString(), (name == "Taeg"          ? "TAEG: 6,17 %"
+                                                                  : name == "TotalDue"    ? "Totale dovuto: 343.887,30"
+                                                                  : name == "Installment" ? "Rata: 1.432,86"
+                                                                                          : "Capitale: 200.000,00"));
+    }
+    EXPECT_EQ(figures, 4u);
+}
+
+// Each column as wide as its title, whatever columns the plan has: on one
+// line where the view has room, on two where not, never cut; a new loan
+// opens its table at the top.
+TEST_F(PlanWindowTest, column_titles_are_whole_and_a_new_plan_opens_at_its_top)
+{
+    typeInto("AnnualRate", QStringLiteral("3,5"));
+    calculate("100000", "240");
+    rightClick(plainLabel(), QStringLiteral("&Piano"));
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    plan->resize(PlanWindowLayout::minimumWidth, PlanWindowLayout::minimumHeight);
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> typed;
+    } cases[] = {
+        {"the installments alone", {}},
+        {"dates and a repayment", {{"FirstDue", "01/2027"}, {"RepayAfter", "60"}, {"RepayAmount", "20000"}}},
+        {"every column",
+         {{"InitialFees", "1500"},
+          {"InstallmentFee", "2"},
+          {"AnnualFee", "30"},
+          {"Penalty", "1"},
+          {"RepayAmount", "tutto"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& [name, text] : c.typed) {
+            auto* field = plan->findChild<QLineEdit*>(QString::fromLatin1(name));
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, QString::fromLatin1(text));
+        }
+        for (const char* name : {"Installments", "Years"}) {
+            plan->showView(std::string(name) == "Years" ? PlanView::Years : PlanView::Installments);
+            auto* table = plan->findChild<QTableView*>(QString::fromLatin1(name));
+            QCoreApplication::processEvents();
+            const QFontMetrics metrics(table->horizontalHeader()->font());
+            for (int column = 0; column < table->model()->columnCount(); ++column) {
+                const QString title = table->model()->headerData(column, Qt::Horizontal).toString();
+                for (const QString& line : title.split(QLatin1Char('\n')))
+                    EXPECT_LE(metrics.horizontalAdvance(line), table->columnWidth(column))
+                        << name << ": " << line.toStdString();
+            }
+        }
+    }
+    plan->showView(PlanView::Installments);
+    auto* table = plan->findChild<QTableView*>(QStringLiteral("Installments"));
+    table->scrollToBottom();
+    ASSERT_GT(table->verticalScrollBar()->value(), 0);
+    typeInto("Duration", QStringLiteral("120"));
+    QTest::mouseClick(control("Calculate"), Qt::LeftButton);
+    EXPECT_EQ(table->verticalScrollBar()->value(), 0);
 }
 
 // The print dialog comes from a module loaded on first use, not at start-up.

@@ -16,11 +16,14 @@
 #include <QAbstractNativeEventFilter>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -345,27 +348,71 @@ TEST_F(RealTabTest, tab_and_shift_tab_walk_the_plan_window)
 }
 
 // Run on a 1280 × 900 screen at QT_SCALE_FACTOR=1.5 (a CTest entry of its
-// own): the plan window opens inside the free area, its buttons on screen.
+// own): the plan window, with costs, dates and an early repayment, opens
+// inside the free area with its buttons on screen, a chart at least 300
+// pixels tall and at least ten rows of its table in view; at the smallest
+// size it allows, none of its controls overlaps another.
 TEST_F(RealTabTest, the_plan_window_opens_inside_a_small_screen)
 {
-    events.edit(Field::Capital, u"10000");
-    events.edit(Field::Duration, u"24");
+    events.edit(Field::Capital, u"100000");
+    events.edit(Field::Duration, u"240");
+    events.edit(Field::AnnualRate, u"3,5");
     events.click(Button::Calculate);
     QCoreApplication::processEvents(); // the menu entry follows the results
     window->findChild<QAction*>(QStringLiteral("OpenPlan"))->trigger();
     auto* plan = window->findChild<PlanWindow*>();
     ASSERT_NE(plan, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(plan));
+    for (const auto& [input, text] : {std::pair{PlanInput::InitialFees, u"1.500"},
+                                      {PlanInput::InstallmentFee, u"2"},
+                                      {PlanInput::FirstDue, u"01/2027"},
+                                      {PlanInput::RepayAfter, u"60"},
+                                      {PlanInput::RepayAmount, u"20000"},
+                                      {PlanInput::Penalty, u"1"}})
+        plan->form().edit(input, text);
+    QCoreApplication::processEvents();
     const QRect free = plan->screen()->availableGeometry();
     EXPECT_TRUE(free.contains(plan->frameGeometry()))
         << "free " << free.width() << "x" << free.height() << ", window " << plan->frameGeometry().width() << "x"
         << plan->frameGeometry().height() << " at " << plan->frameGeometry().x() << "," << plan->frameGeometry().y();
-    for (const PlanCommandLayout& command : PlanWindowLayout::commands()) {
-        const auto* button = plan->findChild<QPushButton*>(QString::fromLatin1(command.objectName));
+    for (const char* name : {"Copy", "ExportCsv", "Print", "SavePdf", "Close"}) {
+        const auto* button = plan->findChild<QPushButton*>(QString::fromLatin1(name));
         ASSERT_NE(button, nullptr);
         EXPECT_TRUE(button->isVisible());
-        EXPECT_TRUE(free.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()))) << command.objectName;
+        EXPECT_TRUE(free.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()))) << name;
     }
+    const double ratio = plan->devicePixelRatioF();
+    auto* table = plan->findChild<QTableView*>(QStringLiteral("Installments"));
+    plan->showView(PlanView::Installments);
+    QCoreApplication::processEvents();
+    EXPECT_GE(table->viewport()->height() / table->verticalHeader()->defaultSectionSize(), 10);
+    plan->showView(PlanView::Chart);
+    QCoreApplication::processEvents();
+    EXPECT_GE(plan->findChild<QWidget*>(QStringLiteral("Chart"))->height() * ratio, 300.0);
+
+    // The smallest window: every control still apart from every other.
+    plan->resize(plan->minimumSize());
+    plan->showView(PlanView::Installments);
+    QCoreApplication::processEvents();
+    std::vector<std::pair<QString, QRect>> shown;
+    for (QWidget* control : plan->findChildren<QWidget*>()) {
+        const bool leaf = qobject_cast<QPushButton*>(control) || qobject_cast<QLineEdit*>(control) ||
+                          qobject_cast<QComboBox*>(control) || qobject_cast<QTableView*>(control);
+        if (!leaf || !control->isVisible())
+            continue;
+        // Only what is in view: a field scrolled out of the inputs' column is nowhere.
+        const QRect place(control->mapTo(plan, QPoint(0, 0)), control->size());
+        if (!plan->rect().intersects(place))
+            continue;
+        const QRect visible = control->visibleRegion().boundingRect();
+        if (visible.isEmpty())
+            continue;
+        shown.emplace_back(control->objectName(), QRect(control->mapTo(plan, visible.topLeft()), visible.size()));
+    }
+    for (std::size_t a = 0; a < shown.size(); ++a)
+        for (std::size_t b = a + 1; b < shown.size(); ++b)
+            EXPECT_FALSE(shown[a].second.intersects(shown[b].second))
+                << shown[a].first.toStdString() << " over " << shown[b].first.toStdString();
 }
 
 } // namespace

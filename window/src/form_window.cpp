@@ -192,20 +192,14 @@ void FormWindow::contextMenuEvent(QContextMenuEvent* event)
 
 void FormWindow::openPlan()
 {
-    const auto terms = events_.planTerms();
-    if (!terms)
+    if (!events_.planTerms())
         return;
-    const NumberText& numbers = events_.form().numbers();
-    if (const auto refusal = PlanForm::refusalOf(*terms, numbers)) {
-        events_.form().showMessage(*refusal, Text(texts::planTitle));
-        return;
-    }
     loadDialogResources();
     if (!planWindow_)
         planWindow_ = new PlanWindow(
-            [this](const Text& message, const Text& title) { events_.form().showMessage(message, title); }, numbers,
+            [this](const Text& message, const Text& title) { events_.form().showMessage(message, title); }, events_,
             this);
-    planWindow_->showLoan(*terms);
+    planWindow_->open();
 }
 
 void FormWindow::textChanged(Field field, const Text& text)

@@ -8,16 +8,15 @@
 #include "window/printing_module.h"
 #include "window/qt_text.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFileDialog>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,7 +28,9 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
@@ -37,14 +38,13 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <numeric>
 #include <utility>
 
 namespace ratalia {
 namespace {
 
-// What the window would like, in device-independent pixels; it never opens
-// larger than the screen's free area, less room for the window's frame.
-constexpr QSize preferredSize(820, 900);
+// Room for the window's frame around its client area, which Qt knows only once it is shown.
 constexpr QSize frameAllowance(16, 48);
 
 QString defaultPath(const FileKind& kind, std::u16string_view name)
@@ -53,30 +53,6 @@ QString defaultPath(const FileKind& kind, std::u16string_view name)
     return QDir(!documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath())
         .filePath(qtText(name) + QLatin1Char('.') + qtText(kind.extension));
 }
-
-// Asks for all its contents' height, as they are now: Qt's own scroll area
-// keeps the size its contents first had, and no more than 24 lines.
-class FittingScrollArea : public QScrollArea {
-public:
-    using QScrollArea::QScrollArea;
-    QSize sizeHint() const override
-    {
-        const int frame = 2 * frameWidth();
-        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
-    }
-
-protected:
-    // Figures come and go with the plan: as tall as the contents now need,
-    // up to what the window can spare.
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == widget() && event->type() == QEvent::LayoutRequest) {
-            setMaximumHeight(sizeHint().height());
-            updateGeometry();
-        }
-        return QScrollArea::eventFilter(watched, event);
-    }
-};
 
 // A table of whole rows, as both views show them.
 QTableView* newTable(QAbstractItemModel* model, QWidget* parent)
@@ -87,11 +63,24 @@ QTableView* newTable(QAbstractItemModel* model, QWidget* parent)
     // Rows of one height: the view places any row without measuring the others.
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    table->horizontalHeader()->setStretchLastSection(false);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setAlternatingRowColors(true);
+    table->setWordWrap(false);
     // Tab leaves the table for the buttons, as in any dialog; the arrows move inside it.
     table->setTabKeyNavigation(false);
     return table;
+}
+
+// A label that shows a sentence of the model's: plain text, wrapped.
+QLabel* sentence(const char* name, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
 }
 
 QPageLayout a4Layout()
@@ -102,102 +91,39 @@ QPageLayout a4Layout()
 
 } // namespace
 
-PlanWindow::PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent)
-    : QWidget(parent, Qt::Window), warn_(std::move(warn)), form_(numbers)
+PlanWindow::PlanWindow(Warn warn, FormEvents& mainWindow, QWidget* parent)
+    : QWidget(parent, Qt::Window), warn_(std::move(warn)), form_(mainWindow.form().numbers(), mainWindow)
 {
     setObjectName(QStringLiteral("PlanWindow"));
     setWindowTitle(qtText(texts::planTitle));
     setAccessibleName(qtText(texts::planTitle));
+    setMinimumSize(PlanWindowLayout::minimumWidth, PlanWindowLayout::minimumHeight);
 
     auto* layout = new QVBoxLayout(this);
-    // The figures and the inputs scroll, where a small screen leaves them too
-    // little room, so that the table and the buttons are always in view.
-    auto* top = new QWidget;
-    auto* topLayout = new QVBoxLayout(top);
-    topLayout->setContentsMargins(0, 0, 0, 0);
-    auto* figures = new QHBoxLayout;
-    loanFigures_ = new QFormLayout;
-    costFigures_ = new QFormLayout;
-    repaymentFigures_ = new QFormLayout;
-    for (QFormLayout* list : {loanFigures_, costFigures_, repaymentFigures_})
-        list->setLabelAlignment(Qt::AlignLeft);
-    figures->addLayout(loanFigures_);
-    figures->addSpacing(24);
-    auto* costsAndRepayment = new QVBoxLayout;
-    costsAndRepayment->addLayout(costFigures_);
-    costsAndRepayment->addLayout(repaymentFigures_);
-    costsAndRepayment->addStretch(1);
-    figures->addLayout(costsAndRepayment);
-    figures->addStretch(1);
-    topLayout->addLayout(figures);
-    buildInputs(topLayout, PlanInputGroup::PlanAndCosts, PlanWindowLayout::inputsTitle, "PlanInputs");
-    buildInputs(topLayout, PlanInputGroup::EarlyRepayment, PlanWindowLayout::repaymentTitle, "EarlyRepayment");
-    auto* scroll = new FittingScrollArea(this);
-    scroll->setObjectName(QStringLiteral("Inputs"));
-    scroll->setWidget(top);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setFocusPolicy(Qt::NoFocus);
-    scroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
-    layout->addWidget(scroll);
+    auto* parts = new QHBoxLayout;
+    parts->addWidget(buildInputs());
+    auto* right = new QVBoxLayout;
+    keyFigures_ = sentence("KeyFigures", this);
+    keyFigures_->setAccessibleName(qtText(PlanWindowLayout::keyFiguresName));
+    QFont bold = keyFigures_->font();
+    bold.setBold(true);
+    keyFigures_->setFont(bold);
+    // Two lines kept for it, so that nothing below moves as the figures change.
+    keyFigures_->setFixedHeight(2 * keyFigures_->fontMetrics().lineSpacing() + 4);
+    right->addWidget(keyFigures_);
+    right->addWidget(buildViews(), 1);
+    parts->addLayout(right, 1);
+    layout->addLayout(parts, 1);
 
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("Status"));
-    status_->setTextFormat(Qt::PlainText);
-    status_->setWordWrap(true);
-    status_->hide();
-    layout->addWidget(status_);
-
-    // Made before the views it holds, so that Tab goes from the inputs to
-    // the tabs, to the view shown, to the buttons.
-    views_ = new QTabWidget(this);
-    views_->setObjectName(QStringLiteral("PlanViews"));
-    views_->tabBar()->setObjectName(QStringLiteral("Views"));
-    model_ = new PlanTableModel(form_.amounts(), this);
-    table_ = newTable(model_, views_);
-    table_->setWordWrap(false);
-
-    yearsModel_ = new YearTableModel(form_.amounts(), this);
-    auto* yearsPage = new QWidget(views_);
-    auto* yearsLayout = new QVBoxLayout(yearsPage);
-    yearsLayout->setContentsMargins(0, 0, 0, 0);
-    yearsHint_ = new QLabel(qtText(PlanWindowLayout::yearsNeedDates), yearsPage);
-    yearsHint_->setObjectName(QStringLiteral("YearsHint"));
-    yearsHint_->setWordWrap(true);
-    yearsLayout->addWidget(yearsHint_);
-    years_ = newTable(yearsModel_, yearsPage);
-    years_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    yearsLayout->addWidget(years_, 1);
-
-    chart_ = new PlanChartView(form_.amounts(), views_);
-
-    for (const PlanViewLayout& view : PlanWindowLayout::views()) {
-        QWidget* page = view.id == PlanView::Installments ? static_cast<QWidget*>(table_)
-                        : view.id == PlanView::Years      ? yearsPage
-                                                          : chart_;
-        QWidget* shown = view.id == PlanView::Years ? years_ : page;
-        shown->setObjectName(QString::fromLatin1(view.objectName));
-        shown->setAccessibleName(qtText(view.accessibleName));
-        const int index = views_->addTab(page, qtText(view.caption));
-        views_->setTabToolTip(index, qtText(view.toolTip));
-    }
-    layout->addWidget(views_, 1);
-
-    totals_ = new QLabel(this);
-    totals_->setObjectName(QStringLiteral("Totals"));
-    totals_->setTextFormat(Qt::PlainText);
-    totals_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    totals_->setWordWrap(true);
-    layout->addWidget(totals_);
-    note_ = new QLabel(this);
-    note_->setObjectName(QStringLiteral("Note"));
-    note_->setTextFormat(Qt::PlainText);
-    note_->setWordWrap(true);
-    layout->addWidget(note_);
-
+    auto* foot = new QHBoxLayout;
+    status_ = sentence("Status", this);
+    status_->setFixedHeight(2 * status_->fontMetrics().lineSpacing() + 4);
+    foot->addWidget(status_, 1);
+    layout->addLayout(foot);
     auto* buttons = new QHBoxLayout;
     for (const PlanCommandLayout& command : PlanWindowLayout::commands()) {
+        if (command.id == PlanCommand::StartClean)
+            continue; // in the inputs' column
         auto* button = new QPushButton(qtText(command.caption), this);
         button->setObjectName(QString::fromLatin1(command.objectName));
         button->setAccessibleName(qtText(command.accessibleName));
@@ -206,162 +132,424 @@ PlanWindow::PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent)
         if (command.id == PlanCommand::Close)
             buttons->addStretch(1);
         buttons->addWidget(button);
+        buttons_[command.id] = button;
         connect(button, &QPushButton::clicked, this, [this, id = command.id] { run(id); });
     }
     layout->addLayout(buttons);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    // Tab: from the table to the buttons, the inputs in their order, the views' tabs, the view.
+    for (const PlanCommand command :
+         {PlanCommand::Copy, PlanCommand::ExportCsv, PlanCommand::Print, PlanCommand::SavePdf, PlanCommand::Close})
+        tabOrder_.push_back(buttons_[command]);
+    for (const PlanInputSpec& spec : planInputSpecs())
+        tabOrder_.push_back(spec.listed() ? static_cast<QWidget*>(choices_[spec.id]) : fields_[spec.id]);
+    tabOrder_.push_back(buttons_[PlanCommand::StartClean]);
+    tabOrder_.push_back(views_->tabBar());
+    for (QWidget* view : {static_cast<QWidget*>(table_), static_cast<QWidget*>(years_), static_cast<QWidget*>(chart_)})
+        tabOrder_.push_back(view);
+
     form_.addObserver(*this);
+    planChanged();
 }
 
 PlanWindow::~PlanWindow() { form_.removeObserver(*this); }
 
-// A group of inputs as the core lays them out: every change goes to the
-// model, which works the plan out again.
-void PlanWindow::buildInputs(QBoxLayout* into, PlanInputGroup which, std::u16string_view title, const char* name)
+// The order above, round and round, past whatever is hidden or disabled.
+bool PlanWindow::focusNextPrevChild(bool next)
 {
-    auto* group = new QGroupBox(qtText(title), this);
-    group->setObjectName(QString::fromLatin1(name));
-    auto* grid = new QGridLayout(group);
-    int rows = 0;
-    for (const PlanInputLayout& input : PlanWindowLayout::inputsOf(which)) {
-        auto* caption = new QLabel(qtText(input.caption), group);
+    const auto at = std::find_if(tabOrder_.begin(), tabOrder_.end(), [](QWidget* stop) {
+        return stop == QApplication::focusWidget() || stop->isAncestorOf(QApplication::focusWidget());
+    });
+    if (at == tabOrder_.end())
+        return QWidget::focusNextPrevChild(next);
+    const auto count = static_cast<std::ptrdiff_t>(tabOrder_.size());
+    std::ptrdiff_t k = at - tabOrder_.begin();
+    for (std::ptrdiff_t step = 1; step < count; ++step) {
+        QWidget* stop = tabOrder_[static_cast<std::size_t>(((k + (next ? step : -step)) % count + count) % count)];
+        if (stop->isVisible() && stop->isEnabled()) {
+            stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The inputs as the core's table lays them out, section by section: every
+// change goes to the model, which works the plan out again.
+QWidget* PlanWindow::buildInputs()
+{
+    auto* column = new QWidget;
+    auto* stack = new QVBoxLayout(column);
+    stack->setContentsMargins(0, 0, 0, 0);
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    std::optional<PlanSection> current;
+    QGridLayout* grid = nullptr;
+    QGroupBox* group = nullptr;
+    int row = 0;
+    for (const PlanInputSpec& spec : planInputSpecs()) {
+        if (!current || *current != spec.section) {
+            current = spec.section;
+            group = new QGroupBox(qtText(sectionTitle(spec.section)), column);
+            group->setObjectName(QStringLiteral("Section%1").arg(static_cast<int>(spec.section)));
+            grid = new QGridLayout(group);
+            grid->setColumnStretch(0, 1);
+            grid->setVerticalSpacing(2);
+            stack->addWidget(group);
+            row = 0;
+        }
         QWidget* control = nullptr;
-        if (input.choice) {
+        if (spec.listed()) {
             auto* box = new QComboBox(group);
-            const auto options = PlanWindowLayout::choices(input.id, form_.numbers());
-            for (const PlanChoice& option : options)
-                box->addItem(qtText(option.caption));
-            connect(box, &QComboBox::currentIndexChanged, this, [this, id = input.id, options](int k) {
+            // As narrow as the column: a long option shows whole in the list.
+            box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            box->setMinimumContentsLength(8);
+            for (const Text& caption : choiceCaptions(spec.id, form_.numbers()))
+                box->addItem(qtText(caption));
+            // The model ignores a choice it already has: mirroring it back changes nothing.
+            connect(box, &QComboBox::currentIndexChanged, this, [this, id = spec.id](int k) {
                 if (k >= 0)
-                    form_.choose(id, options[static_cast<std::size_t>(k)]);
+                    form_.choose(id, static_cast<std::size_t>(k));
             });
-            choices_[input.id] = box;
+            choices_[spec.id] = box;
             control = box;
         } else {
             auto* field = new QLineEdit(group);
-            field->setPlaceholderText(qtText(input.placeholder));
-            connect(field, &QLineEdit::textChanged, this,
-                    [this, id = input.id](const QString& text) { form_.edit(id, text.toStdU16String()); });
-            fields_[input.id] = field;
+            field->setPlaceholderText(qtText(spec.placeholder));
+            field->setMaxLength(32767);
+            connect(field, &QLineEdit::textEdited, this,
+                    [this, id = spec.id](const QString& text) { form_.edit(id, text.toStdU16String()); });
+            fields_[spec.id] = field;
             control = field;
         }
-        control->setObjectName(QString::fromLatin1(input.objectName));
-        control->setAccessibleName(qtText(input.accessibleName));
-        control->setToolTip(qtText(input.toolTip));
-        caption->setBuddy(control);
-        const int column = input.column * 3;
-        grid->addWidget(caption, input.row, column);
-        if (input.unit.empty()) {
-            grid->addWidget(control, input.row, column + 1, 1, 2);
-        } else {
-            grid->addWidget(control, input.row, column + 1);
-            grid->addWidget(new QLabel(qtText(input.unit), group), input.row, column + 2);
+        control->setObjectName(QString::fromLatin1(spec.objectName));
+        control->setAccessibleName(qtText(spec.accessibleName));
+        control->setToolTip(qtText(spec.toolTip));
+        if (spec.id == PlanInput::Unit) {
+            // Beside the duration it is the unit of.
+            grid->addWidget(control, row - 2, 1);
+            continue;
         }
-        rows = std::max(rows, input.row + 1);
+        // The caption over its field, the unit beside it, what it read under
+        // it: the column stays narrow, and nothing moves as a reading appears.
+        auto* caption = new QLabel(qtText(spec.caption), group);
+        caption->setBuddy(control);
+        grid->addWidget(caption, row++, 0, 1, 2);
+        grid->addWidget(control, row, 0);
+        if (!spec.unit.empty())
+            grid->addWidget(new QLabel(qtText(spec.unit), group), row, 1);
+        ++row;
+        if (!spec.listed()) {
+            auto* reading = new QLabel(group);
+            reading->setObjectName(QString::fromLatin1(spec.objectName) + QStringLiteral("Reading"));
+            reading->setFont(small);
+            reading->setTextFormat(Qt::PlainText);
+            reading->setFixedHeight(QFontMetrics(small).lineSpacing());
+            reading->setForegroundRole(QPalette::PlaceholderText);
+            grid->addWidget(reading, row++, 0, 1, 2);
+            readings_[spec.id] = reading;
+        }
     }
-    if (which == PlanInputGroup::EarlyRepayment) {
-        auto* note = new QLabel(qtText(PlanWindowLayout::penaltyNote), group);
-        note->setObjectName(QStringLiteral("PenaltyNote"));
-        note->setWordWrap(true);
-        QFont small = note->font();
-        small.setPointSizeF(small.pointSizeF() * 0.9);
-        note->setFont(small);
-        grid->addWidget(note, rows, 0, 1, 6);
-        // Read with the field it is about.
-        if (QLineEdit* penalty = fields_[PlanInput::Penalty])
-            penalty->setAccessibleDescription(qtText(PlanWindowLayout::penaltyNote));
-    }
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(4, 1);
-    into->addWidget(group);
+    // What the law allows, at the foot of the early repayment's section.
+    auto* note = sentence("PenaltyNote", group);
+    note->setText(qtText(PlanWindowLayout::penaltyNote));
+    note->setFont(small);
+    grid->addWidget(note, row, 0, 1, 2);
+
+    const PlanCommandLayout& clean = PlanWindowLayout::command(PlanCommand::StartClean);
+    auto* startClean = new QPushButton(qtText(clean.caption), column);
+    startClean->setObjectName(QString::fromLatin1(clean.objectName));
+    startClean->setAccessibleName(qtText(clean.accessibleName));
+    startClean->setToolTip(qtText(clean.toolTip));
+    startClean->setAutoDefault(false);
+    connect(startClean, &QPushButton::clicked, this, [this] { run(PlanCommand::StartClean); });
+    buttons_[PlanCommand::StartClean] = startClean;
+    auto* cleanRow = new QHBoxLayout;
+    cleanRow->addWidget(startClean);
+    cleanRow->addStretch(1);
+    stack->addLayout(cleanRow);
+    notice_ = sentence("Notice", column);
+    stack->addWidget(notice_);
+    stack->addStretch(1);
+
+    inputs_ = new QScrollArea(this);
+    inputs_->setObjectName(QStringLiteral("Inputs"));
+    inputs_->setAccessibleName(qtText(PlanWindowLayout::inputsName));
+    inputs_->setWidget(column);
+    inputs_->setWidgetResizable(true);
+    inputs_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    inputs_->setFocusPolicy(Qt::NoFocus);
+    inputs_->setFixedWidth(PlanWindowLayout::inputsWidth);
+    // The field that takes the focus comes into view.
+    connect(qApp, &QApplication::focusChanged, inputs_, [this](QWidget*, QWidget* now) {
+        if (now && inputs_->widget()->isAncestorOf(now))
+            inputs_->ensureWidgetVisible(now);
+    });
+    return inputs_;
 }
 
-void PlanWindow::showLoan(const LoanTerms& terms)
+QWidget* PlanWindow::buildViews()
 {
-    status_->hide();
-    form_.showLoan(terms);
+    body_ = new QStackedWidget(this);
+    views_ = new QTabWidget(body_);
+    views_->setObjectName(QStringLiteral("PlanViews"));
+    views_->tabBar()->setObjectName(QStringLiteral("Views"));
+
+    auto* summaryScroll = new QScrollArea(views_);
+    summaryScroll->setWidgetResizable(true);
+    summaryScroll->setFrameShape(QFrame::NoFrame);
+    summaryScroll->setFocusPolicy(Qt::NoFocus);
+    summary_ = new QWidget;
+    summaryGrid_ = new QGridLayout(summary_);
+    summaryGrid_->setColumnStretch(1, 1);
+    summaryScroll->setWidget(summary_);
+
+    auto* installments = new QWidget(views_);
+    auto* installmentsLayout = new QVBoxLayout(installments);
+    installmentsLayout->setContentsMargins(0, 0, 0, 0);
+    model_ = new PlanTableModel(PlanTable::Kind::Installments, form_.amounts(), this);
+    table_ = newTable(model_, installments);
+    installmentsLayout->addWidget(table_, 1);
+    totals_ = sentence("Totals", installments);
+    totals_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    installmentsLayout->addWidget(totals_);
+    note_ = sentence("Note", installments);
+    installmentsLayout->addWidget(note_);
+
+    auto* yearsPage = new QWidget(views_);
+    auto* yearsLayout = new QVBoxLayout(yearsPage);
+    yearsLayout->setContentsMargins(0, 0, 0, 0);
+    yearsHint_ = sentence("YearsHint", yearsPage);
+    yearsHint_->setText(qtText(PlanWindowLayout::yearsNeedDates));
+    yearsLayout->addWidget(yearsHint_);
+    yearsModel_ = new PlanTableModel(PlanTable::Kind::Years, form_.amounts(), this);
+    years_ = newTable(yearsModel_, yearsPage);
+    yearsLayout->addWidget(years_, 1);
+
+    chart_ = new PlanChartView(form_.amounts(), views_);
+
+    for (const PlanViewLayout& view : PlanWindowLayout::views()) {
+        QWidget* page = view.id == PlanView::Summary        ? static_cast<QWidget*>(summaryScroll)
+                        : view.id == PlanView::Installments ? installments
+                        : view.id == PlanView::Years        ? yearsPage
+                                                            : chart_;
+        QWidget* shown = view.id == PlanView::Summary        ? summary_
+                         : view.id == PlanView::Installments ? static_cast<QWidget*>(table_)
+                         : view.id == PlanView::Years        ? static_cast<QWidget*>(years_)
+                                                             : chart_;
+        shown->setObjectName(QString::fromLatin1(view.objectName));
+        shown->setAccessibleName(qtText(view.accessibleName));
+        const int index = views_->addTab(page, qtText(view.caption));
+        views_->setTabToolTip(index, qtText(view.toolTip));
+    }
+    showView(PlanView::Installments);
+    for (QTableView* table : {table_, years_})
+        table->viewport()->installEventFilter(this);
+
+    absence_ = sentence("Absence", body_);
+    absence_->setAlignment(Qt::AlignCenter);
+    absence_->setMargin(24);
+    body_->addWidget(views_);
+    body_->addWidget(absence_);
+    return body_;
+}
+
+void PlanWindow::open()
+{
+    form_.open();
     if (!placed_)
-        fitIntoScreen();
+        place();
     QWidget::show();
     raise();
     activateWindow();
-    // What the user asked to see: the table, ready for the arrow keys.
-    table_->setFocus(Qt::OtherFocusReason);
+    table_->scrollToTop();
+    // What the user asked to see: the table, ready for the arrow keys; the capital where there is none yet.
+    if (plan())
+        table_->setFocus(Qt::OtherFocusReason);
+    else
+        fields_[PlanInput::Capital]->setFocus(Qt::OtherFocusReason);
 }
 
-void PlanWindow::showFigures(QFormLayout* layout, const std::vector<Figure>& figures)
+void PlanWindow::showEvent(QShowEvent* event)
 {
-    while (layout->rowCount() > 0)
-        layout->removeRow(0);
-    const auto value = [this](const Figure& figure) {
-        auto* label = new QLabel(qtText(figure.value), this);
-        label->setObjectName(QString::fromLatin1(ratalia::objectName(figure.id)));
-        label->setAccessibleName(qtText(figure.label));
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        label->setWordWrap(wrapsOnTwoLines(figure.id));
-        return label;
-    };
-    for (std::size_t k = 0; k < figures.size(); ++k) {
-        const Figure& figure = figures[k];
-        auto* label = new QLabel(qtText(figure.label) + QLatin1Char(':'), this);
-        QLabel* shown = value(figure);
-        label->setBuddy(shown);
-        // The TAEG beside the annual rate, as a foglio informativo shows them.
-        if (figure.id == FigureId::AnnualRate && k + 1 < figures.size() && figures[k + 1].id == FigureId::Taeg) {
-            auto* pair = new QHBoxLayout;
-            pair->addWidget(shown);
-            pair->addSpacing(16);
-            pair->addWidget(new QLabel(qtText(figures[k + 1].label) + QLatin1Char(':'), this));
-            pair->addWidget(value(figures[k + 1]));
-            pair->addStretch(1);
-            layout->addRow(label, pair);
-            ++k;
-            continue;
-        }
-        layout->addRow(label, shown);
+    form_.setShown(true);
+    QWidget::showEvent(event);
+}
+
+void PlanWindow::hideEvent(QHideEvent* event)
+{
+    form_.setShown(false);
+    QWidget::hideEvent(event);
+}
+
+void PlanWindow::showInputs()
+{
+    const PlanInputs& inputs = form_.inputs();
+    for (const auto& [id, field] : fields_) {
+        const QString text = qtText(inputs.text(id));
+        if (field->text() != text)
+            field->setText(text);
+        const auto reading = form_.reading(id);
+        QLabel* shown = readings_[id];
+        shown->setText(reading ? (reading->empty() ? QString() : QStringLiteral("= ") + qtText(*reading))
+                               : QStringLiteral("?"));
+        field->setAccessibleDescription(id == PlanInput::Penalty ? qtText(PlanWindowLayout::penaltyNote)
+                                                                 : shown->text());
     }
+    for (const auto& [id, box] : choices_) {
+        const auto shown = static_cast<int>(form_.shownChoice(id));
+        if (box->currentIndex() != shown)
+            box->setCurrentIndex(shown);
+    }
+}
+
+void PlanWindow::showFigures()
+{
+    while (QLayoutItem* item = summaryGrid_->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    int row = 0;
+    const auto group = [&](std::u16string_view heading, const std::vector<Figure>& figures) {
+        if (figures.empty())
+            return;
+        auto* title = new QLabel(qtText(heading), summary_);
+        QFont bold = title->font();
+        bold.setBold(true);
+        title->setFont(bold);
+        summaryGrid_->addWidget(title, row++, 0, 1, 2);
+        for (const Figure& figure : figures) {
+            auto* label = new QLabel(qtText(figure.label) + QLatin1Char(':'), summary_);
+            auto* value = new QLabel(qtText(figure.value), summary_);
+            value->setObjectName(QString::fromLatin1(ratalia::objectName(figure.id)));
+            // A screen reader says what the figure is and what it is worth.
+            value->setAccessibleName(qtText(figure.label) + QStringLiteral(": ") + qtText(figure.value));
+            value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            value->setWordWrap(wrapsOnTwoLines(figure.id));
+            label->setBuddy(value);
+            summaryGrid_->addWidget(label, row, 0, Qt::AlignTop);
+            summaryGrid_->addWidget(value, row++, 1);
+        }
+        summaryGrid_->setRowMinimumHeight(row++, fontMetrics().height() / 2);
+    };
+    group(PlanWindowLayout::loanHeading, form_.loanFigures());
+    group(PlanWindowLayout::costsHeading, form_.costFigures());
+    group(PlanWindowLayout::repaymentHeading, form_.repaymentFigures());
+    summaryGrid_->setRowStretch(row, 1);
+
+    std::vector<Figure> all = form_.loanFigures();
+    for (const auto& more : {form_.costFigures(), form_.repaymentFigures()})
+        all.insert(all.end(), more.begin(), more.end());
+    QStringList key;
+    for (const Figure& figure : keyFigures(all))
+        key << qtText(figure.label) + QStringLiteral(" ") + qtText(figure.value);
+    keyFigures_->setText(key.join(QStringLiteral("   ·   ")));
 }
 
 void PlanWindow::planChanged()
 {
-    showFigures(loanFigures_, form_.loanFigures());
-    showFigures(costFigures_, form_.costFigures());
-    showFigures(repaymentFigures_, form_.repaymentFigures());
+    showInputs();
+    showFigures();
+    const AmortizationPlan* shown = plan();
     QStringList totals;
     for (const Figure& total : form_.totals())
         totals << qtText(total.label) + QStringLiteral(": ") + qtText(total.value);
     totals_->setText(totals.join(QStringLiteral("    ")));
     note_->setText(qtText(form_.note()));
-    if (form_.message())
-        note(*form_.message());
-    else
-        status_->hide();
-    model_->show(form_.plan());
-    yearsModel_->show(form_.plan());
-    yearsHint_->setVisible(!form_.plan() || !form_.plan()->firstDue());
-    chart_->show(form_.plan());
-    // The amounts share the width; the number keeps what its largest needs.
-    QHeaderView* header = table_->horizontalHeader();
-    if (model_->columnCount() > 0) {
-        header->setSectionResizeMode(QHeaderView::Stretch);
-        header->setSectionResizeMode(0, QHeaderView::Fixed);
-        table_->setColumnWidth(0, fontMetrics().horizontalAdvance(QString::number(model_->rowCount() * 10)) + 12);
+    status_->setText(form_.error() ? qtText(*form_.error()) : QString());
+    notice_->setText(form_.notice() ? qtText(*form_.notice()) : QString());
+    // Where the loan has no plan, why, in the table's place.
+    if (shown) {
+        body_->setCurrentWidget(views_);
+        absence_->clear();
+    } else {
+        absence_->setText(form_.refusal() ? qtText(*form_.refusal()) : qtText(PlanWindowLayout::noLoanYet));
+        body_->setCurrentWidget(absence_);
     }
+    // A new loan opens at its top: scrolled there before its rows come, which keep the place.
+    if (form_.loansShown() != loansShown_) {
+        loansShown_ = form_.loansShown();
+        table_->scrollToTop();
+        years_->scrollToTop();
+    }
+    model_->show(shown);
+    yearsModel_->show(shown);
+    yearsHint_->setVisible(!shown || !shown->firstDue());
+    chart_->show(shown);
+    fitColumns(table_);
+    fitColumns(years_);
+    // Nothing goes out as if it were the plan on screen while an input is wrong.
+    for (const PlanCommand command :
+         {PlanCommand::Copy, PlanCommand::ExportCsv, PlanCommand::Print, PlanCommand::SavePdf})
+        buttons_[command]->setEnabled(form_.canExport());
 }
 
-// Inside the free area of the screen the main window is on, whatever the
-// scale: at 1.5 on a 1280 × 900 screen 640 × 620 would not fit.
-void PlanWindow::fitIntoScreen()
+// Each column as wide as its title's longest line and its widest amount;
+// what the view has left over shared among them. Never a title cut: a
+// narrow view scrolls instead.
+void PlanWindow::fitColumns(QTableView* table) const
+{
+    auto* model = static_cast<PlanTableModel*>(table->model());
+    if (!model->table() || model->table()->columnCount() == 0)
+        return;
+    const PlanTable& shown = *model->table();
+    const QFontMetrics cells(table->font());
+    const QFontMetrics titles(table->horizontalHeader()->font());
+    const int padding = 3 * cells.averageCharWidth();
+    const int room = table->viewport()->width();
+    // Titles on one line where the view holds them so, on two where not; a
+    // view too narrow even then scrolls.
+    const auto widthsFor = [&](bool twoLines) {
+        std::vector<int> widths;
+        for (std::size_t c = 0; c < shown.columnCount(); ++c) {
+            int width = cells.horizontalAdvance(qtText(shown.widest(c)));
+            for (const Text& line : twoLines ? shown.titleLines(c) : std::vector<Text>{shown.title(c)})
+                width = std::max(width, titles.horizontalAdvance(qtText(line)));
+            widths.push_back(width + padding);
+        }
+        return widths;
+    };
+    std::vector<int> widths = widthsFor(false);
+    int total = std::accumulate(widths.begin(), widths.end(), 0);
+    const bool twoLines = total > room;
+    if (twoLines) {
+        widths = widthsFor(true);
+        total = std::accumulate(widths.begin(), widths.end(), 0);
+    }
+    model->setTwoLineTitles(twoLines);
+    const int spare = total < room ? (room - total) / static_cast<int>(widths.size()) : 0;
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        table->setColumnWidth(static_cast<int>(c), widths[c] + spare);
+}
+
+bool PlanWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize)
+        for (QTableView* table : {table_, years_})
+            if (watched == table->viewport())
+                fitColumns(table);
+    return QWidget::eventFilter(watched, event);
+}
+
+// Beside the main window where the screen has room, inside its free area
+// whatever the scale: at 1,5 on a 1 280 × 900 screen the preferred size would not fit.
+void PlanWindow::place()
 {
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
     if (!screen)
         return;
     const QRect free = screen->availableGeometry();
-    const QSize size = preferredSize.boundedTo(free.size() - frameAllowance).expandedTo(minimumSizeHint());
+    const QSize size = QSize(PlanWindowLayout::preferredWidth, PlanWindowLayout::preferredHeight)
+                           .boundedTo(free.size() - frameAllowance)
+                           .expandedTo(minimumSize());
     resize(size);
-    move(free.left() + std::max(0, (free.width() - size.width() - frameAllowance.width()) / 2),
-         free.top() + std::max(0, (free.height() - size.height() - frameAllowance.height()) / 2));
+    const QRect main = parentWidget() ? parentWidget()->frameGeometry() : QRect();
+    const ScreenRect where = placeBeside(
+        {main.left(), main.top(), main.width(), main.height()}, {free.left(), free.top(), free.width(), free.height()},
+        size.width() + frameAllowance.width(), size.height() + frameAllowance.height());
+    move(where.left, where.top);
     placed_ = true;
 }
 
@@ -385,14 +573,14 @@ Text PlanWindow::tabSeparated() const
 
 void PlanWindow::run(PlanCommand command)
 {
-    status_->hide();
     switch (command) {
     case PlanCommand::Copy:
         copy();
         break;
     case PlanCommand::ExportCsv:
-        if (const QString path = chooseFile(PlanWindowLayout::csvFile, plan() ? viewFileName(currentView(), *plan())
-                                                                              : PlanWindowLayout::defaultFileName);
+        if (!form_.canExport())
+            break;
+        if (const QString path = chooseFile(viewFileKind(currentView(), *plan()), viewFileName(currentView(), *plan()));
             !path.isEmpty())
             exportCsv(path);
         break;
@@ -400,6 +588,8 @@ void PlanWindow::run(PlanCommand command)
         choosePrinter();
         break;
     case PlanCommand::SavePdf:
+        if (!form_.canExport())
+            break;
         if (const QString path = chooseFile(PlanWindowLayout::pdfFile, PlanWindowLayout::defaultFileName);
             !path.isEmpty())
             savePdf(path);
@@ -407,10 +597,17 @@ void PlanWindow::run(PlanCommand command)
     case PlanCommand::Close:
         close();
         break;
+    case PlanCommand::StartClean:
+        form_.startClean();
+        break;
     }
 }
 
-void PlanWindow::copy() { QGuiApplication::clipboard()->setText(qtText(tabSeparated())); }
+void PlanWindow::copy()
+{
+    if (form_.canExport())
+        QGuiApplication::clipboard()->setText(qtText(tabSeparated()));
+}
 
 QString PlanWindow::chooseFile(const FileKind& kind, std::u16string_view name)
 {
@@ -430,7 +627,7 @@ QString PlanWindow::chooseFile(const FileKind& kind, std::u16string_view name)
 
 bool PlanWindow::exportCsv(const QString& path)
 {
-    if (!plan())
+    if (!form_.canExport())
         return false;
     const AmountText& amounts = form_.amounts();
     const QByteArray bytes =
@@ -448,7 +645,7 @@ bool PlanWindow::savePdf(const QString& path) { return savePdf(path, a4Layout())
 
 bool PlanWindow::savePdf(const QString& path, const QPageLayout& layout)
 {
-    if (!plan())
+    if (!form_.canExport())
         return false;
     QSaveFile file(path);
     Outcome outcome = Outcome::Failed;
@@ -458,7 +655,7 @@ bool PlanWindow::savePdf(const QString& path, const QPageLayout& layout)
         writer.setCreator(QStringLiteral("Ratalia"));
         writer.setPageLayout(layout);
         writer.setResolution(300);
-        outcome = paintPages(writer);
+        outcome = paintPages(writer, PlanWindowLayout::saveProgressTitle);
     }
     // The PDF is written out when its painter ends: only the commit knows
     // whether every byte reached the disk.
@@ -474,7 +671,7 @@ bool PlanWindow::savePdf(const QString& path, const QPageLayout& layout)
 
 void PlanWindow::choosePrinter()
 {
-    if (!plan())
+    if (!form_.canExport())
         return;
     loadDialogResources();
     const ChoosePrinter choose = printingModule();
@@ -490,12 +687,12 @@ void PlanWindow::choosePrinter()
 
 bool PlanWindow::print(PrintJob& job)
 {
-    if (!plan())
+    if (!form_.canExport())
         return false;
     // Printing to a file is saving a PDF, and so whole or not at all.
     if (!job.fileName().isEmpty())
         return savePdf(job.fileName(), job.pageLayout());
-    const Outcome outcome = paintPages(job.device());
+    const Outcome outcome = paintPages(job.device(), PlanWindowLayout::printProgressTitle);
     if (outcome == Outcome::Cancelled) {
         job.abort();
         note(printCancelledNote);
@@ -508,7 +705,7 @@ bool PlanWindow::print(PrintJob& job)
     return true;
 }
 
-PlanWindow::Outcome PlanWindow::paintPages(QPagedPaintDevice& device)
+PlanWindow::Outcome PlanWindow::paintPages(QPagedPaintDevice& device, std::u16string_view title)
 {
     const PlanReport report = *form_.report();
     const PlanPrintout printout(device, report);
@@ -520,7 +717,7 @@ PlanWindow::Outcome PlanWindow::paintPages(QPagedPaintDevice& device)
     const auto pages = static_cast<int>(printout.pageCount());
     QProgressDialog progress(qtText(pageProgress(1, printout.pageCount())), qtText(cancelCaption), 0, pages, this);
     progress.setObjectName(QStringLiteral("Progress"));
-    progress.setWindowTitle(qtText(texts::planTitle));
+    progress.setWindowTitle(qtText(title));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     QElapsedTimer sinceShown;
@@ -547,10 +744,6 @@ PlanWindow::Outcome PlanWindow::paintPages(QPagedPaintDevice& device)
     return painter.end() ? Outcome::Done : Outcome::Failed;
 }
 
-void PlanWindow::note(std::u16string_view text)
-{
-    status_->setText(qtText(text));
-    status_->show();
-}
+void PlanWindow::note(std::u16string_view text) { status_->setText(qtText(text)); }
 
 } // namespace ratalia

@@ -39,12 +39,6 @@ PlanRefusal refusal(PlanRefusal::Reason reason, const LoanInCents& loan, Cents i
     return r;
 }
 
-// The French installment on `debt` over `count` months at the rate, exactly rounded to the cent.
-std::optional<Cents> annuityInCents(Cents debt, const MonthlyRate& rate, std::int64_t count)
-{
-    return ratalia::annuityInCents(debt, rate.value.significand, rate.value.exponent, rate.divisor, count);
-}
-
 // The debt each installment of the rows is counted on, summed: what the
 // interest is in proportion to at any one rate. Nothing past 64 bits.
 std::optional<Cents> debtMonths(Cents capital, const std::vector<PlanRow>& rows)
@@ -56,15 +50,6 @@ std::optional<Cents> debtMonths(Cents capital, const std::vector<PlanRow>& rows)
         before = row.remainingDebt;
     }
     return sum;
-}
-
-std::vector<Cents> paymentsOf(const std::vector<PlanRow>& rows)
-{
-    std::vector<Cents> payments;
-    payments.reserve(rows.size());
-    for (const PlanRow& row : rows)
-        payments.push_back(row.payment());
-    return payments;
 }
 
 } // namespace
@@ -128,10 +113,12 @@ std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInC
         return refusal(Reason::AmountsTooLarge, loan, *constant);
     plan.contractInterest_ = plan.totalInterest_;
     plan.contractInstallmentCosts_ = plan.totalInstallmentCosts_;
-    plan.annualPercentageRate_ = ratalia::annualPercentageRate(plan.received(), paymentsOf(plan.rows_));
-    if (loan.repayment)
+    if (loan.repayment) {
+        // The contract's rows go with the repayment: their rate first.
+        plan.contractRate_ = ratalia::annualPercentageRate(plan.flows());
         if (auto refused = plan.repay(loan, *constant))
             return *refused;
+    }
     return plan;
 }
 
@@ -164,7 +151,7 @@ std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cent
         if (!early.reduceDuration) {
             // The same end: the installment (principal) worked out again on what is owed.
             const auto again = italian ? shareOf(debt, {{1, 0}, rest.installments})
-                                       : annuityInCents(debt, loan.rate, rest.installments);
+                                       : frenchInstallment(debt, loan.rate, rest.installments);
             if (!again)
                 return tooLarge;
             installmentAfter_ = *again;
@@ -232,7 +219,6 @@ std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cent
     paidWith.refund = refund_;
     if (!sumUp())
         return tooLarge;
-    rateAsRepaid_ = ratalia::annualPercentageRate(received(), paymentsOf(rows_));
     return std::nullopt;
 }
 
@@ -300,6 +286,34 @@ bool AmortizationPlan::sumUp()
            !__builtin_add_overflow(due, contractInstallmentCosts_, &due);
 }
 
+CashFlows AmortizationPlan::flows() const
+{
+    CashFlows flows;
+    flows.received = received();
+    flows.payments.reserve(rows_.size());
+    for (const PlanRow& row : rows_)
+        flows.payments.push_back(row.payment());
+    return flows;
+}
+
+std::optional<double> AmortizationPlan::annualPercentageRate() const
+{
+    if (repayment_)
+        return contractRate_;
+    if (!rate_)
+        rate_ = ratalia::annualPercentageRate(flows());
+    return *rate_;
+}
+
+std::optional<double> AmortizationPlan::rateAsRepaid() const
+{
+    if (!repayment_)
+        return std::nullopt;
+    if (!rate_)
+        rate_ = ratalia::annualPercentageRate(flows());
+    return *rate_;
+}
+
 Cents AmortizationPlan::lastDifference() const
 {
     const PlanRow& last = rows_.back();
@@ -315,48 +329,9 @@ std::optional<Cents> toCents(TextView text, const NumberText& numbers)
     return scaled(value->significand, value->exponent + 2);
 }
 
-std::variant<LoanInCents, PlanRefusal> loanInCents(const LoanTerms& terms, const NumberText& numbers)
+std::optional<Cents> frenchInstallment(Cents debt, const MonthlyRate& rate, std::int64_t count)
 {
-    PlanRefusal refusal;
-    // The count as the calculation read it: "24,0000000000000000001" months are 24.
-    const auto count = numbers.tryToNumber(terms.installmentCount);
-    if (!count || *count < 1 || std::floor(*count) != *count)
-        return refusal;
-    if (*count > static_cast<double>(AmortizationPlan::maximumInstallments)) {
-        refusal.reason = PlanRefusal::Reason::TooManyInstallments;
-        refusal.count = *count;
-        return refusal;
-    }
-    LoanInCents loan;
-    loan.installments = static_cast<std::int64_t>(*count);
-    const auto capital = toCents(terms.capital, numbers);
-    // The rate typed, when its digits are few enough to hold; otherwise the
-    // monthly rate the calculation wrote.
-    std::optional<MonthlyRate> rate;
-    if (const auto annual = numbers.exactValue(terms.annualRate))
-        rate = MonthlyRate{*annual, 1200};
-    else if (const auto monthly = numbers.exactValue(terms.monthlyRate))
-        rate = MonthlyRate{*monthly, 1};
-    if (!capital || !rate)
-        return refusal;
-    if (*capital <= 0) {
-        refusal.reason = PlanRefusal::Reason::CapitalTooSmall;
-        return refusal;
-    }
-    loan.capital = *capital;
-    loan.rate = *rate;
-    // The plan's own installment, on the capital in cents; where it passes
-    // 64-bit cents only the Italian plan, which does not need it, is made.
-    loan.installment = annuityInCents(loan.capital, loan.rate, loan.installments).value_or(-1);
-    return loan;
-}
-
-std::variant<AmortizationPlan, PlanRefusal> amortizationPlan(const LoanTerms& terms, const NumberText& numbers)
-{
-    auto loan = loanInCents(terms, numbers);
-    if (const auto* refused = std::get_if<PlanRefusal>(&loan))
-        return *refused;
-    return AmortizationPlan::make(std::get<LoanInCents>(loan));
+    return annuityInCents(debt, rate.value.significand, rate.value.exponent, rate.divisor, count);
 }
 
 } // namespace ratalia

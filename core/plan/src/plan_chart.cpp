@@ -90,6 +90,11 @@ PlanChart planChart(const AmortizationPlan& plan, const AmountText& amounts, std
             const std::string digits = std::to_string(year);
             chart.timeTicks.push_back({static_cast<double>(installment), Text(digits.begin(), digits.end())});
         }
+        // A plan within one year that has no January: its year under its first installment.
+        if (chart.timeTicks.empty()) {
+            const std::string digits = std::to_string(start->year);
+            chart.timeTicks.push_back({1.0, Text(digits.begin(), digits.end())});
+        }
     } else {
         const std::int64_t step = niceStep(count, 6);
         for (std::int64_t installment = step; installment <= count; installment += step)
@@ -110,7 +115,7 @@ PlanChart planChart(const AmortizationPlan& plan, const AmountText& amounts, std
         text += u"; la quota capitale supera gli interessi dalla rata " + withDate(plan, *overtakes, amounts);
     else
         text += u"; gli interessi superano la quota capitale in ogni rata";
-    text += u". Il debito residuo scende da " + amounts.grouped(plan.capital()) + u" a 0,00";
+    text += u". Il debito residuo scende da " + amounts.grouped(plan.capital()) + u" a " + amounts.grouped(0);
     if (plan.repayment())
         text += u", con un rimborso anticipato di " + amounts.grouped(plan.repaid()) + u" con la rata " +
                 withDate(plan, rows[static_cast<std::size_t>(plan.repayment()->after - 1)], amounts);

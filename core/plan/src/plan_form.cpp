@@ -5,133 +5,104 @@
 
 namespace ratalia {
 
-PlanForm::PlanForm(const NumberText& numbers)
-    : numbers_(numbers), amounts_(numbers.decimalSeparator(), numbers.groupSeparator())
+PlanForm::PlanForm(const NumberText& numbers, FormEvents& mainWindow)
+    : numbers_(numbers), amounts_(numbers.decimalSeparator(), numbers.groupSeparator()), mainWindow_(mainWindow)
 {
+    mainWindow_.addObserver(*this);
 }
 
-std::optional<Text> PlanForm::refusalOf(const LoanTerms& terms, const NumberText& numbers)
+PlanForm::~PlanForm() { mainWindow_.removeObserver(*this); }
+
+void PlanForm::open()
 {
-    const auto plan = amortizationPlan(terms, numbers);
-    if (const auto* refusal = std::get_if<PlanRefusal>(&plan))
-        return refusalText(*refusal, AmountText(numbers.decimalSeparator(), numbers.groupSeparator()));
-    return std::nullopt;
+    if (const auto terms = mainWindow_.planTerms(); terms && (!calculatedLoan_ || mainChanged_ || !outcome_))
+        showLoan(*terms);
 }
 
-void PlanForm::showLoan(LoanTerms terms)
+void PlanForm::showLoan(const LoanTerms& terms)
 {
-    terms_ = std::move(terms);
+    const PlanInputs loan(terms);
+    keptSettings_ = inputs_.hasMoreThanTheLoan();
+    mainChanged_ = false;
+    inputs_ = inputs_.withLoanOf(loan);
+    calculatedLoan_ = loan;
+    windowInstallment_ = terms.installment;
+    ++loansShown_;
     update();
 }
 
 void PlanForm::edit(PlanInput input, Text text)
 {
-    Text* field = nullptr;
-    switch (input) {
-    case PlanInput::Kind:
+    if (inputs_.text(input) == text)
         return;
-    case PlanInput::InitialFees:
-        field = &inputs_.initialFees;
-        break;
-    case PlanInput::SubstituteTax:
-        field = &inputs_.substituteTax;
-        break;
-    case PlanInput::InstallmentFee:
-        field = &inputs_.installmentFee;
-        break;
-    case PlanInput::AnnualFee:
-        field = &inputs_.annualFee;
-        break;
-    case PlanInput::FirstDue:
-        field = &inputs_.firstDue;
-        break;
-    case PlanInput::RepayAfter:
-        field = &inputs_.repayAfter;
-        break;
-    case PlanInput::RepayAmount:
-        field = &inputs_.repayAmount;
-        break;
-    case PlanInput::Penalty:
-        field = &inputs_.penalty;
-        break;
-    case PlanInput::Reduce:
-    case PlanInput::Credit:
+    inputs_.setText(input, std::move(text));
+    keptSettings_ = false;
+    update();
+}
+
+void PlanForm::choose(PlanInput input, std::size_t option)
+{
+    const PlanInputSpec& spec = planInputSpec(input);
+    if (option >= spec.choices.size())
+        return;
+    if (spec.value != InputValue::Choice) {
+        // A listed field: the option's value, in the region's form.
+        Text value(spec.choices[option].value);
+        std::replace(value.begin(), value.end(), u',', numbers_.decimalSeparator());
+        edit(input, std::move(value));
         return;
     }
-    if (*field == text)
+    if (inputs_.choice(input) == option)
         return;
-    *field = std::move(text);
+    inputs_.choose(input, option);
+    keptSettings_ = false;
     update();
 }
 
-void PlanForm::choose(PlanKind kind)
+void PlanForm::startClean()
 {
-    if (inputs_.kind == kind)
+    const PlanInputs clean = PlanInputs().withLoanOf(inputs_);
+    keptSettings_ = false;
+    if (clean == inputs_) {
+        update();
         return;
-    inputs_.kind = kind;
-    update();
-}
-
-void PlanForm::chooseReduceDuration(bool reduceDuration)
-{
-    if (inputs_.reduceDuration == reduceDuration)
-        return;
-    inputs_.reduceDuration = reduceDuration;
-    update();
-}
-
-void PlanForm::chooseCredit(CreditKind credit)
-{
-    if (inputs_.credit == credit)
-        return;
-    inputs_.credit = credit;
-    update();
-}
-
-void PlanForm::choose(PlanInput input, const PlanChoice& option)
-{
-    if (input == PlanInput::Kind)
-        choose(option.kind);
-    else if (input == PlanInput::Reduce)
-        chooseReduceDuration(option.reduceDuration);
-    else if (input == PlanInput::Credit)
-        chooseCredit(option.credit);
-    else
-        edit(input, option.value);
-}
-
-const Text& PlanForm::text(PlanInput input) const
-{
-    static const Text none;
-    switch (input) {
-    case PlanInput::Kind:
-        return none;
-    case PlanInput::InitialFees:
-        return inputs_.initialFees;
-    case PlanInput::SubstituteTax:
-        return inputs_.substituteTax;
-    case PlanInput::InstallmentFee:
-        return inputs_.installmentFee;
-    case PlanInput::AnnualFee:
-        return inputs_.annualFee;
-    case PlanInput::FirstDue:
-        return inputs_.firstDue;
-    case PlanInput::RepayAfter:
-        return inputs_.repayAfter;
-    case PlanInput::RepayAmount:
-        return inputs_.repayAmount;
-    case PlanInput::Penalty:
-        return inputs_.penalty;
-    case PlanInput::Reduce:
-    case PlanInput::Credit:
-        return none;
     }
-    return none;
+    inputs_ = clean;
+    update();
 }
+
+std::size_t PlanForm::shownChoice(PlanInput input) const
+{
+    const PlanInputSpec& spec = planInputSpec(input);
+    if (spec.value == InputValue::Choice)
+        return inputs_.choice(input);
+    const auto read = numbers_.tryToNumber(inputs_.text(input));
+    for (std::size_t k = 0; k < spec.choices.size(); ++k) {
+        Text value(spec.choices[k].value);
+        std::replace(value.begin(), value.end(), u',', numbers_.decimalSeparator());
+        const auto option = numbers_.tryToNumber(value);
+        if ((value.empty() && inputs_.text(input).find_first_not_of(u' ') == Text::npos) ||
+            (read && option && *read == *option))
+            return k;
+    }
+    return 0;
+}
+
+std::optional<Text> PlanForm::reading(PlanInput input) const { return readingOf(input, inputs_, numbers_, amounts_); }
 
 const AmortizationPlan* PlanForm::plan() const
 {
     return outcome_ ? std::get_if<AmortizationPlan>(&outcome_->plan) : nullptr;
+}
+
+std::optional<Text> PlanForm::notice() const
+{
+    if (mainChanged_ && outcome_)
+        return Text(u"I dati della finestra principale sono cambiati: questo piano resta sul prestito di prima "
+                    u"finché non si preme Calcola.");
+    if (keptSettings_)
+        return Text(u"Costi, date ed estinzione anticipata restano quelli inseriti prima: «Ricomincia» li toglie.");
+    return std::nullopt;
 }
 
 bool PlanForm::costsKnown() const
@@ -152,7 +123,8 @@ bool PlanForm::costsKnown() const
 std::vector<Figure> PlanForm::loanFigures() const
 {
     const AmortizationPlan* shown = plan();
-    return shown ? ratalia::loanFigures(*terms_, *shown, amounts_, numbers_, costsKnown()) : std::vector<Figure>();
+    return shown ? ratalia::loanFigures(*outcome_->loan, *shown, amounts_, numbers_, costsKnown())
+                 : std::vector<Figure>();
 }
 
 std::vector<Figure> PlanForm::costFigures() const
@@ -176,7 +148,9 @@ std::vector<Figure> PlanForm::totals() const
 Text PlanForm::note() const
 {
     const AmortizationPlan* shown = plan();
-    return shown ? planNote(*terms_, *shown, amounts_, numbers_) : Text();
+    // The main window's installment only while this is the loan it worked out.
+    const bool calculated = calculatedLoan_ && inputs_.sameLoan(*calculatedLoan_);
+    return shown ? planNote(calculated ? windowInstallment_ : Text(), *shown, amounts_, numbers_) : Text();
 }
 
 std::optional<PlanReport> PlanForm::report() const
@@ -197,16 +171,30 @@ void PlanForm::removeObserver(PlanFormObserver& observer)
     observers_.erase(std::remove(observers_.begin(), observers_.end(), &observer), observers_.end());
 }
 
+void PlanForm::planAvailabilityChanged(bool available)
+{
+    if (available) {
+        // A shown window follows each new calculation.
+        if (shown_)
+            showLoan(*mainWindow_.planTerms());
+        return;
+    }
+    if (!outcome_ || mainChanged_)
+        return;
+    mainChanged_ = true;
+    for (PlanFormObserver* observer : observers_)
+        observer->planChanged();
+}
+
 void PlanForm::update()
 {
-    if (!terms_)
-        return;
-    outcome_ = planFor(*terms_, inputs_, numbers_);
-    message_.reset();
+    outcome_ = planFor(inputs_, numbers_);
+    refusal_.reset();
+    error_.reset();
     if (outcome_->error)
-        message_ = inputErrorText(*outcome_->error, Naming::Window, amounts_);
-    else if (const auto* refusal = std::get_if<PlanRefusal>(&outcome_->plan))
-        message_ = refusalText(*refusal, amounts_);
+        error_ = inputErrorText(*outcome_->error, Naming::Window, amounts_);
+    else if (const auto* refused = std::get_if<PlanRefusal>(&outcome_->plan); refused && outcome_->loan)
+        refusal_ = refusalText(*refused, amounts_);
     for (PlanFormObserver* observer : observers_)
         observer->planChanged();
 }

@@ -4,16 +4,17 @@
 
 namespace ratalia {
 
-std::vector<PrintSection> planSections(const PlanReport& report, int noteLines)
+std::vector<PrintSection> planSections(const PlanReport& report, int figureLines, int tableHeaderLines, int noteLines,
+                                       int yearsHeaderLines)
 {
     const bool years = !report.years.empty();
     std::vector<PrintSection> sections{
-        {PrintSection::Kind::Block, titleLines + static_cast<int>(report.figures.size()) + 1, 0},
-        {PrintSection::Kind::Table, 1, report.plan.rows().size()},
+        {PrintSection::Kind::Block, titleLines + figureLines + 1, 0},
+        {PrintSection::Kind::Table, tableHeaderLines, report.plan.rows().size()},
         {PrintSection::Kind::Block, 1 + static_cast<int>(report.totals.size()) + 1 + noteLines + (years ? 1 : 0), 0},
     };
     if (years)
-        sections.push_back({PrintSection::Kind::Table, 2, report.years.size()});
+        sections.push_back({PrintSection::Kind::Table, 1 + yearsHeaderLines, report.years.size()});
     return sections;
 }
 

@@ -1,8 +1,11 @@
 #include "plan/plan_text.h"
 
+#include "plan/plan_table.h"
+
 #include "loan/annual_percentage_rate.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace ratalia {
@@ -200,11 +203,11 @@ const char* objectName(FigureId id)
     case FigureId::Kind:
         return "PlanKind";
     case FigureId::Capital:
-        return "Capital";
+        return "LoanCapital";
     case FigureId::Duration:
-        return "Duration";
+        return "LoanDuration";
     case FigureId::AnnualRate:
-        return "AnnualRate";
+        return "LoanRate";
     case FigureId::Taeg:
         return "Taeg";
     case FigureId::MonthlyRate:
@@ -337,27 +340,41 @@ Text creditName(CreditKind kind)
     return {};
 }
 
-std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+Text monthlyRateText(const ExactDecimal& annualRate, const NumberText& numbers)
+{
+    // The annual per cent ÷ 1200 in ten-billionths, half away from zero: a share of 10^10.
+    constexpr std::int64_t scale = 10'000'000'000;
+    const auto tenths = shareOf(scale, Ratio{annualRate, 1200});
+    if (!tenths)
+        return numbers.localeText(static_cast<double>(annualRate.significand) * std::pow(10.0, annualRate.exponent) /
+                                  1200);
+    const std::string digits = std::to_string(*tenths / scale) + std::to_string(*tenths % scale + scale).substr(1);
+    Text out(digits.begin(), digits.end() - 10);
+    out += numbers.decimalSeparator();
+    return out + Text(digits.end() - 10, digits.end());
+}
+
+std::vector<Figure> loanFigures(const LoanReading& loan, const AmortizationPlan& plan, const AmountText& amounts,
                                 const NumberText& numbers, bool costsKnown)
 {
     // The loan as agreed: an early repayment shows its own end among its figures.
     const std::int64_t count = plan.plannedInstallments();
     Text duration;
-    if (terms.unit == DurationUnit::Months) {
+    if (loan.unit == DurationUnit::Months) {
         duration = amounts.whole(count) + (count == 1 ? u" mese" : u" mesi");
     } else {
         const std::int64_t years = count / 12;
         duration = amounts.whole(years) + (years == 1 ? u" anno (" : u" anni (") + amounts.whole(count) + u" rate)";
     }
     // The rate as a number in the region's form, whatever spaces or exponent it was typed with.
-    const auto rate = numbers.tryToNumber(terms.annualRate);
+    const double rate = static_cast<double>(loan.annualRate.significand) * std::pow(10.0, loan.annualRate.exponent);
     std::vector<Figure> figures{
         {FigureId::Kind, u"Ammortamento", kindName(plan.kind())},
         {FigureId::Capital, u"Capitale", amounts.grouped(plan.capital())},
         {FigureId::Duration, u"Durata", duration},
-        {FigureId::AnnualRate, u"Tasso annuo", (rate ? numbers.localeText(*rate) : terms.annualRate) + u" %"},
+        {FigureId::AnnualRate, u"Tasso annuo", numbers.localeText(rate) + u" %"},
         {FigureId::Taeg, u"TAEG", costsKnown ? taegText(plan, amounts) : Text(u"—")},
-        {FigureId::MonthlyRate, u"Tasso mensile", numbers.patternText(terms.monthlyRate, Pattern::TenDecimals)},
+        {FigureId::MonthlyRate, u"Tasso mensile", monthlyRateText(loan.annualRate, numbers)},
     };
     if (plan.kind() == PlanKind::Italian) {
         figures.push_back({FigureId::Principal, u"Quota capitale", amounts.grouped(plan.installment())});
@@ -547,12 +564,12 @@ Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts)
     return note;
 }
 
-std::optional<Text> installmentNote(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
-                                    const NumberText& numbers)
+std::optional<Text> installmentNote(const Text& windowInstallment, const AmortizationPlan& plan,
+                                    const AmountText& amounts, const NumberText& numbers)
 {
-    if (plan.kind() != PlanKind::French || terms.installment.empty())
+    if (plan.kind() != PlanKind::French || windowInstallment.empty())
         return std::nullopt;
-    const auto shown = toCents(terms.installment, numbers);
+    const auto shown = toCents(windowInstallment, numbers);
     if (!shown || *shown == plan.installment())
         return std::nullopt;
     return u"La finestra principale, arrotondata al centesimo, dà una rata di " + amounts.grouped(*shown) +
@@ -560,11 +577,11 @@ std::optional<Text> installmentNote(const LoanTerms& terms, const AmortizationPl
            amounts.grouped(plan.installment()) + u".";
 }
 
-Text planNote(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+Text planNote(const Text& windowInstallment, const AmortizationPlan& plan, const AmountText& amounts,
               const NumberText& numbers)
 {
     Text note = differenceNote(plan, amounts);
-    if (const auto installment = installmentNote(terms, plan, amounts, numbers))
+    if (const auto installment = installmentNote(windowInstallment, plan, amounts, numbers))
         note += u" " + *installment;
     return note;
 }
@@ -573,64 +590,16 @@ char16_t csvDelimiter(char16_t decimalSeparator) { return decimalSeparator == u'
 
 Text delimitedPlan(const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter)
 {
-    const std::vector<PlanColumn> columns = columnsOf(plan);
-    Text out;
-    out.reserve((plan.rows().size() + 1) * 10 * columns.size());
-    const auto line = [&](auto&& cell) {
-        for (const PlanColumn column : columns) {
-            if (column != PlanColumn::Number)
-                out += delimiter;
-            out += cell(column);
-        }
-        out += u'\n';
-    };
-    line([](PlanColumn column) { return columnTitle(column); });
-    for (const PlanRow& row : plan.rows())
-        line([&](PlanColumn column) { return cellText(plan, row, column, amounts, false); });
-    return out;
+    return delimitedTable(PlanTable(PlanTable::Kind::Installments, plan, amounts), delimiter);
 }
 
 Text delimitedYears(const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter)
 {
-    const std::vector<YearColumn> columns = yearColumns(plan);
-    Text out;
-    const auto line = [&](auto&& cell) {
-        for (const YearColumn column : columns) {
-            if (column != YearColumn::Year)
-                out += delimiter;
-            out += cell(column);
-        }
-        out += u'\n';
-    };
-    line([](YearColumn column) { return columnTitle(column); });
-    for (const YearTotals& year : yearlyTotals(plan))
-        line([&](YearColumn column) { return cellText(year, column, amounts, false); });
-    return out;
+    return delimitedTable(PlanTable(PlanTable::Kind::Years, plan, amounts), delimiter);
 }
 
-// A table in columns as wide as their widest text, titles first, every cell right-aligned.
-template <typename Column, typename Row, typename Cell>
-void appendAligned(Text& out, const std::vector<Column>& columns, const std::vector<Row>& rows, const Cell& cell)
-{
-    std::vector<std::size_t> widths;
-    for (const Column column : columns)
-        widths.push_back(columnTitle(column).size());
-    for (const Row& row : rows)
-        for (std::size_t c = 0; c < columns.size(); ++c)
-            widths[c] = std::max(widths[c], cell(row, columns[c]).size());
-    const auto line = [&](auto&& text) {
-        for (std::size_t c = 0; c < columns.size(); ++c)
-            out += (c > 0 ? u"  " : u"") + padded(text(columns[c]), widths[c], true);
-        out += u'\n';
-    };
-    out.reserve(out.size() + (rows.size() + 1) * 14 * columns.size());
-    line([](Column column) { return columnTitle(column); });
-    for (const Row& row : rows)
-        line([&](Column column) { return cell(row, column); });
-}
-
-Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
-                 const NumberText& numbers)
+Text alignedPlan(const LoanReading& loan, const AmortizationPlan& plan, const AmountText& amounts,
+                 const NumberText& numbers, const Text& windowInstallment)
 {
     Text out;
     const auto figures = [&](const std::vector<Figure>& list) {
@@ -640,7 +609,7 @@ Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const Amo
         for (const Figure& figure : list)
             out += padded(figure.label + u":", width + 1, false) + u"  " + figure.value + u'\n';
     };
-    figures(loanFigures(terms, plan, amounts, numbers));
+    figures(loanFigures(loan, plan, amounts, numbers));
     out += u'\n';
     figures(costFigures(plan, amounts));
     out += u'\n';
@@ -649,16 +618,14 @@ Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const Amo
         out += u'\n';
     }
 
-    appendAligned(out, columnsOf(plan), plan.rows(),
-                  [&](const PlanRow& row, PlanColumn column) { return cellText(plan, row, column, amounts, true); });
+    appendAligned(out, PlanTable(PlanTable::Kind::Installments, plan, amounts));
     out += u'\n';
     figures(planTotals(plan, amounts));
-    out += planNote(terms, plan, amounts, numbers) + u'\n';
+    out += planNote(windowInstallment, plan, amounts, numbers) + u'\n';
 
-    if (const std::vector<YearTotals> years = yearlyTotals(plan); !years.empty()) {
-        out += u"\n" + Text(yearsTitle) + u"\n";
-        appendAligned(out, yearColumns(plan), years,
-                      [&](const YearTotals& year, YearColumn column) { return cellText(year, column, amounts, true); });
+    if (const PlanTable years(PlanTable::Kind::Years, plan, amounts); years.rowCount() > 0) {
+        out += u"\n" + years.heading() + u"\n";
+        appendAligned(out, years);
     }
     return out;
 }

@@ -1,23 +1,26 @@
 #pragma once
 
-#include "loan/amortization_plan.h"
-#include "plan/plan_text.h"
+#include "plan/plan_table.h"
 
 #include <QAbstractTableModel>
 
-#include <vector>
+#include <optional>
 
 namespace ratalia {
 
-// The plan's rows for a table view. Cells are written only when the view
-// asks for them, so a plan of 100 000 installments opens at once.
+// A table of the plan for a table view, its installments or its years.
+// Cells are written only when the view asks for them, so a plan of 100 000
+// installments opens at once. Titles are on two lines where they are long.
 class PlanTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    PlanTableModel(AmountText amounts, QObject* parent = nullptr);
+    PlanTableModel(PlanTable::Kind kind, const AmountText& amounts, QObject* parent = nullptr);
 
-    // Shows these rows, or none; the plan must outlive the model's use of it.
+    // Shows this plan's table, or none; the plan must outlive the model's use of it.
     void show(const AmortizationPlan* plan);
+    const std::optional<PlanTable>& table() const { return table_; }
+    // Titles on two lines where they have a space: for a view too narrow for them on one.
+    void setTwoLineTitles(bool twoLines);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -25,29 +28,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    const AmortizationPlan* plan_ = nullptr;
+    PlanTable::Kind kind_;
     AmountText amounts_;
-    std::vector<PlanColumn> columns_;
-};
-
-// The plan's calendar years for a table view, one row a year.
-class YearTableModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    YearTableModel(AmountText amounts, QObject* parent = nullptr);
-
-    // Shows the years of this plan: none without its due dates.
-    void show(const AmortizationPlan* plan);
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
-private:
-    AmountText amounts_;
-    std::vector<YearTotals> years_;
-    std::vector<YearColumn> columns_;
+    std::optional<PlanTable> table_;
+    bool twoLines_ = false;
 };
 
 } // namespace ratalia

@@ -1,13 +1,17 @@
 #pragma once
 
-// The amortization plan in a window of its own: the loan's figures with its
-// TAN and TAEG, the kind of plan, its costs, due dates and an early
-// repayment, the installments, the yearly totals and the chart, the totals,
-// and the ways to take the plan away: the clipboard, a CSV file, the
-// printer, a PDF. It shows the core's PlanForm and forwards what
-// the user types to it; what it says is the core's (plan texts, the plan
-// window's layout and its pages).
+// The amortization plan in a window of its own, as the core's PlanForm
+// describes it. On the left, in a column that scrolls on its own, the
+// inputs in their sections (the loan itself, its costs, its dates, an early
+// repayment), each field with what it read under it, and "Ricomincia"; on
+// the right the key figures, always in view, and the views that keep their
+// room: every figure, the installments with their totals, the yearly totals,
+// the chart; where the loan has no plan, the sentence that says why, in the
+// table's place. At the foot, the one input that cannot be used, and the
+// ways to take the plan away: the clipboard, a CSV file, the printer, a PDF,
+// enabled only while they would put out the plan on screen.
 
+#include "form/form_events.h"
 #include "plan/plan_form.h"
 #include "plan/plan_window_layout.h"
 #include "printing/print_job.h"
@@ -16,14 +20,17 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
-class QBoxLayout;
 class QComboBox;
-class QFormLayout;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPageLayout;
 class QPagedPaintDevice;
+class QPushButton;
+class QScrollArea;
+class QStackedWidget;
 class QTabWidget;
 class QTableView;
 
@@ -31,7 +38,6 @@ namespace ratalia {
 
 class PlanChartView;
 class PlanTableModel;
-class YearTableModel;
 
 class PlanWindow : public QWidget, private PlanFormObserver {
     Q_OBJECT
@@ -39,16 +45,17 @@ public:
     // Tells the user of a failure; the window and the plan stay as they were.
     using Warn = std::function<void(const Text& message, const Text& title)>;
 
-    PlanWindow(Warn warn, const NumberText& numbers, QWidget* parent = nullptr);
+    PlanWindow(Warn warn, FormEvents& mainWindow, QWidget* parent = nullptr);
     ~PlanWindow() override;
 
-    // Shows the plan of this loan, keeping the kind and costs chosen, and
-    // brings the window forward.
-    void showLoan(const LoanTerms& terms);
+    // Opens on the main window's loan where it has one worked out, keeping
+    // the other inputs, beside the main window, and brings the window forward.
+    void open();
 
     const PlanForm& form() const { return form_; }
+    PlanForm& form() { return form_; }
     const AmortizationPlan* plan() const { return form_.plan(); }
-    // The view shown: the installments, the yearly totals or the chart.
+    // The view shown: every figure, the installments, the yearly totals or the chart.
     PlanView currentView() const;
     void showView(PlanView view);
     // The table of the view shown, tab-separated, as "Copia" puts it on the
@@ -62,39 +69,56 @@ public:
     // one; otherwise a failure is told and never taken for success.
     bool print(PrintJob& job);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     enum class Outcome { Done, Cancelled, Failed };
 
-    void buildInputs(QBoxLayout* into, PlanInputGroup group, std::u16string_view title, const char* name);
+    QWidget* buildInputs();
+    QWidget* buildViews();
     void planChanged() override;
-    void showFigures(QFormLayout* layout, const std::vector<Figure>& figures);
+    void showInputs();
+    void showFigures();
+    void fitColumns(QTableView* table) const;
     void run(PlanCommand command);
     void copy();
     QString chooseFile(const FileKind& kind, std::u16string_view name);
     void choosePrinter();
     bool savePdf(const QString& path, const QPageLayout& layout);
     // Paints every page, showing the progress of a long run, which the user may cancel.
-    Outcome paintPages(QPagedPaintDevice& device);
-    void fitIntoScreen();
+    Outcome paintPages(QPagedPaintDevice& device, std::u16string_view title);
+    void place();
     void note(std::u16string_view text);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     Warn warn_;
     PlanForm form_;
-    QFormLayout* loanFigures_ = nullptr;
-    QFormLayout* costFigures_ = nullptr;
-    QFormLayout* repaymentFigures_ = nullptr;
     std::map<PlanInput, QLineEdit*> fields_;
     std::map<PlanInput, QComboBox*> choices_;
+    std::map<PlanInput, QLabel*> readings_;
+    QScrollArea* inputs_ = nullptr;
+    QLabel* notice_ = nullptr;
+    QLabel* keyFigures_ = nullptr;
+    QWidget* summary_ = nullptr;
+    QGridLayout* summaryGrid_ = nullptr;
+    QStackedWidget* body_ = nullptr; // the views, or why there are none
+    QLabel* absence_ = nullptr;
+    QTabWidget* views_ = nullptr;
     QTableView* table_ = nullptr;
     PlanTableModel* model_ = nullptr;
     QTableView* years_ = nullptr;
-    YearTableModel* yearsModel_ = nullptr;
+    PlanTableModel* yearsModel_ = nullptr;
     QLabel* yearsHint_ = nullptr;
     PlanChartView* chart_ = nullptr;
-    QTabWidget* views_ = nullptr;
     QLabel* totals_ = nullptr;
     QLabel* note_ = nullptr;
     QLabel* status_ = nullptr;
+    std::map<PlanCommand, QPushButton*> buttons_;
+    std::vector<QWidget*> tabOrder_;
+    std::size_t loansShown_ = 0;
     bool placed_ = false;
 };
 

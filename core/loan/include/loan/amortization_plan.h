@@ -11,6 +11,7 @@
 // interest. The constant principal ("all'italiana"): 416,67 of principal a
 // month, a first installment of 472,92 and a last of 418,93.
 
+#include "loan/annual_percentage_rate.h"
 #include "loan/calendar.h"
 #include "loan/loan_terms.h"
 #include "numbers/amount_text.h"
@@ -172,11 +173,14 @@ public:
         return firstDue_ ? std::optional<Month>(firstDue_->plus(row.number - 1)) : std::nullopt;
     }
 
+    // What the borrower receives and pays, as repaid: the schedule the
+    // rates are worked out from.
+    CashFlows flows() const;
     // The contract's figures, which the law defines for the loan run to its
     // end (2008/48/EC art. 3 and 19(3)): an early repayment changes none of
     // them. The TAEG as a fraction (0,0643), where there is one; +infinity
-    // where it lies beyond any double.
-    std::optional<double> annualPercentageRate() const { return annualPercentageRate_; }
+    // where it lies beyond any double. Worked out when first asked for.
+    std::optional<double> annualPercentageRate() const;
     Cents contractInterest() const { return contractInterest_; }
     Cents contractInstallmentCosts() const { return contractInstallmentCosts_; }
     // What the borrower actually receives: the capital less what is paid at the start.
@@ -207,7 +211,7 @@ public:
     // The yearly rate at which what was received equals what is actually
     // paid, the repayment included: no TAEG, which assumes the contract runs
     // to its end; nothing without a repayment.
-    std::optional<double> rateAsRepaid() const { return rateAsRepaid_; }
+    std::optional<double> rateAsRepaid() const;
 
     // The rows' columns summed: the installments, their interest and
     // principal, the principal repaid early, the fees paid with the
@@ -242,7 +246,10 @@ private:
     LoanCosts costs_;
     CreditKind credit_ = CreditKind::Other;
     std::optional<Month> firstDue_;
-    std::optional<double> annualPercentageRate_;
+    // Worked out once, when first asked for: the rows' flows cost a pass or two.
+    mutable std::optional<std::optional<double>> rate_;
+    // The contract's TAEG, worked out before an early repayment takes its rows.
+    std::optional<double> contractRate_;
     Cents contractInterest_ = 0;
     Cents contractInstallmentCosts_ = 0;
     std::optional<EarlyRepayment> repayment_;
@@ -255,7 +262,6 @@ private:
     Cents interestSaved_ = 0;
     Cents installmentAfter_ = 0;
     std::int64_t planned_ = 0;
-    std::optional<double> rateAsRepaid_;
     Cents totalInstallments_ = 0;
     Cents totalInterest_ = 0;
     Cents totalPrincipal_ = 0;
@@ -268,12 +274,8 @@ private:
 // rounds it; nothing when it is not a number or beyond 64-bit cents.
 std::optional<Cents> toCents(TextView text, const NumberText& numbers);
 
-// The loan a calculation worked out, in cents, or why it has no plan; the
-// kind and costs are the caller's to set.
-std::variant<LoanInCents, PlanRefusal> loanInCents(const LoanTerms& terms, const NumberText& numbers);
-
-// The constant-installment plan of the loan a calculation worked out, without
-// costs, or why there is none.
-std::variant<AmortizationPlan, PlanRefusal> amortizationPlan(const LoanTerms& terms, const NumberText& numbers);
+// The French installment on `debt` over `count` months at the rate, exactly
+// rounded to the cent (annuityInCents); nothing past 64-bit cents.
+std::optional<Cents> frenchInstallment(Cents debt, const MonthlyRate& rate, std::int64_t count);
 
 } // namespace ratalia

@@ -5,9 +5,10 @@
 // the yearly rate X at which what the borrower receives equals, discounted,
 // everything the borrower pays,
 //
-//   received = Σ payment_k × (1 + X)^(−k/12),
+//   received = Σ payment_k × (1 + X)^(−t_k),
 //
-// with the k-th monthly payment k twelfths of a year after the drawdown.
+// over a loan's cash flows: what is received at the signing, and the
+// payments after it, the k-th t_k = k ÷ (periods a year) years later.
 //
 // 200 000 € at 6 % over 240 months with 4 000 € of costs paid at the start
 // (the Commission's example): installment 1 432,86, X = 6,434412 %, shown
@@ -15,17 +16,28 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
+#include <vector>
 
 namespace ratalia {
 
-// X as a fraction (0,0643 for 6,43 %), found by bisection on
-// v = (1 + X)^(−1/12), where the sum is a polynomial in v that rises with
-// it; only additions and multiplications of doubles, so every platform
-// finds the same X; +infinity where X lies beyond the doubles. Nothing
-// where there is no such rate: nothing received, no payment, a negative
-// one, or payments that sum to less than what was received.
-std::optional<double> annualPercentageRate(std::int64_t receivedCents, std::span<const std::int64_t> paymentCents);
+// What is received and paid, and when: the schedule every figure of a plan
+// comes from, in whole cents.
+struct CashFlows {
+    std::int64_t received = 0;          // at the signing
+    std::vector<std::int64_t> payments; // the k-th (from 1) k periods after it
+    int periodsPerYear = 12;
+};
+
+// X as a fraction (0,0643 for 6,43 %): the root in v = (1 + X)^(−1/periods)
+// of Σ payment_k v^k = received, a polynomial with no negative coefficient,
+// so rising and convex on [0, 1]. Newton's steps, kept inside a bracket that
+// halves where a step would leave it or gains too little, find it in a few
+// passes over the payments and can never leave the bracket; only additions
+// and multiplications of doubles, so every platform finds the same X;
+// +infinity where X lies beyond the doubles. Nothing where there is no such
+// rate: nothing received, no payment, a negative one, or payments that sum
+// to less than what was received.
+std::optional<double> annualPercentageRate(const CashFlows& flows);
 
 // The largest rate stated as a number, 1 000 000 % (as a fraction, 10 000):
 // beyond it the TAEG is said to be above it.

@@ -1,15 +1,21 @@
 #pragma once
 
-// The plan window's model, without a screen: the loan a calculation worked
-// out, what the user chose and typed for the plan (its kind and costs), and
-// the plan that follows, worked out again at every change. A front end shows
-// it and forwards the user's edits; the one message a wrong input or a
-// refused plan gets is the model's too.
+// The plan window's model, without a screen: the inputs (the loan itself,
+// filled from the main window's calculation, and everything else the plan
+// takes), the plan that follows, worked out again at every change, what
+// each field read, and the few sentences the window says. A front end
+// shows it and forwards the user's edits.
+//
+// A new calculation in the main window brings its loan; the plan's other
+// inputs stay, and the window says so while they do, with a way to start
+// clean. While the main window's inputs differ from the calculation shown
+// here, the window says that too.
 
+#include "form/form_events.h"
+#include "loan/plan_inputs.h"
 #include "loan/plan_request.h"
 #include "plan/plan_pages.h"
 #include "plan/plan_text.h"
-#include "plan/plan_window_layout.h"
 
 #include <optional>
 #include <vector>
@@ -19,42 +25,56 @@ namespace ratalia {
 class PlanFormObserver {
 public:
     virtual ~PlanFormObserver() = default;
-    // The plan, its figures or its message changed.
+    // The inputs, the plan, its figures or the window's sentences changed.
     virtual void planChanged() = 0;
 };
 
-class PlanForm {
+class PlanForm : private FormWindowObserver {
 public:
-    explicit PlanForm(const NumberText& numbers);
-
-    // Why the loan has no plan as it first opens (the French plan, without
-    // costs): the one sentence the main window says instead of opening it.
-    static std::optional<Text> refusalOf(const LoanTerms& terms, const NumberText& numbers);
+    // Follows the main window's calculations from the start.
+    PlanForm(const NumberText& numbers, FormEvents& mainWindow);
+    ~PlanForm() override;
     PlanForm(const PlanForm&) = delete;
     PlanForm& operator=(const PlanForm&) = delete;
 
-    // A new loan from a calculation; what the user typed for the plan stays.
-    void showLoan(LoanTerms terms);
-    // The text of an amount or percentage input, or the kind of plan.
+    // Opening the window: the main window's loan where it has one worked out.
+    void open();
+    // Whether the window is shown: a shown window follows each new calculation.
+    void setShown(bool shown) { shown_ = shown; }
+
+    // A loan from a calculation: the loan's own inputs become its, the rest stay.
+    void showLoan(const LoanTerms& terms);
+    // How many loans have come from calculations: a window opens a new one at its top.
+    std::size_t loansShown() const { return loansShown_; }
+    // A field's text, or a choice's option (for a listed field, its value).
     void edit(PlanInput input, Text text);
-    void choose(PlanKind kind);
-    // After a partial early repayment: the same installment, fewer of them (or a smaller one).
-    void chooseReduceDuration(bool reduceDuration);
-    // Whose law limits an early repayment's penalty.
-    void chooseCredit(CreditKind credit);
-    // One of a choice's options (PlanWindowLayout::choices), whichever choice it is.
-    void choose(PlanInput input, const PlanChoice& option);
+    void choose(PlanInput input, std::size_t option);
+    // Back to the loan alone: every other input as a new window has it.
+    void startClean();
 
     const PlanInputs& inputs() const { return inputs_; }
-    const Text& text(PlanInput input) const;
+    // The option a choice, or a listed field, shows: for the imposta, the one whose value is typed.
+    std::size_t shownChoice(PlanInput input) const;
+    // A field's text as read ("1.500,00 €"), empty for an empty field, nothing where it does not read.
+    std::optional<Text> reading(PlanInput input) const;
     const NumberText& numbers() const { return numbers_; }
     const AmountText& amounts() const { return amounts_; }
 
-    // The plan shown, or nothing (no loan yet, or a plan the loan cannot have).
+    // The plan shown, or nothing (no loan yet, a loan that cannot be read, or
+    // a plan the loan cannot have).
     const AmortizationPlan* plan() const;
-    // The one message the window shows: a wrong input (the plan is then
-    // shown without its costs) or why there is no plan.
-    const std::optional<Text>& message() const { return message_; }
+    // Why there is no plan, in one sentence, shown where the table would be.
+    const std::optional<Text>& refusal() const { return refusal_; }
+    // The one input that cannot be used, in one sentence that names it; the
+    // plan is then shown without what depends on it.
+    const std::optional<Text>& error() const { return error_; }
+    // What the window says above the inputs: that the settings of the loan
+    // before stay, or that the main window's data changed since.
+    std::optional<Text> notice() const;
+    // Whether Copia, Esporta, Stampa put out the plan on screen: there is
+    // one, and every input was read.
+    bool canExport() const { return plan() && !error_; }
+
     // The figures of what is shown, each list empty without a plan.
     std::vector<Figure> loanFigures() const;
     std::vector<Figure> costFigures() const;
@@ -69,16 +89,30 @@ public:
     void removeObserver(PlanFormObserver& observer);
 
 private:
+    // The main window's calculations and changes.
+    void textChanged(Field, const Text&) override {}
+    void unitChanged(DurationUnit) override {}
+    void enabledChanged(Button, bool) override {}
+    void planAvailabilityChanged(bool available) override;
+
     void update();
     // Whether the costs could be read: a wrong input that is not a cost leaves them shown.
     bool costsKnown() const;
 
     NumberText numbers_;
     AmountText amounts_;
-    std::optional<LoanTerms> terms_;
+    FormEvents& mainWindow_;
     PlanInputs inputs_;
+    // The main window's installment, while the loan here is the one it worked out.
+    std::optional<PlanInputs> calculatedLoan_;
+    Text windowInstallment_;
+    bool keptSettings_ = false; // other inputs stayed when the last loan came
+    bool mainChanged_ = false;  // the main window's inputs changed since
+    bool shown_ = false;
+    std::size_t loansShown_ = 0;
     std::optional<PlanOutcome> outcome_;
-    std::optional<Text> message_;
+    std::optional<Text> refusal_;
+    std::optional<Text> error_;
     std::vector<PlanFormObserver*> observers_;
 };
 

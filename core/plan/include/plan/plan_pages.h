@@ -55,23 +55,18 @@ struct PlanReport {
 };
 
 // A printed plan's sections, in lines: the title (two lines) with the
-// figures and a blank line; the table, one line of header and a line a row;
+// figures and a blank line; the table, its header's lines and a line a row;
 // a blank line, the totals, another blank and the note, whose wrapped height
-// in lines only the printout can measure; where there are yearly totals, a
+// in lines only the layout can measure; where there are yearly totals, a
 // blank line and their table, whose header is its title and its columns'.
 // Pages after the first begin with a two-line running header and every page
 // ends with a two-line foot.
-enum PlanSection { Opening, Table, Closing, Years };
-// The type, in points, and the pitch of its lines: the same on every
-// printout, so that the same paper holds the same lines and the pages break
-// in the same places.
-inline constexpr double bodyPoints = 9;
-inline constexpr double titlePoints = 14;
-inline constexpr double linePoints = 13.5;
+enum ReportPart { Opening, Table, Closing, Years };
 inline constexpr int titleLines = 2;
 inline constexpr int runningHeaderLines = 2;
 inline constexpr int footLines = 2;
-std::vector<PrintSection> planSections(const PlanReport& report, int noteLines);
+std::vector<PrintSection> planSections(const PlanReport& report, int figureLines, int tableHeaderLines, int noteLines,
+                                       int yearsHeaderLines);
 
 // The pages, in order. A block goes whole onto the page where it fits, else
 // onto the next one (a block taller than a page starts a page of its own);

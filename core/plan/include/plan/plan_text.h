@@ -4,6 +4,7 @@
 // amounts), and for files, the clipboard and the command line.
 
 #include "loan/amortization_plan.h"
+#include "loan/plan_request.h"
 #include "numbers/amount_text.h"
 #include "numbers/text.h"
 
@@ -134,8 +135,10 @@ Text creditName(CreditKind kind);
 // last installments (the Italian plan): the numbers, not the texts typed
 // ("2,4E1" months are "24 mesi", " 5 " per cent "5 %"). Where the costs
 // could not be read, the TAEG is "—".
-std::vector<Figure> loanFigures(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+std::vector<Figure> loanFigures(const LoanReading& loan, const AmortizationPlan& plan, const AmountText& amounts,
                                 const NumberText& numbers, bool costsKnown = true);
+// The monthly rate, the annual one ÷ 1200, with ten decimals, exactly: 6,75 % is "0,0056250000".
+Text monthlyRateText(const ExactDecimal& annualRate, const NumberText& numbers);
 // The contract's: what is received, each cost given, the interest, the
 // total cost of the credit and the total due, which add up as shown; "—"
 // for what depends on the costs where they could not be read.
@@ -149,10 +152,10 @@ std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& a
 Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts);
 // Where the main window's installment, rounded to the cent, is not the
 // plan's, worked out exactly on the capital in cents: a sentence that says so.
-std::optional<Text> installmentNote(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
-                                    const NumberText& numbers);
+std::optional<Text> installmentNote(const Text& windowInstallment, const AmortizationPlan& plan,
+                                    const AmountText& amounts, const NumberText& numbers);
 // Both, one after the other: what the plan says under its table.
-Text planNote(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
+Text planNote(const Text& windowInstallment, const AmortizationPlan& plan, const AmountText& amounts,
               const NumberText& numbers);
 
 // ";" where the decimal separator is ",", so that numbers need no quotes; "," elsewhere.
@@ -163,7 +166,8 @@ Text delimitedPlan(const AmortizationPlan& plan, const AmountText& amounts, char
 Text delimitedYears(const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter);
 // The figures, the costs and the early repayment, the table in aligned
 // columns, the totals, the note, and the yearly totals where there are due dates.
-Text alignedPlan(const LoanTerms& terms, const AmortizationPlan& plan, const AmountText& amounts,
-                 const NumberText& numbers);
+// `windowInstallment`: the main window's, where it worked this loan out too.
+Text alignedPlan(const LoanReading& loan, const AmortizationPlan& plan, const AmountText& amounts,
+                 const NumberText& numbers, const Text& windowInstallment = {});
 
 } // namespace ratalia

@@ -18,7 +18,7 @@
 
 namespace ratalia {
 
-enum class PlanCommand { Copy, ExportCsv, Print, SavePdf, Close };
+enum class PlanCommand { Copy, ExportCsv, Print, SavePdf, Close, StartClean };
 
 struct PlanCommandLayout {
     PlanCommand id;
@@ -28,37 +28,13 @@ struct PlanCommandLayout {
     std::u16string_view toolTip;
 };
 
-// The groups the inputs are shown in, in order.
-enum class PlanInputGroup { PlanAndCosts, EarlyRepayment };
+// A choice's options as a window lists them, the region's separator in the
+// values' captions ("0,25 % (oltre 18 mesi)" under Italian settings).
+std::vector<Text> choiceCaptions(PlanInput id, const NumberText& numbers);
 
-// An input of the plan: a choice among a few, or a field for an amount, a
-// percentage, a month or an installment, placed in a group on a grid of
-// rows and pairs of columns.
-struct PlanInputLayout {
-    PlanInput id;
-    const char* objectName;
-    std::u16string_view caption; // "&" marks the access key
-    std::u16string_view accessibleName;
-    std::u16string_view toolTip;
-    bool choice;
-    std::u16string_view unit;        // after a field: "€" or "%"; empty for none
-    std::u16string_view placeholder; // shown in an empty field: what to type
-    PlanInputGroup group;
-    int row, column; // column 0 or 1, each a caption and its control
-};
-
-// One of a choice's options: what it shows, and what it stands for.
-struct PlanChoice {
-    Text caption;
-    PlanKind kind = PlanKind::French;      // of the plan's kind
-    Text value;                            // of the imposta: the percentage, as the field would hold it
-    bool reduceDuration = false;           // of what a partial early repayment reduces
-    CreditKind credit = CreditKind::Other; // of the kind of credit
-};
-
-// The views of the plan, one at a time: the installments, the yearly totals,
-// the chart.
-enum class PlanView { Installments, Years, Chart };
+// The views of the plan, one at a time: every figure, the installments, the
+// yearly totals, the chart.
+enum class PlanView { Summary, Installments, Years, Chart };
 
 struct PlanViewLayout {
     PlanView id;
@@ -67,6 +43,19 @@ struct PlanViewLayout {
     std::u16string_view accessibleName;
     std::u16string_view toolTip;
 };
+
+// A rectangle of the screen, in its own pixels.
+struct ScreenRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    int right() const { return left + width; }
+    int bottom() const { return top + height; }
+};
+
+// Where a plan window of `size` (its frame included) opens: beside the main
+// window, to its right, else to its left, where the work area has room;
+// otherwise as near it as the work area allows, never over it where that
+// can be helped, and always inside the work area.
+ScreenRect placeBeside(const ScreenRect& main, const ScreenRect& workArea, int width, int height);
 
 // What a saved file is: its kind for the save dialog and its extension.
 struct FileKind {
@@ -80,10 +69,15 @@ struct PlanWindowLayout {
     static constexpr std::u16string_view printDialogTitle = u"Stampa il piano di ammortamento";
     static constexpr std::u16string_view defaultFileName = u"piano-di-ammortamento";
     static constexpr FileKind csvFile{u"Esporta il piano in CSV", u"File CSV", u"csv"};
+    static constexpr FileKind yearsCsvFile{u"Esporta i totali per anno in CSV", u"File CSV", u"csv"};
     static constexpr FileKind pdfFile{u"Salva il piano in PDF", u"File PDF", u"pdf"};
+    // The titles of a long printout's progress, short enough for its dialog.
+    static constexpr std::u16string_view printProgressTitle = u"Stampa";
+    static constexpr std::u16string_view saveProgressTitle = u"Salva PDF";
 
-    static constexpr std::u16string_view inputsTitle = u"Tipo di piano e costi";
-    static constexpr std::u16string_view repaymentTitle = u"Estinzione anticipata";
+    // The window's parts, for the screen reader and the tests.
+    static constexpr std::u16string_view inputsName = u"Dati del piano";
+    static constexpr std::u16string_view keyFiguresName = u"Cifre principali";
     // Beside the penalty: what the law allows, which the plan applies by the kind of credit.
     static constexpr std::u16string_view penaltyNote =
         u"Penale: nessuna sui mutui di una persona per la casa o per i locali della sua attività (art. 120-ter "
@@ -94,24 +88,37 @@ struct PlanWindowLayout {
     static constexpr std::u16string_view yearsNeedDates =
         u"I totali per anno seguono le scadenze: indicare il mese della prima rata.";
     static constexpr std::u16string_view yearsFileName = u"totali-per-anno";
-    static constexpr std::u16string_view taegBeside =
-        u"TAEG"; // shown beside the annual rate, as a foglio informativo does
+    // Where the table would be, while the loan itself cannot be read.
+    static constexpr std::u16string_view noLoanYet =
+        u"Il piano appare quando capitale, durata e tasso annuo sono inseriti e letti.";
+    // The headings of the summary's three groups of figures.
+    static constexpr std::u16string_view loanHeading = u"Il prestito";
+    static constexpr std::u16string_view costsHeading = u"Costi del contratto";
+    static constexpr std::u16string_view repaymentHeading = u"Estinzione anticipata";
+    // What the window wants at 1× on a large screen, in device-independent pixels.
+    static constexpr int preferredWidth = 1080;
+    static constexpr int preferredHeight = 720;
+    // The inputs' column, and the smallest window that holds both parts.
+    static constexpr int inputsWidth = 330;
+    static constexpr int minimumWidth = 760;
+    static constexpr int minimumHeight = 460;
 
     static std::span<const PlanCommandLayout> commands();
     static const PlanCommandLayout& command(PlanCommand id);
-    static std::span<const PlanInputLayout> inputs();
-    // The inputs of one group, in the order Tab walks them.
-    static std::vector<PlanInputLayout> inputsOf(PlanInputGroup group);
-    // The options of a choice, in the order shown; the region's separator in percentages.
-    static std::vector<PlanChoice> choices(PlanInput id, const NumberText& numbers);
     static std::span<const PlanViewLayout> views();
 };
+
+// The figures always in view above the tabs: the installment (the first and
+// the last of the Italian plan), the TAEG, the cost of the credit, the total
+// due, and what an early repayment saves.
+std::vector<Figure> keyFigures(const std::vector<Figure>& all);
 
 // What "Copia" and "Esporta CSV" take from the view shown: the yearly totals
 // from their own view where the plan has due dates, the installments
 // otherwise; and the name the saved file is offered under.
 Text viewTable(PlanView view, const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter);
 std::u16string_view viewFileName(PlanView view, const AmortizationPlan& plan);
+const FileKind& viewFileKind(PlanView view, const AmortizationPlan& plan);
 
 // The file a name typed in a save dialog stands for: with the kind's
 // extension added when the name has none ("piano" → "piano.csv"; "piano.txt"

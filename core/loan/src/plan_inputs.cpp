@@ -1,0 +1,159 @@
+#include "loan/plan_inputs.h"
+
+#include <algorithm>
+
+namespace ratalia {
+namespace {
+
+// clang-format off
+constexpr InputChoice units[] = {{u"mesi", "mesi", u""}, {u"anni", "anni", u""}};
+constexpr InputChoice kinds[] = {{u"Rata costante (alla francese)", "francese", u""},
+                                 {u"Quota capitale costante (all'italiana)", "italiana", u""}};
+constexpr InputChoice taxes[] = {{u"Nessuna", "", u""}, {u"0,25 % (oltre 18 mesi)", "", u"0,25"},
+                                 {u"2 % (casa che non è la prima)", "", u"2"}};
+constexpr InputChoice reductions[] = {{u"la rata (stessa fine)", "rata", u""}, {u"la durata (stessa rata)", "durata", u""}};
+constexpr InputChoice credits[] = {{u"Altro", "altro", u""}, {u"Mutuo per la casa", "casa", u""},
+                                   {u"Credito ai consumatori", "consumo", u""}};
+
+constexpr InputOption capital[] = {{"--capitale", "IMPORTO", "il capitale prestato"}};
+constexpr InputOption duration[] = {{"--mesi", "NUMERO", "la durata in mesi"}, {"--anni", "NUMERO", "la durata in anni"}};
+constexpr InputOption rate[] = {{"--tasso", "PERCENTUALE", "il tasso annuo nominale (TAN), in percentuale"}};
+constexpr InputOption kind[] = {{"--ammortamento", "francese|italiana",
+    "francese, la rata costante (il solito), oppure italiana, la quota capitale costante"}};
+constexpr InputOption initialFees[] = {{"--spese-iniziali", "IMPORTO",
+    "spese pagate alla stipula, tolte da quanto si riceve (istruttoria, perizia, …)"}};
+constexpr InputOption tax[] = {{"--imposta", "PERCENTUALE",
+    "imposta sostitutiva, in percentuale del capitale: 0,25 sui finanziamenti di più di 18 mesi, 2 su quelli "
+    "per una casa che non è la prima; nessuna fino a 18 mesi (DPR 601/1973)"}};
+constexpr InputOption installmentFee[] = {{"--spese-rata", "IMPORTO", "spese pagate con ogni rata (incasso rata)"}};
+constexpr InputOption annualFee[] = {{"--spese-annue", "IMPORTO",
+    "spese dovute all'inizio di ogni anno del prestito, con la 1a, la 13a, la 25a rata, …; un premio annuo "
+    "pagato a rate mensili va in --spese-rata, diviso per 12"}};
+constexpr InputOption firstDue[] = {{"--prima-rata", "MM/AAAA",
+    "il mese della prima rata: le rate con la loro scadenza e i totali per anno"}};
+constexpr InputOption repayAfter[] = {{"--estinzione-dopo", "K", "un'estinzione anticipata, con la rata K"}};
+constexpr InputOption repayAmount[] = {{"--estinzione-importo", "IMPORTO|tutto",
+    "quanto si rimborsa: un importo, o tutto il debito residuo"}};
+constexpr InputOption reduce[] = {{"--riduci", "rata|durata",
+    "dopo un'estinzione parziale: la rata ricalcolata per la stessa fine (il solito), o la stessa rata e meno "
+    "rate"}};
+constexpr InputOption penalty[] = {{"--penale", "PERCENTUALE",
+    "la penale del contratto, in percentuale dell'importo rimborsato"}};
+constexpr InputOption credit[] = {{"--tipo-credito", "casa|consumo|altro",
+    "i limiti di legge della penale: casa, nessuna penale (mutuo per la casa, art. 120-ter TUB); consumo, al "
+    "massimo l'1 % (0,5 % a un anno o meno dalla fine), non più degli interessi risparmiati, nessuna su tutto "
+    "un debito fino a 10.000 €, e tornano le spese iniziali (art. 125-sexies TUB); altro, il solito, la "
+    "penale del contratto"}};
+
+using V = InputValue;
+using S = PlanSection;
+constexpr std::array specs{
+    PlanInputSpec{PlanInput::Capital, V::Amount, S::Loan, "Capital", u"Capita&le:", u"Capitale",
+                  u"La somma prestata", u"€", u"", {}, capital},
+    PlanInputSpec{PlanInput::Duration, V::Count, S::Loan, "Duration", u"&Durata:", u"Durata",
+                  u"Il numero di mesi o di anni del prestito", u"", u"", {}, duration},
+    PlanInputSpec{PlanInput::Unit, V::Choice, S::Loan, "Unit", u"", u"Durata in mesi o in anni",
+                  u"Se la durata è in mesi o in anni", u"", u"", units, {}},
+    PlanInputSpec{PlanInput::AnnualRate, V::Percentage, S::Loan, "AnnualRate", u"Tasso ann&uo (TAN):",
+                  u"Tasso annuo nominale", u"Il tasso annuo nominale (TAN) del contratto", u"%", u"", {}, rate},
+    PlanInputSpec{PlanInput::Kind, V::Choice, S::Loan, "Kind", u"A&mmortamento:", u"Tipo di ammortamento",
+                  u"Rata costante, o quota capitale costante con rate che scendono di mese in mese", u"", u"",
+                  kinds, kind},
+    PlanInputSpec{PlanInput::InitialFees, V::Amount, S::Costs, "InitialFees", u"Spese &iniziali:", u"Spese iniziali",
+                  u"Istruttoria, perizia e le altre spese pagate alla stipula, tolte da quanto si riceve", u"€", u"",
+                  {}, initialFees},
+    PlanInputSpec{PlanInput::SubstituteTax, V::Percentage, S::Costs, "SubstituteTax", u"Imposta sostituti&va:",
+                  u"Imposta sostitutiva",
+                  u"Una parte del capitale, pagata alla stipula (DPR 601/1973): 0,25 % sui finanziamenti di più "
+                  u"di 18 mesi, 2 % su quelli per comprare, costruire o ristrutturare una casa che non è la prima; "
+                  u"nessuna fino a 18 mesi", u"", u"", taxes, tax},
+    PlanInputSpec{PlanInput::InstallmentFee, V::Amount, S::Costs, "InstallmentFee", u"Spese per &rata:",
+                  u"Spese per rata", u"Pagate con ogni rata (incasso rata)", u"€", u"", {}, installmentFee},
+    PlanInputSpec{PlanInput::AnnualFee, V::Amount, S::Costs, "AnnualFee", u"Spese a&nnue:", u"Spese annue",
+                  u"Dovute all'inizio di ogni anno del prestito, con la 1ª, la 13ª, la 25ª rata, … (l'estratto "
+                  u"conto annuale, un premio annuo). Un premio annuo pagato a rate mensili va in Spese per rata, "
+                  u"diviso per 12", u"€", u"", {}, annualFee},
+    PlanInputSpec{PlanInput::FirstDue, V::Month, S::Dates, "FirstDue", u"Prima scaden&za:", u"Mese della prima rata",
+                  u"Mese e anno della prima rata (MM/AAAA): le rate mostrano la loro scadenza e il piano i "
+                  u"totali per anno", u"", u"MM/AAAA", {}, firstDue},
+    PlanInputSpec{PlanInput::RepayAfter, V::Count, S::EarlyRepayment, "RepayAfter", u"Estinzi&one dopo la rata:",
+                  u"Estinzione dopo la rata", u"Il numero della rata con cui si rimborsa in anticipo", u"",
+                  u"numero", {}, repayAfter},
+    PlanInputSpec{PlanInput::RepayAmount, V::AmountOrAll, S::EarlyRepayment, "RepayAmount",
+                  u"Importo rim&borsato:", u"Importo rimborsato",
+                  u"Quanto capitale si rimborsa in anticipo, oppure «tutto» per estinguere il debito", u"€",
+                  u"importo o «tutto»", {}, repayAmount},
+    PlanInputSpec{PlanInput::Reduce, V::Choice, S::EarlyRepayment, "Reduce", u"Riduci:",
+                  u"Dopo un'estinzione parziale riduci",
+                  u"La rata, ricalcolata sul debito residuo per la stessa fine, oppure la durata, con la stessa rata",
+                  u"", u"", reductions, reduce},
+    PlanInputSpec{PlanInput::Penalty, V::Percentage, S::EarlyRepayment, "Penalty", u"Penale:", u"Penale",
+                  u"Quella del contratto, in percentuale dell'importo rimborsato in anticipo, pagata con la rata "
+                  u"dell'estinzione entro i limiti di legge del tipo di finanziamento", u"%", u"0", {}, penalty},
+    PlanInputSpec{PlanInput::Credit, V::Choice, S::EarlyRepayment, "Credit", u"Tipo di &finanziamento:",
+                  u"Tipo di finanziamento",
+                  u"Decide i limiti di legge della penale e se tornano le spese: mutuo per la casa, credito ai "
+                  u"consumatori o altro (la penale del contratto)", u"", u"", credits, credit},
+};
+// clang-format on
+
+constexpr bool inOrder()
+{
+    for (std::size_t k = 0; k < specs.size(); ++k)
+        if (static_cast<std::size_t>(specs[k].id) != k)
+            return false;
+    return specs.size() == planInputCount;
+}
+static_assert(inOrder(), "one row per input, in the order of PlanInput");
+
+constexpr PlanInput loanInputs[] = {PlanInput::Capital, PlanInput::Duration, PlanInput::Unit, PlanInput::AnnualRate};
+
+} // namespace
+
+std::span<const PlanInputSpec> planInputSpecs() { return specs; }
+
+const PlanInputSpec& planInputSpec(PlanInput id) { return specs[static_cast<std::size_t>(id)]; }
+
+std::u16string_view sectionTitle(PlanSection section)
+{
+    switch (section) {
+    case PlanSection::Loan:
+        return u"Prestito";
+    case PlanSection::Costs:
+        return u"Costi";
+    case PlanSection::Dates:
+        return u"Date";
+    case PlanSection::EarlyRepayment:
+        return u"Estinzione anticipata";
+    }
+    return {};
+}
+
+PlanInputs::PlanInputs(const LoanTerms& terms)
+{
+    setText(PlanInput::Capital, terms.capital);
+    setText(PlanInput::Duration, terms.duration);
+    choose(PlanInput::Unit, static_cast<std::size_t>(terms.unit));
+    setText(PlanInput::AnnualRate, terms.annualRate);
+}
+
+bool PlanInputs::hasMoreThanTheLoan() const { return withLoanOf(PlanInputs()) != PlanInputs(); }
+
+PlanInputs PlanInputs::withLoanOf(const PlanInputs& loan) const
+{
+    PlanInputs out = *this;
+    for (const PlanInput input : loanInputs) {
+        out.setText(input, loan.text(input));
+        out.choose(input, loan.choice(input));
+    }
+    return out;
+}
+
+bool PlanInputs::sameLoan(const PlanInputs& other) const
+{
+    return std::all_of(std::begin(loanInputs), std::end(loanInputs), [&](PlanInput input) {
+        return text(input) == other.text(input) && choice(input) == other.choice(input);
+    });
+}
+
+} // namespace ratalia
