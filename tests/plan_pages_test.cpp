@@ -139,11 +139,13 @@ TEST(PlanWindowPlaceTest, opens_beside_the_main_window_where_the_screen_allows)
     } cases[] = {
         {"to the right", {100, 100, 370, 360}, 700, 600, {478, 100, 700, 600}},
         {"to the left where the right has no room", {900, 50, 370, 360}, 700, 600, {192, 50, 700, 600}},
-        {"as far from it as it can, where neither side has room", {200, 0, 370, 360}, 1000, 700, {366, 0, 1000, 700}},
-        {"never larger than the screen, nor below its foot", {0, 500, 370, 360}, 2000, 1000, {0, 0, 1366, 728}},
+        {"narrower beside it, where that keeps its smallest width", {0, 0, 370, 360}, 1100, 700, {378, 0, 988, 700}},
+        {"narrower to the left", {990, 0, 370, 360}, 1100, 700, {0, 0, 982, 700}},
+        {"as far from it as it can, where neither side has room", {400, 0, 370, 360}, 1000, 700, {366, 0, 1000, 700}},
+        {"never larger than the screen, nor below its foot", {500, 500, 370, 360}, 2000, 1000, {0, 0, 1366, 728}},
     };
     for (const auto& c : cases) {
-        const ScreenRect placed = placeBeside(c.main, screen, c.width, c.height);
+        const ScreenRect placed = placeBeside(c.main, screen, c.width, c.height, 776);
         EXPECT_EQ(std::make_tuple(placed.left, placed.top, placed.width, placed.height),
                   std::make_tuple(c.placed.left, c.placed.top, c.placed.width, c.placed.height))
             << c.name;

@@ -439,13 +439,7 @@ void PlanWindow::showFigures()
     group(PlanWindowLayout::repaymentHeading, form_.repaymentFigures());
     summaryGrid_->setRowStretch(row, 1);
 
-    std::vector<Figure> all = form_.loanFigures();
-    for (const auto& more : {form_.costFigures(), form_.repaymentFigures()})
-        all.insert(all.end(), more.begin(), more.end());
-    QStringList key;
-    for (const Figure& figure : keyFigures(all))
-        key << qtText(figure.label) + QStringLiteral(" ") + qtText(figure.value);
-    keyFigures_->setText(key.join(QStringLiteral("   ·   ")));
+    keyFigures_->setText(qtText(keyFiguresLine(form_.figures())));
 }
 
 void PlanWindow::planChanged()
@@ -453,10 +447,7 @@ void PlanWindow::planChanged()
     showInputs();
     showFigures();
     const AmortizationPlan* shown = plan();
-    QStringList totals;
-    for (const Figure& total : form_.totals())
-        totals << qtText(total.label) + QStringLiteral(": ") + qtText(total.value);
-    totals_->setText(totals.join(QStringLiteral("    ")));
+    totals_->setText(qtText(totalsLine(form_.totals())));
     note_->setText(qtText(form_.note()));
     status_->setText(form_.error() ? qtText(*form_.error()) : QString());
     notice_->setText(form_.notice() ? qtText(*form_.notice()) : QString());
@@ -544,11 +535,12 @@ void PlanWindow::place()
     const QSize size = QSize(PlanWindowLayout::preferredWidth, PlanWindowLayout::preferredHeight)
                            .boundedTo(free.size() - frameAllowance)
                            .expandedTo(minimumSize());
-    resize(size);
     const QRect main = parentWidget() ? parentWidget()->frameGeometry() : QRect();
-    const ScreenRect where = placeBeside(
-        {main.left(), main.top(), main.width(), main.height()}, {free.left(), free.top(), free.width(), free.height()},
-        size.width() + frameAllowance.width(), size.height() + frameAllowance.height());
+    const ScreenRect where =
+        placeBeside({main.left(), main.top(), main.width(), main.height()},
+                    {free.left(), free.top(), free.width(), free.height()}, size.width() + frameAllowance.width(),
+                    size.height() + frameAllowance.height(), minimumWidth() + frameAllowance.width());
+    resize(QSize(where.width, where.height) - frameAllowance);
     move(where.left, where.top);
     placed_ = true;
 }

@@ -139,6 +139,14 @@ std::vector<Figure> PlanForm::repaymentFigures() const
     return shown ? ratalia::repaymentFigures(*shown, amounts_) : std::vector<Figure>();
 }
 
+std::vector<Figure> PlanForm::figures() const
+{
+    std::vector<Figure> all = loanFigures();
+    for (const auto& more : {costFigures(), repaymentFigures()})
+        all.insert(all.end(), more.begin(), more.end());
+    return all;
+}
+
 std::vector<Figure> PlanForm::totals() const
 {
     const AmortizationPlan* shown = plan();
@@ -158,10 +166,7 @@ std::optional<PlanReport> PlanForm::report() const
     const AmortizationPlan* shown = plan();
     if (!shown)
         return std::nullopt;
-    std::vector<Figure> figures = loanFigures();
-    for (const auto& more : {costFigures(), repaymentFigures()})
-        figures.insert(figures.end(), more.begin(), more.end());
-    return PlanReport{*shown, amounts_, figures, yearlyTotals(*shown), totals(), note()};
+    return PlanReport{*shown, amounts_, figures(), yearlyTotals(*shown), totals(), note()};
 }
 
 void PlanForm::addObserver(PlanFormObserver& observer) { observers_.push_back(&observer); }

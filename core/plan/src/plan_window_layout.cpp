@@ -34,6 +34,17 @@ constexpr std::array views{
 };
 // clang-format on
 
+std::vector<Figure> keyFigures(const std::vector<Figure>& all)
+{
+    std::vector<Figure> key;
+    for (const FigureId id : {FigureId::Installment, FigureId::FirstInstallment, FigureId::LastInstallment,
+                              FigureId::Taeg, FigureId::CostOfCredit, FigureId::TotalDue, FigureId::Saving})
+        for (const Figure& figure : all)
+            if (figure.id == id)
+                key.push_back(figure);
+    return key;
+}
+
 Text digits(std::size_t value)
 {
     const std::string plain = std::to_string(value);
@@ -74,18 +85,23 @@ const FileKind& viewFileKind(PlanView view, const AmortizationPlan& plan)
     return view == PlanView::Years && plan.firstDue() ? PlanWindowLayout::yearsCsvFile : PlanWindowLayout::csvFile;
 }
 
-std::vector<Figure> keyFigures(const std::vector<Figure>& all)
+Text keyFiguresLine(const std::vector<Figure>& all)
 {
-    std::vector<Figure> key;
-    for (const FigureId id : {FigureId::Installment, FigureId::FirstInstallment, FigureId::LastInstallment,
-                              FigureId::Taeg, FigureId::CostOfCredit, FigureId::TotalDue, FigureId::Saving})
-        for (const Figure& figure : all)
-            if (figure.id == id)
-                key.push_back(figure);
-    return key;
+    Text line;
+    for (const Figure& figure : keyFigures(all))
+        line += (line.empty() ? u"" : u"   ·   ") + figure.label + u" " + figure.value;
+    return line;
 }
 
-ScreenRect placeBeside(const ScreenRect& main, const ScreenRect& workArea, int width, int height)
+Text totalsLine(const std::vector<Figure>& totals)
+{
+    Text line;
+    for (const Figure& total : totals)
+        line += (line.empty() ? u"" : u"    ") + total.label + u": " + total.value;
+    return line;
+}
+
+ScreenRect placeBeside(const ScreenRect& main, const ScreenRect& workArea, int width, int height, int minimumWidth)
 {
     width = std::min(width, workArea.width);
     height = std::min(height, workArea.height);
@@ -93,13 +109,17 @@ ScreenRect placeBeside(const ScreenRect& main, const ScreenRect& workArea, int w
     // The main window's top, as far as the work area allows.
     const int top = clamp(main.top, workArea.top, workArea.bottom() - height);
     const int gap = 8;
-    if (main.right() + gap + width <= workArea.right())
+    const int roomRight = workArea.right() - main.right() - gap;
+    const int roomLeft = main.left - workArea.left - gap;
+    if (width <= roomRight)
         return {main.right() + gap, top, width, height};
-    if (main.left - gap - width >= workArea.left)
+    if (width <= roomLeft)
         return {main.left - gap - width, top, width, height};
+    // Narrower, beside it on the side with more room, where that leaves the window its smallest width.
+    if (std::max(roomRight, roomLeft) >= minimumWidth)
+        return roomRight >= roomLeft ? ScreenRect{main.right() + gap, top, roomRight, height}
+                                     : ScreenRect{workArea.left, top, roomLeft, height};
     // No room on either side: against the side with more room, covering as little as may be.
-    const int roomRight = workArea.right() - main.right();
-    const int roomLeft = main.left - workArea.left;
     const int left = roomRight >= roomLeft ? workArea.right() - width : workArea.left;
     return {left, top, width, height};
 }

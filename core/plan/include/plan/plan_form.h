@@ -79,6 +79,8 @@ public:
     std::vector<Figure> loanFigures() const;
     std::vector<Figure> costFigures() const;
     std::vector<Figure> repaymentFigures() const;
+    // All three lists, in that order.
+    std::vector<Figure> figures() const;
     std::vector<Figure> totals() const;
     Text note() const;
     // What a printout shows: every figure, the rows, the yearly totals, the

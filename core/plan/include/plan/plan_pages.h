@@ -45,8 +45,11 @@ struct PageLines {
 
 // What a printed plan shows: its rows, the figures above them, the totals
 // and the note after them, and the yearly totals where it has due dates.
+// It holds its own copy of the plan: a long printout runs while the windows
+// keep working, and a new calculation meanwhile must not pull the rows from
+// under the pages.
 struct PlanReport {
-    const AmortizationPlan& plan;
+    AmortizationPlan plan;
     AmountText amounts;
     std::vector<Figure> figures;
     std::vector<YearTotals> years;

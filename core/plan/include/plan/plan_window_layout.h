@@ -51,11 +51,12 @@ struct ScreenRect {
     int bottom() const { return top + height; }
 };
 
-// Where a plan window of `size` (its frame included) opens: beside the main
-// window, to its right, else to its left, where the work area has room;
-// otherwise as near it as the work area allows, never over it where that
-// can be helped, and always inside the work area.
-ScreenRect placeBeside(const ScreenRect& main, const ScreenRect& workArea, int width, int height);
+// Where a plan window of `width` × `height` (its frame included) opens:
+// beside the main window, to its right, else to its left, where the work
+// area has room; narrower beside it where the room left keeps the window's
+// smallest width; otherwise as near it as the work area allows, never over
+// it where that can be helped, and always inside the work area.
+ScreenRect placeBeside(const ScreenRect& main, const ScreenRect& workArea, int width, int height, int minimumWidth);
 
 // What a saved file is: its kind for the save dialog and its extension.
 struct FileKind {
@@ -108,10 +109,13 @@ struct PlanWindowLayout {
     static std::span<const PlanViewLayout> views();
 };
 
-// The figures always in view above the tabs: the installment (the first and
-// the last of the Italian plan), the TAEG, the cost of the credit, the total
-// due, and what an early repayment saves.
-std::vector<Figure> keyFigures(const std::vector<Figure>& all);
+// The figures always in view above the tabs, on one line: the installment
+// (the first and the last of the Italian plan), the TAEG, the cost of the
+// credit, the total due, and what an early repayment saves:
+// "Rata 446,59   ·   TAEG 6,96 %   ·   …".
+Text keyFiguresLine(const std::vector<Figure>& all);
+// The totals under the table on one line: "Totale rate: 10.718,25    Totale interessi: 718,25    …".
+Text totalsLine(const std::vector<Figure>& totals);
 
 // What "Copia" and "Esporta CSV" take from the view shown: the yearly totals
 // from their own view where the plan has due dates, the installments
