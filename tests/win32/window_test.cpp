@@ -45,12 +45,15 @@ public:
         WindowsMessageBox::show(message, title);
     }
     std::vector<std::string> shown;
+    // The window each box was shown over.
+    static inline std::vector<HWND> owners;
 
 private:
     // A timer's procedure is a CALLBACK (stdcall on 32-bit Windows), which no lambda converts to.
     static VOID CALLBACK pressEnter(HWND, UINT, UINT_PTR timer, DWORD)
     {
         KillTimer(nullptr, timer);
+        owners.push_back(GetWindow(GetForegroundWindow(), GW_OWNER));
         INPUT keys[2]{};
         keys[0].type = keys[1].type = INPUT_KEYBOARD;
         keys[0].ki.wVk = keys[1].ki.wVk = VK_RETURN;
@@ -408,6 +411,68 @@ protected:
         SendInput(2, keys, sizeof(INPUT));
     }
     static inline WORD pendingKey_ = 0;
+
+    // Once a printout's progress shows, its title and text, then Annulla clicked as a user would.
+    static VOID CALLBACK cancelShownProgress(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        const HWND progress = FindWindowW(L"RataliaPrintProgress", nullptr);
+        if (!progress || !IsWindowVisible(progress))
+            return;
+        KillTimer(nullptr, timer);
+        wchar_t title[64]{}, label[64]{};
+        GetWindowTextW(progress, title, 64);
+        GetWindowTextW(GetWindow(progress, GW_CHILD), label, 64);
+        const std::wstring seen = std::wstring(title) + L": " + label;
+        seenProgress_ = toUtf8(Text(seen.begin(), seen.end()));
+        SendMessageW(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+    }
+    static inline std::string seenProgress_;
+
+    // A printer that prints PostScript to a file, as Wine's driver does for
+    // a printer on the port FILE:; the driver wants a PPD of the paper.
+    static HDC filePrinter()
+    {
+        static const char ppd[] =
+            "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
+            "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"RATALIA.PPD\"\n"
+            "*Manufacturer: \"Ratalia\"\n*Product: \"(Ratalia test printer)\"\n"
+            "*ModelName: \"Ratalia test printer\"\n*ShortNickName: \"Ratalia test printer\"\n"
+            "*NickName: \"Ratalia test printer\"\n*PSVersion: \"(3010.000) 0\"\n"
+            "*LanguageLevel: \"3\"\n*ColorDevice: False\n*DefaultColorSpace: Gray\n"
+            "*TTRasterizer: Type42\n*OpenUI *PageSize/Page Size: PickOne\n"
+            "*DefaultPageSize: A4\n*PageSize A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n"
+            "*CloseUI: *PageSize\n*OpenUI *PageRegion: PickOne\n*DefaultPageRegion: A4\n"
+            "*PageRegion A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *PageRegion\n"
+            "*DefaultImageableArea: A4\n*ImageableArea A4/A4: \"18 18 577 824\"\n"
+            "*DefaultPaperDimension: A4\n*PaperDimension A4/A4: \"595 842\"\n"
+            "*DefaultResolution: 300dpi\n";
+        wchar_t drivers[MAX_PATH]{};
+        DWORD needed = 0;
+        GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(drivers), sizeof(drivers), &needed);
+        const std::wstring ppdPath = std::wstring(drivers) + L"\\ratalia-test.ppd";
+        HANDLE file = CreateFileW(ppdPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, ppd, sizeof(ppd) - 1, &written, nullptr);
+        CloseHandle(file);
+        wchar_t driverName[] = L"Wine PostScript Driver", path[] = L"wineps.drv", data[] = L"ratalia-test.ppd";
+        DRIVER_INFO_3W driver{};
+        driver.cVersion = 3;
+        driver.pName = driverName;
+        driver.pDriverPath = path;
+        driver.pDataFile = data;
+        driver.pConfigFile = path;
+        AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
+        wchar_t printerName[] = L"Ratalia test printer", port[] = L"FILE:", processor[] = L"WinPrint", type[] = L"RAW";
+        PRINTER_INFO_2W printer{};
+        printer.pPrinterName = printerName;
+        printer.pDriverName = driverName;
+        printer.pPortName = port;
+        printer.pPrintProcessor = processor;
+        printer.pDatatype = type;
+        if (HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer)))
+            ClosePrinter(added);
+        return CreateDCW(L"WINSPOOL", printerName, nullptr, nullptr);
+    }
 };
 
 TEST_F(Win32PlanTest, opens_from_the_menu_and_with_ctrl_p_and_esc_closes_it)
@@ -441,9 +506,10 @@ TEST_F(Win32PlanTest, shows_the_figures_the_costs_and_the_rows)
 {
     PlanWindow* plan = openPlan("10000", "24", "6,75");
     ASSERT_NE(plan, nullptr);
-    EXPECT_EQ(shown(plan, "Capital"), "10.000,00");
-    EXPECT_EQ(shown(plan, "Duration"), "24 mesi");
-    EXPECT_EQ(shown(plan, "AnnualRate"), "6,75 %");
+    EXPECT_EQ(shown(plan, "Capital"), "10000");
+    EXPECT_EQ(shown(plan, "LoanCapital"), "10.000,00");
+    EXPECT_EQ(shown(plan, "LoanDuration"), "24 mesi");
+    EXPECT_EQ(shown(plan, "LoanRate"), "6,75 %");
     EXPECT_EQ(shown(plan, "Taeg"), "6,96 %");
     EXPECT_EQ(shown(plan, "Installment"), "446,59");
     EXPECT_EQ(ListView_GetItemCount(plan->control("Installments")), 24);
@@ -466,7 +532,7 @@ TEST_F(Win32PlanTest, shows_the_figures_the_costs_and_the_rows)
     press("BackSpace");
     press("BackSpace");
     press("2");
-    EXPECT_FALSE(IsWindowVisible(plan->control("Status")));
+    EXPECT_EQ(shown(plan, "Status"), "");
     EXPECT_EQ(row(plan, 0), "1 | 446,59 | 56,25 | 390,34 | 2,00 | 448,59 | 9.609,66");
     // The Italian plan, a choice away.
     SetFocus(plan->control("Kind"));
@@ -513,8 +579,10 @@ TEST_F(Win32PlanTest, copia_puts_the_rows_on_the_clipboard)
     std::string text = toUtf8(Text(pasted.begin(), pasted.end()));
     GlobalUnlock(data);
     CloseClipboard();
-    std::string expected = threeRowsHeader + threeRows;
-    std::replace(expected.begin(), expected.end(), ';', '\t');
+    // Tab between the cells, and CR LF at each line's end as Windows' programs expect.
+    std::string expected;
+    for (const char c : threeRowsHeader + threeRows)
+        expected += c == ';' ? std::string("\t") : c == '\n' ? std::string("\r\n") : std::string(1, c);
     EXPECT_EQ(text, expected);
 }
 
@@ -544,10 +612,14 @@ TEST_F(Win32PlanTest, exports_a_csv_whole_or_not_at_all)
 
     // A folder that is not there: one message, and no file.
     const std::wstring nowhere = std::wstring(folder) + L"non-esiste\\piano.csv";
+    AnsweredMessageBox::owners.clear();
     EXPECT_FALSE(plan->exportCsv(nowhere));
     EXPECT_EQ(GetFileAttributesW(nowhere.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(messages.shown, std::vector<std::string>{"Esporta CSV"});
+    // Over the plan window, which stays in front: not over the main window, which it would bring forward.
+    EXPECT_EQ(AnsweredMessageBox::owners, std::vector<HWND>{plan->handle()});
     EXPECT_TRUE(IsWindowVisible(plan->handle()));
+    EXPECT_EQ(GetForegroundWindow(), plan->handle());
 }
 
 // Due dates and an early repayment typed in the plan window: the same
@@ -566,7 +638,7 @@ TEST_F(Win32PlanTest, shows_the_loan_over_time_with_an_early_repayment)
     press("Down");
     for (const auto& [name, text] : earlyRepaymentFigures)
         EXPECT_EQ(shown(plan, name.c_str()), text) << name;
-    EXPECT_FALSE(IsWindowVisible(plan->control("Status")));
+    EXPECT_EQ(shown(plan, "Status"), "");
     ASSERT_EQ(static_cast<std::size_t>(ListView_GetItemCount(plan->control("Installments"))), earlyRepaymentRows);
     std::string row60 = row(plan, 59);
     for (std::size_t at; (at = row60.find(" | ")) != std::string::npos;)
@@ -586,9 +658,10 @@ TEST_F(Win32PlanTest, shows_the_loan_over_time_with_an_early_repayment)
     const HANDLE data = GetClipboardData(CF_UNICODETEXT);
     ASSERT_NE(data, nullptr);
     const std::wstring_view pasted(static_cast<const wchar_t*>(GlobalLock(data)));
-    const std::string years = toUtf8(Text(pasted.begin(), pasted.end()));
+    std::string years = toUtf8(Text(pasted.begin(), pasted.end()));
     GlobalUnlock(data);
     CloseClipboard();
+    years.erase(std::remove(years.begin(), years.end(), '\r'), years.end());
     EXPECT_EQ(years.substr(0, earlyRepaymentYears.size()), earlyRepaymentYears);
 
     // Alt+G shows the chart; a screen reader reads it as a chart, in words.
@@ -628,6 +701,274 @@ TEST_F(Win32PlanTest, shows_the_loan_over_time_with_an_early_repayment)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// A loan with no plan opens the window all the same: why, where the table
+// would be, nothing to take away, and the inputs there to change it.
+TEST_F(Win32PlanTest, a_refusal_is_said_where_the_table_would_be_and_the_italian_plan_is_a_choice_away)
+{
+    PlanWindow* plan = openPlan("100000", "100000", "3");
+    ASSERT_NE(plan, nullptr);
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(IsWindowVisible(plan->control("Absence")));
+    EXPECT_EQ(shown(plan, "Absence"), "Arrotondata al centesimo, la rata di 250,00 non estingue questo prestito in "
+                                      "100.000 rate: l'ultima rata sarebbe di 100.250,00.");
+    EXPECT_FALSE(IsWindowVisible(plan->control("Installments")));
+    EXPECT_FALSE(IsWindowEnabled(plan->control("Copy")));
+    EXPECT_EQ(planFocus(plan), "Capital");
+    SetFocus(plan->control("Kind"));
+    press("Down");
+    EXPECT_FALSE(IsWindowVisible(plan->control("Absence")));
+    EXPECT_EQ(ListView_GetItemCount(plan->control("Installments")), 100000);
+    EXPECT_TRUE(IsWindowEnabled(plan->control("Copy")));
+}
+
+// A new Calcola brings its loan and keeps the plan's other inputs, saying
+// so; "Ricomincia" clears them; a main window whose data changed since is
+// said to be out of step; a new plan opens at its top.
+TEST_F(Win32PlanTest, a_new_loan_keeps_the_settings_says_so_and_can_start_clean)
+{
+    PlanWindow* plan = openPlan("200000", "240", "6");
+    ASSERT_NE(plan, nullptr);
+    SetFocus(plan->control("InitialFees"));
+    press("4000");
+    EXPECT_EQ(shown(plan, "Notice"), "");
+    const HWND list = plan->control("Installments");
+    ListView_EnsureVisible(list, 239, FALSE);
+    ASSERT_GT(ListView_GetTopIndex(list), 0);
+
+    events.edit(Field::Duration, u"120");
+    EXPECT_EQ(shown(plan, "Notice"), "I dati della finestra principale sono cambiati: questo piano resta sul prestito "
+                                     "di prima finché non si preme Calcola.");
+    EXPECT_EQ(ListView_GetItemCount(list), 240);
+    events.click(Button::Calculate);
+    pump();
+    EXPECT_EQ(ListView_GetItemCount(list), 120);
+    EXPECT_EQ(ListView_GetTopIndex(list), 0);
+    EXPECT_EQ(shown(plan, "Duration"), "120");
+    EXPECT_EQ(shown(plan, "InitialFees"), "4000");
+    EXPECT_EQ(shown(plan, "Received"), "196.000,00");
+    EXPECT_EQ(shown(plan, "Notice"),
+              "Costi, date ed estinzione anticipata restano quelli inseriti prima: «Ricomincia» li toglie.");
+
+    SetFocus(plan->control("StartClean"));
+    press("space");
+    EXPECT_EQ(shown(plan, "InitialFees"), "");
+    EXPECT_EQ(shown(plan, "Received"), "200.000,00");
+    EXPECT_EQ(shown(plan, "Notice"), "");
+    EXPECT_EQ(ListView_GetItemCount(list), 120);
+}
+
+// An amount copied from a foglio informativo keeps its thousands, and each
+// field says what it read; while one cannot be read, nothing goes out as if
+// it were the plan on screen.
+TEST_F(Win32PlanTest, fields_say_what_they_read_and_a_wrong_one_stops_the_exports)
+{
+    PlanWindow* plan = openPlan("200000", "240", "6");
+    ASSERT_NE(plan, nullptr);
+    const auto typeIn = [&](const char* name, const char* text) {
+        SetFocus(plan->control(name));
+        press("Home");
+        press("shift+End");
+        press(text);
+    };
+    const auto exports = [&] {
+        std::string states;
+        for (const char* name : {"Copy", "ExportCsv", "Print"})
+            states +=
+                std::string(states.empty() ? "" : " ") + name + (IsWindowEnabled(plan->control(name)) ? "+" : "-");
+        return states;
+    };
+    typeIn("InitialFees", "1.500");
+    EXPECT_EQ(shown(plan, "InitialFeesReading"), "= 1.500,00 €");
+    EXPECT_EQ(shown(plan, "Received"), "198.500,00");
+    typeIn("FirstDue", "1/2027");
+    EXPECT_EQ(shown(plan, "FirstDueReading"), "= gen 2027");
+    EXPECT_EQ(exports(), "Copy+ ExportCsv+ Print+");
+
+    typeIn("InitialFees", "1.50.000");
+    EXPECT_EQ(shown(plan, "InitialFeesReading"), "?");
+    EXPECT_EQ(shown(plan, "Status"), "Spese iniziali: «1.50.000» non è un importo.");
+    EXPECT_EQ(exports(), "Copy- ExportCsv- Print-");
+    wchar_t folder[MAX_PATH]{};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"ratalia-non-scritto.csv";
+    EXPECT_FALSE(plan->exportCsv(path));
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    typeIn("InitialFees", "1.500,00");
+    EXPECT_EQ(exports(), "Copy+ ExportCsv+ Print+");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// A screen reader hears each figure's name and its value, and each input by its name.
+TEST_F(Win32PlanTest, every_figure_reads_as_its_name_and_its_value)
+{
+    PlanWindow* plan = openPlan("200000", "240", "6");
+    ASSERT_NE(plan, nullptr);
+    const auto accessibleName = [&](const char* control) {
+        IAccessible* reader = nullptr;
+        if (AccessibleObjectFromWindow(plan->control(control), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&reader)) != S_OK)
+            return std::string("no object");
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        reader->get_accName(self, &text);
+        const std::string name = text ? toUtf8(Text(text, text + SysStringLen(text))) : std::string();
+        SysFreeString(text);
+        reader->Release();
+        return name;
+    };
+    const std::pair<const char*, const char*> names[] = {
+        {"Taeg", "TAEG: 6,17 %"},          {"TotalDue", "Totale dovuto: 343.887,30"},
+        {"Installment", "Rata: 1.432,86"}, {"LoanCapital", "Capitale: 200.000,00"},
+        {"AnnualFee", "Spese annue"},      {"Unit", "Durata in mesi o in anni"},
+    };
+    for (const auto& [control, name] : names)
+        EXPECT_EQ(accessibleName(control), name) << control;
+}
+
+// Each column as wide as its title and its widest amount, whatever columns
+// the plan has, in the smallest window: never a title cut.
+TEST_F(Win32PlanTest, column_titles_are_whole_in_the_smallest_window)
+{
+    PlanWindow* plan = openPlan("100000", "240", "3,5");
+    ASSERT_NE(plan, nullptr);
+    SetWindowPos(plan->handle(), nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER); // as small as it allows
+    pump();
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> typed;
+    } cases[] = {
+        {"the installments alone", {}},
+        {"dates and a repayment", {{"FirstDue", "01/2027"}, {"RepayAfter", "60"}, {"RepayAmount", "20000"}}},
+        {"every column",
+         {{"InitialFees", "1500"},
+          {"InstallmentFee", "2"},
+          {"AnnualFee", "30"},
+          {"Penalty", "1"},
+          {"RepayAmount", "tutto"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& [name, text] : c.typed) {
+            SetFocus(plan->control(name));
+            press("Home");
+            press("shift+End");
+            press(text);
+        }
+        for (const auto& [view, name] :
+             {std::pair{PlanView::Installments, "Installments"}, {PlanView::Years, "Years"}}) {
+            plan->showView(view);
+            pump();
+            const HWND list = plan->control(name);
+            const HWND header = ListView_GetHeader(list);
+            for (int column = 0; column < Header_GetItemCount(header); ++column) {
+                wchar_t title[64]{};
+                HDITEMW item{};
+                item.mask = HDI_TEXT;
+                item.pszText = title;
+                item.cchTextMax = 64;
+                Header_GetItem(header, column, &item);
+                // The header's own margins: a text wider than the column less them is cut.
+                EXPECT_LE(ListView_GetStringWidth(list, title) + 12, ListView_GetColumnWidth(list, column))
+                    << name << ": " << toUtf8(Text(title, title + std::wcslen(title)));
+            }
+        }
+    }
+}
+
+// On a laptop's 1366 × 768 work area, at 100 % and at 150 %: beside the main
+// window where there is room, inside the work area, the table with at least
+// ten rows, the chart at least 300 pixels tall; in the smallest window
+// allowed, no control over another.
+TEST_F(Win32PlanTest, holds_its_views_on_a_laptop_at_100_and_150_percent)
+{
+    SetWindowPos(window.handle(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PlanWindow* plan = openPlan("100000", "240", "3,5");
+    ASSERT_NE(plan, nullptr);
+    for (const auto& [name, text] : {std::pair{"InitialFees", "1.500"},
+                                     {"InstallmentFee", "2"},
+                                     {"FirstDue", "01/2027"},
+                                     {"RepayAfter", "60"},
+                                     {"RepayAmount", "20000"},
+                                     {"Penalty", "1"}}) {
+        SetFocus(plan->control(name));
+        press(text);
+    }
+    RECT main{}, planRect{};
+    GetWindowRect(window.handle(), &main);
+    GetWindowRect(plan->handle(), &planRect);
+    // The test's screen has room beside the main window.
+    RECT overlap{};
+    EXPECT_FALSE(IntersectRect(&overlap, &main, &planRect))
+        << "the plan window at " << planRect.left << "," << planRect.top << "-" << planRect.right << ","
+        << planRect.bottom << " over the main one at " << main.left << "," << main.top << "-" << main.right << ","
+        << main.bottom;
+
+    for (const UINT dpi : {96u, 144u}) {
+        SCOPED_TRACE(dpi);
+        const RECT laptop{0, 0, 1366, 768};
+        SendMessageW(plan->handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&laptop));
+        pump();
+        plan->showView(PlanView::Installments);
+        pump();
+        EXPECT_GE(ListView_GetCountPerPage(plan->control("Installments")), 10);
+        plan->showView(PlanView::Chart);
+        pump();
+        RECT chart{};
+        GetClientRect(plan->control("Chart"), &chart);
+        EXPECT_GE(chart.bottom, 300);
+
+        SetWindowPos(plan->handle(), nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER);
+        for (const PlanView view : {PlanView::Summary, PlanView::Installments, PlanView::Years}) {
+            plan->showView(view);
+            pump();
+            // Every control in view, by its place on the screen: none over another.
+            std::vector<std::pair<std::string, RECT>> shown;
+            RECT client{};
+            GetClientRect(plan->handle(), &client);
+            MapWindowPoints(plan->handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+            for (HWND child = GetWindow(plan->handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+                wchar_t kind[32]{};
+                GetClassNameW(child, kind, 32);
+                if (!IsWindowVisible(child) || std::wstring_view(kind) == L"tooltips_class32")
+                    continue;
+                RECT r{};
+                GetWindowRect(child, &r);
+                RECT inside{};
+                ASSERT_TRUE(IntersectRect(&inside, &r, &client)) << toUtf8(Text(kind, kind + std::wcslen(kind)));
+                shown.emplace_back(toUtf8(Text(kind, kind + std::wcslen(kind))), r);
+            }
+            for (std::size_t a = 0; a < shown.size(); ++a)
+                for (std::size_t b = a + 1; b < shown.size(); ++b)
+                    EXPECT_FALSE(IntersectRect(&overlap, &shown[a].second, &shown[b].second))
+                        << shown[a].first << " over " << shown[b].first;
+        }
+    }
+}
+
+// 100 000 rows are about 2 000 pages: the printout shows how far it got, and
+// Annulla stops it, printing nothing and saying so.
+TEST_F(Win32PlanTest, a_long_printout_shows_its_progress_and_can_be_cancelled)
+{
+    PlanWindow* plan = openPlan("100000000", "100000", "0,02");
+    ASSERT_NE(plan, nullptr);
+    const PrinterDc printer(filePrinter());
+    ASSERT_NE(printer.get(), nullptr) << "no Wine PostScript printer";
+    wchar_t folder[MAX_PATH]{};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring output = std::wstring(folder) + L"ratalia-annullato.ps";
+    SetTimer(nullptr, 0, 50, cancelShownProgress);
+    seenProgress_.clear();
+    EXPECT_FALSE(plan->print(printer.get(), output.c_str()));
+    DeleteFileW(output.c_str());
+    EXPECT_EQ(seenProgress_.rfind("Stampa: Pagina ", 0), 0u) << seenProgress_;
+    EXPECT_EQ(shown(plan, "Status"), "Stampa annullata.");
+    EXPECT_TRUE(IsWindowEnabled(plan->handle()));
+    EXPECT_TRUE(IsWindowEnabled(plan->control("Print")));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 // Files for plan_files.sh: the CSVs of a few plans, to compare byte for byte
 // with the Linux program's, and a 120-row plan printed to a PostScript file,
 // to read back. Where the script names no folder, they go to a temporary one.
@@ -642,51 +983,6 @@ protected:
         if (!out.empty() && out.back() != L'\\')
             out += L'\\';
         return out;
-    }
-    // A printer that prints PostScript to a file, as Wine's driver does for
-    // a printer on the port FILE:; the driver wants a PPD of the paper.
-    static HDC filePrinter()
-    {
-        static const char ppd[] =
-            "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
-            "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"RATALIA.PPD\"\n"
-            "*Manufacturer: \"Ratalia\"\n*Product: \"(Ratalia test printer)\"\n"
-            "*ModelName: \"Ratalia test printer\"\n*ShortNickName: \"Ratalia test printer\"\n"
-            "*NickName: \"Ratalia test printer\"\n*PSVersion: \"(3010.000) 0\"\n"
-            "*LanguageLevel: \"3\"\n*ColorDevice: False\n*DefaultColorSpace: Gray\n"
-            "*TTRasterizer: Type42\n*OpenUI *PageSize/Page Size: PickOne\n"
-            "*DefaultPageSize: A4\n*PageSize A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n"
-            "*CloseUI: *PageSize\n*OpenUI *PageRegion: PickOne\n*DefaultPageRegion: A4\n"
-            "*PageRegion A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *PageRegion\n"
-            "*DefaultImageableArea: A4\n*ImageableArea A4/A4: \"18 18 577 824\"\n"
-            "*DefaultPaperDimension: A4\n*PaperDimension A4/A4: \"595 842\"\n"
-            "*DefaultResolution: 300dpi\n";
-        wchar_t drivers[MAX_PATH]{};
-        DWORD needed = 0;
-        GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(drivers), sizeof(drivers), &needed);
-        const std::wstring ppdPath = std::wstring(drivers) + L"\\ratalia-test.ppd";
-        HANDLE file = CreateFileW(ppdPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, ppd, sizeof(ppd) - 1, &written, nullptr);
-        CloseHandle(file);
-        wchar_t driverName[] = L"Wine PostScript Driver", path[] = L"wineps.drv", data[] = L"ratalia-test.ppd";
-        DRIVER_INFO_3W driver{};
-        driver.cVersion = 3;
-        driver.pName = driverName;
-        driver.pDriverPath = path;
-        driver.pDataFile = data;
-        driver.pConfigFile = path;
-        AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
-        wchar_t printerName[] = L"Ratalia test printer", port[] = L"FILE:", processor[] = L"WinPrint", type[] = L"RAW";
-        PRINTER_INFO_2W printer{};
-        printer.pPrinterName = printerName;
-        printer.pDriverName = driverName;
-        printer.pPortName = port;
-        printer.pPrintProcessor = processor;
-        printer.pDatatype = type;
-        if (HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer)))
-            ClosePrinter(added);
-        return CreateDCW(L"WINSPOOL", printerName, nullptr, nullptr);
     }
 };
 

@@ -269,22 +269,16 @@ void MainWindow::contextMenu(HWND where, LPARAM position)
 
 void MainWindow::openPlan()
 {
-    const auto terms = events_.planTerms();
-    if (!terms)
+    if (!events_.planTerms())
         return;
-    const NumberText& numbers = events_.form().numbers();
-    if (const auto refusal = PlanForm::refusalOf(*terms, numbers)) {
-        events_.form().showMessage(*refusal, Text(texts::planTitle));
-        return;
-    }
     if (!planWindow_) {
         auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE));
         planWindow_ =
-            std::make_unique<PlanWindow>(instance, dialog_, numbers, [this](const Text& message, const Text& title) {
+            std::make_unique<PlanWindow>(instance, dialog_, events_, [this](const Text& message, const Text& title) {
                 events_.form().showMessage(message, title);
             });
     }
-    planWindow_->showLoan(*terms);
+    planWindow_->open();
 }
 
 void MainWindow::command(int id, int notification)

@@ -1,6 +1,7 @@
 #include "win32/plan_window.h"
 
 #include "form/program_texts.h"
+#include "print_progress.h"
 #include "win32/plan_printout.h"
 #include "win32/platform.h"
 
@@ -18,15 +19,11 @@ namespace {
 // for Enter and Esc: Esc closes the window, Enter presses nothing of its own.
 constexpr int firstCommandId = 200;
 constexpr int firstInputId = 300;
-constexpr int listId = 400;
+constexpr int installmentsId = 400;
 constexpr int viewsId = 401;
 constexpr int yearsId = 402;
 constexpr int chartId = 403;
-
-// What the window would like, in pixels at 96 dpi; it never opens larger
-// than the work area.
-constexpr SIZE preferredSize{820, 900};
-constexpr SIZE minimumSize{520, 460};
+constexpr int noteId = 404;
 
 const wchar_t* wide(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 Text text(std::u16string_view view) { return Text(view); }
@@ -48,15 +45,51 @@ Text textOf(HWND control)
     return shown;
 }
 
-// A function of its own: 32-bit Windows calls its callbacks __stdcall, which
-// a lambda cannot be converted to.
-BOOL CALLBACK setFont(HWND child, LPARAM font)
+void setText(HWND control, const Text& shown)
 {
-    SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
-    return TRUE;
+    if (textOf(control) != shown)
+        SetWindowTextW(control, wide(shown));
 }
 
-// An empty, resizable dialog: the controls are made from the core's layouts.
+const PlanViewLayout& viewLayout(PlanView id)
+{
+    for (const PlanViewLayout& layout : PlanWindowLayout::views())
+        if (layout.id == id)
+            return layout;
+    return PlanWindowLayout::views().front();
+}
+
+// Windows moved together, those already in place left alone: every window
+// in one run must have the same parent.
+class Placement {
+public:
+    explicit Placement(int count) : moves_(BeginDeferWindowPos(count)) {}
+    ~Placement()
+    {
+        if (moves_)
+            EndDeferWindowPos(moves_);
+    }
+    Placement(const Placement&) = delete;
+    Placement& operator=(const Placement&) = delete;
+    void operator()(HWND window, int x, int y, int width, int height)
+    {
+        if (!window || !moves_)
+            return;
+        width = std::max(width, 0);
+        height = std::max(height, 0);
+        RECT now{};
+        GetWindowRect(window, &now);
+        MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&now), 2);
+        if (now.left == x && now.top == y && now.right - now.left == width && now.bottom - now.top == height)
+            return;
+        moves_ = DeferWindowPos(moves_, window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+private:
+    HDWP moves_;
+};
+
+// An empty, resizable dialog: the controls are made from the core's tables.
 struct EmptyDialog {
     DLGTEMPLATE header;
     WORD menu, windowClass, title;
@@ -64,12 +97,15 @@ struct EmptyDialog {
 
 } // namespace
 
-PlanWindow::PlanWindow(HINSTANCE instance, HWND owner, const NumberText& numbers, Warn warn)
-    : owner_(owner), warn_(std::move(warn)), form_(numbers)
+PlanWindow::PlanWindow(HINSTANCE instance, HWND mainWindow, FormEvents& events, Warn warn)
+    : mainWindow_(mainWindow), warn_(std::move(warn)), form_(events.form().numbers(), events)
 {
-    alignas(DWORD) static const EmptyDialog empty{{WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, 0, 0, 0, 0, 0}, 0, 0, 0};
-    CreateDialogIndirectParamW(instance, &empty.header, owner, dialogProcedure, reinterpret_cast<LPARAM>(this));
+    // Not owned by the main window: a window of its own on the taskbar.
+    alignas(DWORD) static const EmptyDialog empty{
+        {WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, 0, 0, 0, 0, 0}, 0, 0, 0};
+    CreateDialogIndirectParamW(instance, &empty.header, nullptr, dialogProcedure, reinterpret_cast<LPARAM>(this));
     form_.addObserver(*this);
+    planChanged();
 }
 
 PlanWindow::~PlanWindow()
@@ -92,63 +128,128 @@ INT_PTR CALLBACK PlanWindow::dialogProcedure(HWND dialog, UINT message, WPARAM w
     return self ? self->handle(message, wParam, lParam) : FALSE;
 }
 
-HWND PlanWindow::make(const wchar_t* windowClass, const Text& caption, DWORD style, int id, std::string_view objectName,
-                      DWORD extended)
+HWND PlanWindow::make(HWND parent, const wchar_t* windowClass, const Text& caption, DWORD style, int id,
+                      std::string_view objectName, DWORD extended)
 {
     auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     HWND control = CreateWindowExW(extended, windowClass, wide(caption), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                                   window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     if (!objectName.empty())
-        named_.emplace(std::string(objectName), control);
+        named_[std::string(objectName)] = control;
     return control;
 }
 
-// Made in the order Tab walks them: the inputs, the table, the buttons.
+// Made in the order Tab walks them: the buttons, the inputs, the views' tabs, the view shown.
 void PlanWindow::build()
 {
     dpi_ = GetDpiForWindow(window_);
     font_ = messageFont(9, dpi_);
+    bold_ = messageFont(9, dpi_, true);
+    small_ = messageFont(8, dpi_);
     SetWindowTextW(window_, wide(text(texts::planTitle)));
     auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(1))));
+    toolTips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
+    SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, scaled(360));
 
-    // The inputs' groups, each made before its inputs, in the order Tab walks them.
-    const auto inputs = PlanWindowLayout::inputs();
-    for (std::size_t k = 0; k < inputs.size(); ++k) {
-        const PlanInputLayout& input = inputs[k];
-        if (k == 0 || inputs[k - 1].group != input.group) {
-            const bool costs = input.group == PlanInputGroup::PlanAndCosts;
-            groups_.push_back(make(L"BUTTON",
-                                   text(costs ? PlanWindowLayout::inputsTitle : PlanWindowLayout::repaymentTitle),
-                                   BS_GROUPBOX, -1, costs ? "PlanInputs" : "EarlyRepayment"));
-        }
-        // A caption's access key moves the focus to the control made after it.
-        HWND caption = make(L"STATIC", text(input.caption), SS_LEFT, -1, {});
-        HWND control = nullptr;
-        const int id = firstInputId + static_cast<int>(k);
-        if (input.choice) {
-            control =
-                make(WC_COMBOBOXW, {}, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, id, input.objectName);
-            for (const PlanChoice& option : PlanWindowLayout::choices(input.id, form_.numbers()))
-                SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(option.caption)));
-            SendMessageW(control, CB_SETCURSEL, 0, 0);
-        } else {
-            control = make(L"EDIT", {}, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, id, input.objectName,
-                           WS_EX_CLIENTEDGE);
-            SendMessageW(control, EM_SETLIMITTEXT, 32767, 0);
-            if (!input.placeholder.empty())
-                SendMessageW(control, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(wide(text(input.placeholder))));
-        }
-        inputRows_.emplace_back(caption, control);
-        units_.push_back(input.unit.empty() ? nullptr
-                                            : make(L"STATIC", text(input.unit), SS_LEFT | SS_NOPREFIX, -1, {}));
+    // The PDF comes from Windows' own printer ("Microsoft Print to PDF"): no button of its own.
+    for (std::size_t k = 0; k < PlanWindowLayout::commands().size(); ++k) {
+        const PlanCommandLayout& command = PlanWindowLayout::commands()[k];
+        if (command.id == PlanCommand::SavePdf || command.id == PlanCommand::StartClean)
+            continue;
+        HWND button = make(window_, L"BUTTON", text(command.caption), BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
+                           firstCommandId + static_cast<int>(k), command.objectName);
+        accessible_.set(button, {text(command.accessibleName), {}});
+        addToolTip(button, command.toolTip);
+        buttons_.emplace_back(command.id, button);
     }
-    penaltyNote_ = make(L"STATIC", text(PlanWindowLayout::penaltyNote), SS_LEFT | SS_NOPREFIX, -1, "PenaltyNote");
-    status_ = make(L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Status");
+    buildInputs();
+    keyFigures_ = make(window_, L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "KeyFigures");
+    SendMessageW(keyFigures_, WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), FALSE);
+    buildViews();
+    absence_ = make(window_, L"STATIC", {}, SS_CENTER | SS_NOPREFIX, -1, "Absence");
+    status_ = make(window_, L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Status");
+}
 
-    // The views: a strip of tabs over the one shown.
-    views_ = make(WC_TABCONTROLW, {}, WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, viewsId, "Views");
+void PlanWindow::addToolTip(HWND control, std::u16string_view tip)
+{
+    if (tip.empty())
+        return;
+    Text shown(tip);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = reinterpret_cast<wchar_t*>(shown.data());
+    SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// The inputs as the core's table lists them, section by section, in a
+// column that scrolls on its own: each caption over its field, the unit
+// beside it, what it read under it.
+void PlanWindow::buildInputs()
+{
+    inputs_ = std::make_unique<ScrollPanel>(window_, ScrollPanel::Holds::Inputs);
+    const HWND panel = inputs_->handle();
+    named_["Inputs"] = panel;
+    accessible_.set(panel, {text(PlanWindowLayout::inputsName), {}});
+    std::optional<PlanSection> section;
+    for (const PlanInputSpec& spec : planInputSpecs()) {
+        if (!section || *section != spec.section) {
+            section = spec.section;
+            sections_.push_back(spec.section);
+        }
+        InputControls row{spec.id};
+        // A caption's access key moves the focus to the control made after it.
+        if (!spec.caption.empty())
+            row.caption = make(panel, L"STATIC", text(spec.caption), SS_LEFT, -1, {});
+        const int id = firstInputId + static_cast<int>(spec.id);
+        if (spec.listed()) {
+            row.control = make(panel, WC_COMBOBOXW, {}, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, id,
+                               spec.objectName);
+            for (const Text& caption : choiceCaptions(spec.id, form_.numbers()))
+                SendMessageW(row.control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(caption)));
+        } else {
+            row.control = make(panel, L"EDIT", {}, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, id,
+                               spec.objectName, WS_EX_CLIENTEDGE);
+            SendMessageW(row.control, EM_SETLIMITTEXT, 32767, 0);
+            if (!spec.placeholder.empty())
+                SendMessageW(row.control, EM_SETCUEBANNER, FALSE,
+                             reinterpret_cast<LPARAM>(wide(text(spec.placeholder))));
+        }
+        accessible_.set(row.control, {text(spec.accessibleName), {}});
+        addToolTip(row.control, spec.toolTip);
+        if (!spec.unit.empty())
+            row.unit = make(panel, L"STATIC", text(spec.unit), SS_LEFT | SS_NOPREFIX, -1, {});
+        if (!spec.listed()) {
+            row.reading = make(panel, L"STATIC", {}, SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, -1,
+                               std::string(spec.objectName) + "Reading");
+            SendMessageW(row.reading, WM_SETFONT, reinterpret_cast<WPARAM>(small_.get()), FALSE);
+        }
+        inputRows_.push_back(row);
+    }
+    // What the law allows, at the foot of the early repayment's section.
+    penaltyNote_ =
+        make(panel, L"STATIC", text(PlanWindowLayout::penaltyNote), SS_LEFT | SS_NOPREFIX, -1, "PenaltyNote");
+    SendMessageW(penaltyNote_, WM_SETFONT, reinterpret_cast<WPARAM>(small_.get()), FALSE);
+    const PlanCommandLayout& clean = PlanWindowLayout::command(PlanCommand::StartClean);
+    const auto cleanIndex = static_cast<int>(&clean - PlanWindowLayout::commands().data());
+    startClean_ = make(panel, L"BUTTON", text(clean.caption), BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP | WS_GROUP,
+                       firstCommandId + cleanIndex, clean.objectName);
+    accessible_.set(startClean_, {text(clean.accessibleName), {}});
+    addToolTip(startClean_, clean.toolTip);
+    buttons_.emplace_back(PlanCommand::StartClean, startClean_);
+    notice_ = make(panel, L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Notice");
+}
+
+// The views: a strip of tabs over the one shown. The pages do not lie on the
+// tab control, so that each paints and takes the focus as a control of its own.
+void PlanWindow::buildViews()
+{
+    views_ = make(window_, WC_TABCONTROLW, {}, WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, viewsId, "Views");
     for (std::size_t k = 0; k < PlanWindowLayout::views().size(); ++k) {
         Text caption = text(PlanWindowLayout::views()[k].caption);
         TCITEMW item{};
@@ -156,36 +257,32 @@ void PlanWindow::build()
         item.pszText = reinterpret_cast<wchar_t*>(caption.data());
         SendMessageW(views_, TCM_INSERTITEMW, k, reinterpret_cast<LPARAM>(&item));
     }
-    const auto view = [](PlanView id) -> const PlanViewLayout& {
-        for (const PlanViewLayout& layout : PlanWindowLayout::views())
-            if (layout.id == id)
-                return layout;
-        return PlanWindowLayout::views().front();
-    };
-    list_ = make(WC_LISTVIEWW, text(view(PlanView::Installments).accessibleName),
-                 LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP | WS_GROUP, listId,
-                 view(PlanView::Installments).objectName, WS_EX_CLIENTEDGE);
-    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
-    yearsHint_ = make(L"STATIC", text(PlanWindowLayout::yearsNeedDates), SS_LEFT | SS_NOPREFIX, -1, "YearsHint");
-    years_ = make(WC_LISTVIEWW, text(view(PlanView::Years).accessibleName),
-                  LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP | WS_GROUP, yearsId,
-                  view(PlanView::Years).objectName, WS_EX_CLIENTEDGE);
-    ListView_SetExtendedListViewStyle(years_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
-    chart_ = std::make_unique<ChartView>(window_, chartId, form_.amounts(), text(view(PlanView::Chart).accessibleName));
-    chart_->setFont(font_.get());
-    named_.emplace(view(PlanView::Chart).objectName, chart_->handle());
-    for (HWND hidden : {yearsHint_, years_})
-        ShowWindow(hidden, SW_HIDE);
-    totals_ = make(L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Totals");
-    note_ = make(L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Note");
-    // The PDF comes from Windows' own printer ("Microsoft Print to PDF"): no button of its own.
-    for (std::size_t k = 0; k < PlanWindowLayout::commands().size(); ++k) {
-        const PlanCommandLayout& command = PlanWindowLayout::commands()[k];
-        if (command.id == PlanCommand::SavePdf)
-            continue;
-        buttons_.push_back(make(L"BUTTON", text(command.caption), BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
-                                firstCommandId + static_cast<int>(k), command.objectName));
-    }
+
+    const PlanViewLayout& summary = viewLayout(PlanView::Summary);
+    summary_ = std::make_unique<ScrollPanel>(window_, ScrollPanel::Holds::Texts);
+    named_[summary.objectName] = summary_->handle();
+    accessible_.set(summary_->handle(), {text(summary.accessibleName), {}});
+
+    const PlanViewLayout& rows = viewLayout(PlanView::Installments);
+    const DWORD listStyle = LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP | WS_GROUP;
+    installments_ = std::make_unique<PlanListView>(make(window_, WC_LISTVIEWW, text(rows.accessibleName), listStyle,
+                                                        installmentsId, rows.objectName, WS_EX_CLIENTEDGE),
+                                                   PlanTable::Kind::Installments, form_.amounts());
+    totals_ = make(window_, L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Totals");
+    // Read-only text: the note scrolls where a small window has no room for all of it.
+    note_ = make(window_, L"EDIT", {}, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, noteId, "Note");
+
+    const PlanViewLayout& years = viewLayout(PlanView::Years);
+    yearsHint_ =
+        make(window_, L"STATIC", text(PlanWindowLayout::yearsNeedDates), SS_LEFT | SS_NOPREFIX, -1, "YearsHint");
+    years_ = std::make_unique<PlanListView>(
+        make(window_, WC_LISTVIEWW, text(years.accessibleName), listStyle, yearsId, years.objectName, WS_EX_CLIENTEDGE),
+        PlanTable::Kind::Years, form_.amounts());
+
+    const PlanViewLayout& chart = viewLayout(PlanView::Chart);
+    chart_ = std::make_unique<ChartView>(window_, chartId, form_.amounts(), text(chart.accessibleName));
+    chart_->setFont(9, dpi_);
+    named_[chart.objectName] = chart_->handle();
 }
 
 HWND PlanWindow::control(std::string_view objectName) const
@@ -194,273 +291,381 @@ HWND PlanWindow::control(std::string_view objectName) const
     return found == named_.end() ? nullptr : found->second;
 }
 
-int PlanWindow::textWidth(const Text& shown) const
+int PlanWindow::textWidth(const Text& shown, HFONT font) const
 {
-    HDC dc = GetDC(window_);
     SIZE size{};
-    {
-        const Selection selected(dc, font_.get());
-        GetTextExtentPoint32W(dc, wide(shown), static_cast<int>(shown.size()), &size);
-    }
-    ReleaseDC(window_, dc);
+    const Selection selected(measure_.get(), font);
+    GetTextExtentPoint32W(measure_.get(), wide(shown), static_cast<int>(shown.size()), &size);
     return size.cx;
+}
+
+// The height of the text wrapped at spaces within `width`; a line for an empty text.
+int PlanWindow::textHeight(const Text& shown, HFONT font, int width) const
+{
+    RECT box{0, 0, std::max(1, width), 0};
+    const Selection selected(measure_.get(), font);
+    DrawTextW(measure_.get(), shown.empty() ? L" " : wide(shown), -1, &box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    return box.bottom - box.top;
 }
 
 void PlanWindow::setFonts()
 {
     font_ = messageFont(9, dpi_);
-    EnumChildWindows(window_, setFont, reinterpret_cast<LPARAM>(font_.get()));
-    chart_->setFont(font_.get());
+    bold_ = messageFont(9, dpi_, true);
+    small_ = messageFont(8, dpi_);
+    const auto setFont = [](HWND control, HFONT font) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    };
+    for (const auto& [name, control] : named_)
+        setFont(control, font_.get());
+    for (const InputControls& row : inputRows_) {
+        for (HWND control : {row.caption, row.control, row.unit})
+            if (control)
+                setFont(control, font_.get());
+        if (row.reading)
+            setFont(row.reading, small_.get());
+    }
+    setFont(penaltyNote_, small_.get());
+    setFont(keyFigures_, bold_.get());
+    for (const FigureControls& figure : figures_) {
+        setFont(figure.label, figure.heading ? bold_.get() : font_.get());
+        if (figure.value)
+            setFont(figure.value, font_.get());
+    }
+    chart_->setFont(9, dpi_);
+    SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, scaled(360));
 }
 
-// Where every control stands, for the window's size and DPI: the figures
-// in two columns (the TAEG beside the annual rate), the inputs in a group,
-// the table taking what is left, the totals, the note and the buttons at
-// the foot.
+// The inputs' column, for its inner width: returns the height of all it holds.
+int PlanWindow::layoutInputs(int width)
+{
+    const int gap = scaled(6), pad = scaled(8), line = scaled(18), field = scaled(23);
+    const int smallLine = textHeight(u"=", small_.get(), width);
+    const int top = -inputs_->offset();
+    const int inner = width - 2 * gap;
+    const int fieldLeft = gap + pad, fieldRoom = inner - 2 * pad;
+    const int unitWidth = scaled(18), unitChoice = scaled(88);
+    Placement place(static_cast<int>(inputRows_.size()) * 4 + 16);
+    int y = gap;
+    std::vector<ScrollPanel::Frame> frames;
+    for (const PlanSection section : sections_) {
+        const int frameTop = y;
+        y += line + gap;
+        for (const InputControls& row : inputRows_) {
+            const PlanInputSpec& spec = planInputSpec(row.id);
+            if (spec.section != section || row.id == PlanInput::Unit)
+                continue;
+            place(row.caption, fieldLeft, top + y, fieldRoom, line);
+            y += line;
+            // The duration's unit beside it, as the unit of an amount is.
+            const bool duration = row.id == PlanInput::Duration;
+            const int beside = duration ? unitChoice + gap : row.unit ? unitWidth + gap : 0;
+            place(row.control, fieldLeft, top + y, fieldRoom - beside, spec.listed() ? scaled(240) : field);
+            if (duration)
+                for (const InputControls& unit : inputRows_)
+                    if (unit.id == PlanInput::Unit)
+                        place(unit.control, fieldLeft + fieldRoom - unitChoice, top + y, unitChoice, scaled(120));
+            place(row.unit, fieldLeft + fieldRoom - unitWidth, top + y + scaled(4), unitWidth, line);
+            y += field + scaled(2);
+            if (row.reading) {
+                place(row.reading, fieldLeft, top + y, fieldRoom, smallLine);
+                y += smallLine;
+            }
+            y += scaled(4);
+        }
+        if (section == PlanSection::EarlyRepayment) {
+            const int height = textHeight(text(PlanWindowLayout::penaltyNote), small_.get(), fieldRoom);
+            place(penaltyNote_, fieldLeft, top + y, fieldRoom, height);
+            y += height + gap;
+        }
+        frames.push_back({{gap, frameTop, gap + inner, y}, text(sectionTitle(section))});
+        y += gap;
+    }
+    inputs_->setFrames(std::move(frames), font_.get());
+    const int buttonWidth = std::max(scaled(90), textWidth(textOf(startClean_), font_.get()) + scaled(24));
+    place(startClean_, gap, top + y, buttonWidth, scaled(26));
+    y += scaled(26) + gap;
+    const Text notice = textOf(notice_);
+    const int noticeHeight = notice.empty() ? 0 : textHeight(notice, font_.get(), inner);
+    place(notice_, gap, top + y, inner, noticeHeight);
+    return y + noticeHeight + gap;
+}
+
+// Every figure, for the summary's inner width: returns the height of all it shows.
+int PlanWindow::layoutSummary(int width)
+{
+    const int gap = scaled(6), line = textHeight(u"=", font_.get(), width);
+    const int top = -summary_->offset();
+    const int room = width - 2 * gap;
+    // The captions as wide as the widest, up to a little over half the room; a longer one wraps.
+    int labelWidth = 0;
+    for (const FigureControls& figure : figures_)
+        if (!figure.heading)
+            labelWidth = std::max(labelWidth, textWidth(textOf(figure.label), font_.get()) + scaled(10));
+    labelWidth = std::min(labelWidth, room * 11 / 20);
+    const int valueWidth = room - labelWidth;
+    Placement place(static_cast<int>(figures_.size()) * 2 + 1);
+    int y = gap;
+    for (std::size_t k = 0; k < figures_.size(); ++k) {
+        const FigureControls& figure = figures_[k];
+        if (figure.heading) {
+            if (k > 0)
+                y += line / 2;
+            place(figure.label, gap, top + y, room, line);
+            y += line + scaled(2);
+            continue;
+        }
+        const int height = std::max(textHeight(textOf(figure.label), font_.get(), labelWidth),
+                                    textHeight(textOf(figure.value), font_.get(), valueWidth));
+        place(figure.label, gap, top + y, labelWidth, height);
+        place(figure.value, gap + labelWidth, top + y, valueWidth, height);
+        y += height + scaled(2);
+    }
+    return y + gap;
+}
+
+// Where every control stands, for the window's size and DPI: the inputs'
+// column on the left, the key figures and the views on the right, the
+// status and the buttons at the foot.
 void PlanWindow::layout()
 {
+    if (!window_)
+        return;
     RECT client{};
     GetClientRect(window_, &client);
-    const int margin = scaled(10), gap = scaled(6), line = scaled(20), field = scaled(23);
-    const int width = client.right - 2 * margin;
-    HDWP moves = BeginDeferWindowPos(64);
-    const auto place = [&](HWND w, int x, int y, int cx, int cy) {
-        if (w)
-            moves = DeferWindowPos(moves, w, nullptr, x, y, std::max(cx, 0), std::max(cy, 0),
-                                   SWP_NOZORDER | SWP_NOACTIVATE);
-    };
-
-    // The figures: captions, then values, in rows; two lists side by side,
-    // the costs and the early repayment's on the right.
-    int y = margin;
-    int rows = 0;
-    // Each list's captions as wide as its widest, so that none is cut, up to
-    // half of the list's room.
-    int captionWidths[2] = {scaled(110), scaled(150)};
-    for (const FigureControls& figure : figures_)
-        if (!figure.beside)
-            captionWidths[figure.right ? 1 : 0] = std::min(
-                std::max(captionWidths[figure.right ? 1 : 0], textWidth(textOf(figure.label)) + scaled(8)), width / 4);
-    for (const FigureControls& figure : figures_) {
-        const int column = figure.right ? margin + width / 2 : margin;
-        const int captionWidth = captionWidths[figure.right ? 1 : 0];
-        const int top = y + figure.row * line;
-        if (figure.beside) {
-            const int x = column + captionWidth + scaled(80);
-            place(figure.label, x, top, scaled(44), line);
-            place(figure.value, x + scaled(44), top, scaled(90), line);
-        } else {
-            place(figure.label, column, top, captionWidth, line);
-            place(figure.value, column + captionWidth, top, width / 2 - captionWidth, figure.rows * line);
-        }
-        rows = std::max(rows, figure.row + figure.rows);
-    }
-    y += rows * line + gap;
-
-    // The inputs: in their groups, a grid of two pairs of columns.
-    int captionWidth = 0;
-    for (const auto& [caption, input] : inputRows_)
-        captionWidth = std::max(captionWidth, textWidth(textOf(caption)) + scaled(8));
-    const int half = (width - 2 * gap) / 2;
-    const auto inputs = PlanWindowLayout::inputs();
-    for (std::size_t g = 0; g < groups_.size(); ++g) {
-        const auto group = static_cast<PlanInputGroup>(g);
-        int inputRowsShown = 0;
-        for (const PlanInputLayout& input : inputs)
-            if (input.group == group)
-                inputRowsShown = std::max(inputRowsShown, input.row + 1);
-        const bool repayment = group == PlanInputGroup::EarlyRepayment;
-        const int noteHeight = repayment ? 3 * line : 0;
-        const int groupHeight = scaled(20) + inputRowsShown * (field + gap) + noteHeight + gap;
-        place(groups_[g], margin, y, width, groupHeight);
-        for (std::size_t k = 0; k < inputRows_.size(); ++k) {
-            const PlanInputLayout& input = inputs[k];
-            if (input.group != group)
+    const int margin = scaled(10), gap = scaled(6);
+    const int line = textHeight(u"=", font_.get(), client.right);
+    {
+        Placement place(24);
+        // From the foot up: the buttons, the status.
+        const int buttonHeight = scaled(26);
+        const int buttonsTop = client.bottom - margin - buttonHeight;
+        int x = margin;
+        for (const auto& [command, button] : buttons_) {
+            if (command == PlanCommand::StartClean)
                 continue;
-            const int x = margin + gap + input.column * (half + gap);
-            const int top = y + scaled(20) + input.row * (field + gap);
-            const int unitWidth = units_[k] ? scaled(16) : 0;
-            const int fieldWidth = half - captionWidth - unitWidth - gap;
-            place(inputRows_[k].first, x, top + scaled(3), captionWidth, line);
-            place(inputRows_[k].second, x + captionWidth, top, fieldWidth, input.choice ? scaled(200) : field);
-            place(units_[k], x + captionWidth + fieldWidth + scaled(4), top + scaled(3), unitWidth, line);
+            const int width = std::max(scaled(80), textWidth(textOf(button), font_.get()) + scaled(24));
+            const bool close = command == PlanCommand::Close;
+            place(button, close ? client.right - margin - width : x, buttonsTop, width, buttonHeight);
+            if (!close)
+                x += width + gap;
         }
-        if (repayment)
-            place(penaltyNote_, margin + gap, y + scaled(20) + inputRowsShown * (field + gap), width - 2 * gap,
-                  noteHeight);
-        y += groupHeight + gap;
-    }
+        // Two lines kept for the status, so that nothing above moves as it comes and goes.
+        const int statusTop = buttonsTop - gap - 2 * line;
+        place(status_, margin, statusTop, client.right - 2 * margin, 2 * line);
+        const int bottom = statusTop - gap;
 
-    if (IsWindowVisible(status_)) {
-        place(status_, margin, y, width, 2 * line);
-        y += 2 * line + gap;
-    }
+        const int inputsWidth = scaled(PlanWindowLayout::inputsWidth);
+        place(inputs_->handle(), margin, margin, inputsWidth, bottom - margin);
 
-    // From the foot up: the buttons, the note, the totals; the table between.
-    const int buttonHeight = scaled(26);
-    const int buttonsTop = client.bottom - margin - buttonHeight;
-    int x = margin;
-    for (HWND button : buttons_) {
-        const int w = std::max(scaled(80), textWidth(textOf(button)) + scaled(24));
-        const bool close = button == control("Close");
-        place(button, close ? client.right - margin - w : x, buttonsTop, w, buttonHeight);
-        if (!close)
-            x += w + gap;
-    }
-    const int noteTop = buttonsTop - gap - 2 * line;
-    place(note_, margin, noteTop, width, 2 * line);
-    const int totalsTop = noteTop - 2 * line;
-    place(totals_, margin, totalsTop, width, 2 * line);
-    // The tabs' strip, then the view shown under it: the pages do not lie on
-    // the tab control, so that each paints and takes the focus as a control of its own.
-    RECT strip{0, 0, width, 0};
-    TabCtrl_AdjustRect(views_, TRUE, &strip);
-    const int stripHeight = std::max(scaled(24), static_cast<int>(-strip.top) + scaled(2));
-    place(views_, margin, y, width, stripHeight);
-    const int pageTop = y + stripHeight;
-    const int pageHeight = totalsTop - gap - pageTop;
-    place(list_, margin, pageTop, width, pageHeight);
-    const bool hint = IsWindowVisible(yearsHint_) != FALSE;
-    place(yearsHint_, margin, pageTop + gap, width, 2 * line);
-    place(years_, margin, pageTop + (hint ? 2 * line + gap : 0), width, pageHeight - (hint ? 2 * line + gap : 0));
-    place(chart_->handle(), margin, pageTop, width, pageHeight);
-    EndDeferWindowPos(moves);
-    // Controls that moved leave their old pixels behind, group boxes above
-    // all, which paint no background: the whole window is painted afresh.
-    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        const int left = margin + inputsWidth + 2 * gap;
+        const int width = client.right - margin - left;
+        const int keyHeight = 2 * textHeight(u"=", bold_.get(), width);
+        place(keyFigures_, left, margin, width, keyHeight);
+        const int viewsTop = margin + keyHeight + gap;
+        place(absence_, left, viewsTop + scaled(24), width, bottom - viewsTop - scaled(24));
+        RECT strip{0, 0, width, 0};
+        TabCtrl_AdjustRect(views_, TRUE, &strip);
+        const int stripHeight = std::max(scaled(24), static_cast<int>(-strip.top) + scaled(2));
+        place(views_, left, viewsTop, width, stripHeight);
+        const int pageTop = viewsTop + stripHeight;
+        const int pageHeight = bottom - pageTop;
+        place(summary_->handle(), left, pageTop, width, pageHeight);
+        place(chart_->handle(), left, pageTop, width, pageHeight);
 
-    // The number keeps what its largest needs; the amounts share the rest.
-    if (!columns_.empty()) {
-        const int number = textWidth(u"100000") + scaled(16);
-        const int rest = (width - number - GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_) - scaled(4)) /
-                         std::max<int>(1, static_cast<int>(columns_.size()) - 1);
-        ListView_SetColumnWidth(list_, 0, number);
-        for (std::size_t c = 1; c < columns_.size(); ++c)
-            ListView_SetColumnWidth(list_, static_cast<int>(c), rest);
+        // The totals and the note under the table: the note gets what is
+        // left of a third of the page, and scrolls beyond it.
+        const int totalsHeight = textHeight(textOf(totals_), font_.get(), width);
+        const int noteWanted =
+            textHeight(textOf(note_), font_.get(), width - GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_));
+        const int noteHeight = std::min(noteWanted, std::max(2 * line, pageHeight / 3 - totalsHeight));
+        const int listHeight = pageHeight - totalsHeight - noteHeight - 2 * gap;
+        place(installments_->handle(), left, pageTop, width, listHeight);
+        place(totals_, left, pageTop + listHeight + gap, width, totalsHeight);
+        place(note_, left, pageTop + listHeight + gap + totalsHeight + gap, width, noteHeight);
+        ShowScrollBar(note_, SB_VERT, noteWanted > noteHeight);
+
+        const bool hint = IsWindowVisible(yearsHint_) != FALSE;
+        const int hintHeight = hint ? textHeight(text(PlanWindowLayout::yearsNeedDates), font_.get(), width) + gap : 0;
+        place(yearsHint_, left, pageTop + gap, width, hintHeight);
+        place(years_->handle(), left, pageTop + hintHeight, width, pageHeight - hintHeight);
     }
-    if (!yearColumns_.empty()) {
-        const int each =
-            (width - GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_) - scaled(4)) / static_cast<int>(yearColumns_.size());
-        for (std::size_t c = 0; c < yearColumns_.size(); ++c)
-            ListView_SetColumnWidth(years_, static_cast<int>(c), each);
+    RECT panel{};
+    GetClientRect(inputs_->handle(), &panel);
+    inputs_->setContentHeight(layoutInputs(panel.right));
+    GetClientRect(summary_->handle(), &panel);
+    summary_->setContentHeight(layoutSummary(panel.right));
+    installments_->fitColumns();
+    years_->fitColumns();
+}
+
+void PlanWindow::showInputs()
+{
+    const PlanInputs& inputs = form_.inputs();
+    for (const InputControls& row : inputRows_) {
+        const PlanInputSpec& spec = planInputSpec(row.id);
+        if (spec.listed()) {
+            const auto shown = static_cast<LRESULT>(form_.shownChoice(row.id));
+            if (SendMessageW(row.control, CB_GETCURSEL, 0, 0) != shown)
+                SendMessageW(row.control, CB_SETCURSEL, static_cast<WPARAM>(shown), 0);
+            continue;
+        }
+        setText(row.control, inputs.text(row.id));
+        const auto reading = form_.reading(row.id);
+        const Text read = reading ? (reading->empty() ? Text() : u"= " + *reading) : Text(u"?");
+        setText(row.reading, read);
+        // A screen reader hears what the field read, or for the penalty what the law allows.
+        accessible_.set(row.control, {text(spec.accessibleName),
+                                      row.id == PlanInput::Penalty ? text(PlanWindowLayout::penaltyNote) : read});
     }
 }
 
+// The figures in the summary, under their groups' headings; made again only
+// where the figures shown are others, otherwise their texts change in place.
 void PlanWindow::showFigures()
 {
-    for (const FigureControls& figure : figures_) {
-        DestroyWindow(figure.label);
-        DestroyWindow(figure.value);
-    }
-    figures_.clear();
-    for (int id = 0; id < figureIdCount; ++id)
-        named_.erase(objectName(static_cast<FigureId>(id)));
-    // Each in a row of its own from `row` on, the TAEG beside the annual
-    // rate, where the loan now ends on two lines; returns the row after them.
-    const auto add = [&](const std::vector<Figure>& figures, bool right, int row) {
-        for (std::size_t k = 0; k < figures.size(); ++k) {
-            const Figure& figure = figures[k];
-            const bool beside = figure.id == FigureId::Taeg && k > 0 && figures[k - 1].id == FigureId::AnnualRate;
-            const int height = wrapsOnTwoLines(figure.id) ? 2 : 1;
-            HWND label = make(L"STATIC", figure.label + u":", SS_LEFT | SS_NOPREFIX, -1, {});
-            HWND value = make(L"STATIC", figure.value, SS_LEFT | SS_NOPREFIX, -1, {});
-            named_[objectName(figure.id)] = value;
-            figures_.push_back({label, value, right, beside ? row - 1 : row, beside, height});
-            if (!beside)
-                row += height;
-        }
-        return row;
+    struct Entry {
+        std::optional<FigureId> id; // none for a heading
+        Text label, value;
     };
-    add(form_.loanFigures(), false, 0);
-    add(form_.repaymentFigures(), true, add(form_.costFigures(), true, 0));
+    std::vector<Entry> entries;
+    const auto group = [&](std::u16string_view heading, const std::vector<Figure>& figures) {
+        if (figures.empty())
+            return;
+        entries.push_back({std::nullopt, text(heading), {}});
+        for (const Figure& figure : figures)
+            entries.push_back({figure.id, figure.label + u":", figure.value});
+    };
+    group(PlanWindowLayout::loanHeading, form_.loanFigures());
+    group(PlanWindowLayout::costsHeading, form_.costFigures());
+    group(PlanWindowLayout::repaymentHeading, form_.repaymentFigures());
+
+    // The same figures in the same places: the value shown in each place is the one named for it.
+    bool same = entries.size() == figures_.size();
+    for (std::size_t k = 0; same && k < entries.size(); ++k)
+        same = entries[k].id ? figures_[k].value && control(objectName(*entries[k].id)) == figures_[k].value
+                             : figures_[k].heading;
+    if (!same) {
+        for (const FigureControls& figure : figures_) {
+            DestroyWindow(figure.label);
+            if (figure.value)
+                DestroyWindow(figure.value);
+        }
+        figures_.clear();
+        for (int id = 0; id < figureIdCount; ++id)
+            named_.erase(objectName(static_cast<FigureId>(id)));
+        const HWND panel = summary_->handle();
+        for (const Entry& entry : entries) {
+            HWND label = make(panel, L"STATIC", entry.label, SS_LEFT | SS_NOPREFIX, -1, {});
+            HWND value = nullptr;
+            if (entry.id)
+                value = make(panel, L"STATIC", entry.value, SS_LEFT | SS_NOPREFIX, -1, objectName(*entry.id));
+            else
+                SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), FALSE);
+            figures_.push_back({label, value, !entry.id});
+        }
+    }
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        setText(figures_[k].label, entries[k].label);
+        if (!entries[k].id)
+            continue;
+        setText(figures_[k].value, entries[k].value);
+        // A screen reader hears what the figure is and what it is worth.
+        Text name = entries[k].label;
+        name += u" " + entries[k].value;
+        accessible_.set(figures_[k].value, {std::move(name), {}});
+    }
+    setText(keyFigures_, keyFiguresLine(form_.figures()));
 }
 
 void PlanWindow::planChanged()
 {
+    if (!window_)
+        return;
+    showInputs();
     showFigures();
-    Text totals;
-    for (const Figure& total : form_.totals())
-        totals += (totals.empty() ? u"" : u"    ") + total.label + u": " + total.value;
-    SetWindowTextW(totals_, wide(totals));
-    SetWindowTextW(note_, wide(form_.note()));
-    if (form_.message())
-        note(*form_.message());
-    else
-        ShowWindow(status_, SW_HIDE);
+    setText(totals_, totalsLine(form_.totals()));
+    Text noteText = form_.note();
+    // The edit control breaks lines only at CR LF.
+    for (std::size_t at = 0; (at = noteText.find(u'\n', at)) != Text::npos; at += 2)
+        noteText.insert(at, 1, u'\r');
+    setText(note_, noteText);
+    setText(status_, form_.error() ? *form_.error() : Text());
+    setText(notice_, form_.notice() ? *form_.notice() : Text());
 
     const AmortizationPlan* plan = form_.plan();
-    // A list view's columns, set again where they changed.
-    const auto setColumns = [](HWND list, const std::vector<Text>& titles, std::vector<Text>& shown) {
-        if (titles == shown)
-            return;
-        while (ListView_DeleteColumn(list, 0)) {
-        }
-        shown = titles;
-        for (std::size_t c = 0; c < titles.size(); ++c) {
-            Text title = titles[c];
-            LVCOLUMNW column{};
-            column.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM;
-            column.fmt = c == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
-            column.pszText = reinterpret_cast<wchar_t*>(title.data());
-            column.iSubItem = static_cast<int>(c);
-            ListView_InsertColumn(list, static_cast<int>(c), &column);
-        }
-    };
-    columns_ = plan ? columnsOf(*plan) : std::vector<PlanColumn>();
-    std::vector<Text> titles;
-    for (const PlanColumn column : columns_)
-        titles.push_back(columnTitle(column));
-    setColumns(list_, titles, listTitles_);
-    yearRows_ = plan ? yearlyTotals(*plan) : std::vector<YearTotals>();
-    yearColumns_ = plan && !yearRows_.empty() ? yearColumns(*plan) : std::vector<YearColumn>();
-    titles.clear();
-    for (const YearColumn column : yearColumns_)
-        titles.push_back(columnTitle(column));
-    setColumns(years_, titles, yearTitles_);
-    ListView_SetItemCountEx(years_, static_cast<int>(yearRows_.size()), 0);
-    InvalidateRect(years_, nullptr, TRUE);
+    setText(absence_, plan ? Text() : form_.refusal() ? *form_.refusal() : text(PlanWindowLayout::noLoanYet));
+    installments_->show(plan);
+    years_->show(plan);
     chart_->show(plan);
+    enableExports();
     showView(view_);
-    ListView_SetItemCountEx(list_, plan ? static_cast<int>(plan->rows().size()) : 0, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-    layout();
-}
-
-void PlanWindow::note(std::u16string_view shown)
-{
-    SetWindowTextW(status_, wide(text(shown)));
-    if (!IsWindowVisible(status_)) {
-        ShowWindow(status_, SW_SHOWNA);
-        layout();
+    // A new loan opens at its top.
+    if (form_.loansShown() != loansShown_) {
+        loansShown_ = form_.loansShown();
+        for (const PlanListView* list : {installments_.get(), years_.get()})
+            if (list->rowCount() > 0) {
+                ListView_EnsureVisible(list->handle(), 0, FALSE);
+                ListView_SetItemState(list->handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+                ListView_SetItemState(list->handle(), 0, LVIS_FOCUSED, LVIS_FOCUSED);
+            }
+        summary_->scrollTo(0);
     }
 }
 
-void PlanWindow::fitIntoWorkArea()
+// Nothing goes out as if it were the plan on screen while an input is
+// wrong, nor twice at once.
+void PlanWindow::enableExports()
 {
+    for (const auto& [command, button] : buttons_)
+        if (command != PlanCommand::Close && command != PlanCommand::StartClean)
+            EnableWindow(button, form_.canExport() && !printing_);
+}
+
+void PlanWindow::place()
+{
+    // The preferred client size, within the work area with the frame around it.
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(owner_ ? owner_ : window_, MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(mainWindow_ ? mainWindow_ : window_, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
-    const int width = std::min<int>(scaled(preferredSize.cx), work.right - work.left);
-    const int height = std::min<int>(scaled(preferredSize.cy), work.bottom - work.top);
-    SetWindowPos(window_, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT frame{0, 0, scaled(PlanWindowLayout::preferredWidth), scaled(PlanWindowLayout::preferredHeight)};
+    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE)), dpi_);
+    RECT smallest{0, 0, scaled(PlanWindowLayout::minimumWidth), scaled(PlanWindowLayout::minimumHeight)};
+    AdjustWindowRectExForDpi(&smallest, static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE)), dpi_);
+    RECT main{};
+    if (mainWindow_)
+        GetWindowRect(mainWindow_, &main);
+    const ScreenRect where =
+        placeBeside({main.left, main.top, main.right - main.left, main.bottom - main.top},
+                    {work.left, work.top, work.right - work.left, work.bottom - work.top}, frame.right - frame.left,
+                    frame.bottom - frame.top, smallest.right - smallest.left);
+    SetWindowPos(window_, nullptr, where.left, where.top, where.width, where.height, SWP_NOZORDER | SWP_NOACTIVATE);
     placed_ = true;
 }
 
-void PlanWindow::showLoan(const LoanTerms& terms)
+void PlanWindow::open()
 {
-    ShowWindow(status_, SW_HIDE);
-    form_.showLoan(terms);
+    form_.open();
     if (!placed_)
-        fitIntoWorkArea();
+        place();
     ShowWindow(window_, SW_SHOW);
+    if (IsIconic(window_))
+        ShowWindow(window_, SW_RESTORE);
     SetForegroundWindow(window_);
     layout();
-    // What the user asked to see: the table, ready for the arrow keys.
-    SetFocus(list_);
-    if (form_.plan() && ListView_GetNextItem(list_, -1, LVNI_FOCUSED) < 0)
-        ListView_SetItemState(list_, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+    // What the user asked to see: the table, ready for the arrow keys; the capital where there is no plan.
+    if (form_.plan()) {
+        if (view_ != PlanView::Installments)
+            showView(PlanView::Installments);
+        SetFocus(installments_->handle());
+        if (ListView_GetNextItem(installments_->handle(), -1, LVNI_FOCUSED) < 0)
+            ListView_SetItemState(installments_->handle(), 0, LVIS_FOCUSED, LVIS_FOCUSED);
+    } else {
+        SetFocus(control(planInputSpec(PlanInput::Capital).objectName));
+    }
 }
 
 bool PlanWindow::translate(MSG& message)
@@ -472,6 +677,8 @@ bool PlanWindow::translate(MSG& message)
     // each view's access key shows it.
     const auto views = PlanWindowLayout::views();
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
+        if (!form_.plan())
+            return true;
         const auto count = static_cast<int>(views.size());
         int at = 0;
         for (int k = 0; k < count; ++k)
@@ -481,9 +688,10 @@ bool PlanWindow::translate(MSG& message)
         showView(views[static_cast<std::size_t>(at)].id);
         return true;
     }
-    if (message.message == WM_SYSCHAR)
+    if (message.message == WM_SYSCHAR && form_.plan())
         for (const PlanViewLayout& view : views)
-            if (accessKey(view.caption) == std::towlower(static_cast<wint_t>(message.wParam))) {
+            if (const wint_t key = accessKey(view.caption);
+                key != 0 && key == std::towlower(static_cast<wint_t>(message.wParam))) {
                 showView(view.id);
                 SetFocus(views_);
                 return true;
@@ -498,18 +706,27 @@ void PlanWindow::showView(PlanView view)
     for (std::size_t k = 0; k < views.size(); ++k)
         if (views[k].id == view)
             SendMessageW(views_, TCM_SETCURSEL, k, 0);
-    const bool dated = form_.plan() && form_.plan()->firstDue();
+    const bool shown = form_.plan() != nullptr;
+    const bool dated = shown && form_.plan()->firstDue();
     const HWND focus = GetFocus();
-    const std::pair<HWND, bool> pages[] = {{list_, view == PlanView::Installments},
-                                           {years_, view == PlanView::Years},
-                                           {yearsHint_, view == PlanView::Years && !dated},
-                                           {chart_->handle(), view == PlanView::Chart}};
-    for (const auto& [page, shown] : pages)
-        ShowWindow(page, shown ? SW_SHOWNA : SW_HIDE);
+    // Where the loan has no plan, why, in the views' place.
+    const std::pair<HWND, bool> pages[] = {
+        {views_, shown},
+        {summary_->handle(), shown && view == PlanView::Summary},
+        {installments_->handle(), shown && view == PlanView::Installments},
+        {totals_, shown && view == PlanView::Installments},
+        {note_, shown && view == PlanView::Installments},
+        {years_->handle(), shown && view == PlanView::Years},
+        {yearsHint_, shown && view == PlanView::Years && !dated},
+        {chart_->handle(), shown && view == PlanView::Chart},
+        {absence_, !shown},
+    };
+    for (const auto& [page, visible] : pages)
+        ShowWindow(page, visible ? SW_SHOWNA : SW_HIDE);
     // The focus never stays in a view no longer shown.
-    for (const auto& [page, shown] : pages)
-        if (!shown && focus == page)
-            SetFocus(views_);
+    for (const auto& [page, visible] : pages)
+        if (!visible && focus == page)
+            SetFocus(shown ? views_ : control(planInputSpec(PlanInput::Capital).objectName));
     layout();
 }
 
@@ -527,41 +744,39 @@ INT_PTR PlanWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             showView(PlanWindowLayout::views()[std::min(chosen, PlanWindowLayout::views().size() - 1)].id);
             return TRUE;
         }
-        if (header->hwndFrom == years_ && header->code == LVN_GETDISPINFOW) {
-            auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
-            if ((info->item.mask & LVIF_TEXT) && info->item.iItem >= 0 &&
-                static_cast<std::size_t>(info->item.iItem) < yearRows_.size() && info->item.iSubItem >= 0 &&
-                static_cast<std::size_t>(info->item.iSubItem) < yearColumns_.size()) {
-                const Text shown =
-                    cellText(yearRows_[static_cast<std::size_t>(info->item.iItem)],
-                             yearColumns_[static_cast<std::size_t>(info->item.iSubItem)], form_.amounts(), true);
-                cell_.assign(shown.begin(), shown.end());
-                info->item.pszText = cell_.data();
+        if (header->code == LVN_GETDISPINFOW)
+            for (PlanListView* list : {installments_.get(), years_.get()})
+                if (header->hwndFrom == list->handle()) {
+                    list->answer(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
+                    return TRUE;
+                }
+        return FALSE;
+    }
+    case WM_CTLCOLORSTATIC: {
+        // What a field read, in the grey of a hint: it is the program's, not the user's.
+        const auto control = reinterpret_cast<HWND>(lParam);
+        for (const InputControls& row : inputRows_)
+            if (row.reading == control) {
+                const auto dc = reinterpret_cast<HDC>(wParam);
+                SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+                SetBkColor(dc, GetSysColor(COLOR_3DFACE));
+                return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_3DFACE));
             }
-            return TRUE;
-        }
-        if (header->hwndFrom == list_ && header->code == LVN_GETDISPINFOW) {
-            auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
-            const AmortizationPlan* plan = form_.plan();
-            if ((info->item.mask & LVIF_TEXT) && plan && info->item.iItem >= 0 &&
-                static_cast<std::size_t>(info->item.iItem) < plan->rows().size() && info->item.iSubItem >= 0 &&
-                static_cast<std::size_t>(info->item.iSubItem) < columns_.size()) {
-                const PlanRow& row = plan->rows()[static_cast<std::size_t>(info->item.iItem)];
-                const Text shown = cellText(*plan, row, columns_[static_cast<std::size_t>(info->item.iSubItem)],
-                                            form_.amounts(), true);
-                cell_.assign(shown.begin(), shown.end());
-                info->item.pszText = cell_.data();
-            }
-            return TRUE;
-        }
         return FALSE;
     }
     case WM_SIZE:
         layout();
         return TRUE;
+    case WM_SHOWWINDOW:
+        // A shown window follows each new calculation of the main window.
+        form_.setShown(wParam != FALSE);
+        return FALSE;
     case WM_GETMINMAXINFO: {
+        RECT frame{0, 0, scaled(PlanWindowLayout::minimumWidth), scaled(PlanWindowLayout::minimumHeight)};
+        AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)), FALSE,
+                                 static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE)), dpi_);
         auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-        limits->ptMinTrackSize = {scaled(minimumSize.cx), scaled(minimumSize.cy)};
+        limits->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
         return TRUE;
     }
     case WM_DPICHANGED: {
@@ -575,8 +790,8 @@ INT_PTR PlanWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CLOSE:
         ShowWindow(window_, SW_HIDE);
-        if (owner_)
-            SetActiveWindow(owner_);
+        if (mainWindow_)
+            SetForegroundWindow(mainWindow_);
         return TRUE;
     default:
         return FALSE;
@@ -589,33 +804,33 @@ void PlanWindow::command(int id, int notification)
         SendMessageW(window_, WM_CLOSE, 0, 0);
         return;
     }
-    if (id >= firstCommandId && id < firstCommandId + static_cast<int>(PlanWindowLayout::commands().size())) {
+    const auto commands = PlanWindowLayout::commands();
+    if (id >= firstCommandId && id < firstCommandId + static_cast<int>(commands.size())) {
         if (notification == BN_CLICKED)
-            run(PlanWindowLayout::commands()[static_cast<std::size_t>(id - firstCommandId)].id);
+            run(commands[static_cast<std::size_t>(id - firstCommandId)].id);
         return;
     }
-    if (id < firstInputId || id >= firstInputId + static_cast<int>(PlanWindowLayout::inputs().size()))
+    if (id < firstInputId || id >= firstInputId + static_cast<int>(planInputCount))
         return;
-    const std::size_t k = static_cast<std::size_t>(id - firstInputId);
-    const PlanInputLayout& input = PlanWindowLayout::inputs()[k];
-    HWND control = inputRows_[k].second;
-    if (input.choice && notification == CBN_SELCHANGE) {
-        const auto choice = SendMessageW(control, CB_GETCURSEL, 0, 0);
-        const auto options = PlanWindowLayout::choices(input.id, form_.numbers());
-        if (choice < 0 || static_cast<std::size_t>(choice) >= options.size())
+    const auto input = static_cast<PlanInput>(id - firstInputId);
+    const HWND control = inputRows_[static_cast<std::size_t>(input)].control;
+    if (planInputSpec(input).listed()) {
+        if (notification != CBN_SELCHANGE)
             return;
-        form_.choose(input.id, options[static_cast<std::size_t>(choice)]);
-    } else if (!input.choice && notification == EN_CHANGE) {
-        form_.edit(input.id, textOf(control));
+        const auto choice = SendMessageW(control, CB_GETCURSEL, 0, 0);
+        if (choice >= 0)
+            form_.choose(input, static_cast<std::size_t>(choice));
+    } else if (notification == EN_CHANGE) {
+        form_.edit(input, textOf(control));
     }
 }
 
 void PlanWindow::run(PlanCommand command)
 {
-    ShowWindow(status_, SW_HIDE);
     switch (command) {
     case PlanCommand::Copy:
-        putOnClipboard(window_, tabSeparated());
+        if (form_.canExport())
+            putOnClipboard(window_, tabSeparated());
         break;
     case PlanCommand::ExportCsv:
         chooseCsvFile();
@@ -628,8 +843,10 @@ void PlanWindow::run(PlanCommand command)
     case PlanCommand::Close:
         SendMessageW(window_, WM_CLOSE, 0, 0);
         break;
+    case PlanCommand::StartClean:
+        form_.startClean();
+        break;
     }
-    layout();
 }
 
 Text PlanWindow::tabSeparated() const
@@ -639,10 +856,11 @@ Text PlanWindow::tabSeparated() const
 
 void PlanWindow::chooseCsvFile()
 {
-    const FileKind& kind = PlanWindowLayout::csvFile;
+    if (!form_.canExport())
+        return;
+    const FileKind& kind = viewFileKind(view_, *form_.plan());
     std::wstring path(32768, L'\0');
-    const Text name = text(form_.plan() ? viewFileName(view_, *form_.plan()) : PlanWindowLayout::defaultFileName) +
-                      u"." + text(kind.extension);
+    const Text name = text(viewFileName(view_, *form_.plan())) + u"." + text(kind.extension);
     std::copy(name.begin(), name.end(), path.begin());
     // "File CSV\0*.csv\0\0"
     Text filter = text(kind.description) + u'\0' + u"*." + text(kind.extension) + u'\0';
@@ -667,11 +885,11 @@ void PlanWindow::chooseCsvFile()
 
 bool PlanWindow::exportCsv(const std::wstring& path)
 {
-    const AmortizationPlan* plan = form_.plan();
-    if (!plan)
+    if (!form_.canExport())
         return false;
     const AmountText& amounts = form_.amounts();
-    const std::string bytes = toUtf8(viewTable(view_, *plan, amounts, csvDelimiter(amounts.decimalSeparator())));
+    const std::string bytes =
+        toUtf8(viewTable(view_, *form_.plan(), amounts, csvDelimiter(amounts.decimalSeparator())));
     if (writeFileWhole(path, bytes))
         return true;
     warn_(notSavedMessage(Text(path.begin(), path.end())), u"Esporta CSV");
@@ -680,7 +898,7 @@ bool PlanWindow::exportCsv(const std::wstring& path)
 
 void PlanWindow::choosePrinter()
 {
-    if (!form_.plan())
+    if (!form_.canExport())
         return;
     PRINTDLGW dialog{};
     dialog.lStructSize = sizeof(dialog);
@@ -702,9 +920,9 @@ void PlanWindow::choosePrinter()
 
 bool PlanWindow::print(HDC printer, const wchar_t* output)
 {
-    const AmortizationPlan* plan = form_.plan();
-    if (!plan || !printer)
+    if (!form_.canExport() || !printer || printing_)
         return false;
+    // The report keeps its own plan: a new calculation meanwhile changes the window, not the pages.
     const PlanReport report = *form_.report();
     const GdiPrintout printout(printer, report);
 
@@ -713,43 +931,41 @@ bool PlanWindow::print(HDC printer, const wchar_t* output)
     document.cbSize = sizeof(document);
     document.lpszDocName = wide(title);
     document.lpszOutput = output;
+    enum class Outcome { Done, Cancelled, Failed } outcome = Outcome::Done;
+    printing_ = true;
+    enableExports();
     if (StartDocW(printer, &document) <= 0) {
         // Microsoft Print to PDF, asked for a file name, may be cancelled there.
-        if (GetLastError() == ERROR_CANCELLED)
-            note(printCancelledNote);
-        else
-            warn_(Text(printFailedMessage), u"Stampa");
-        return false;
-    }
-    for (std::size_t page = 0; page < printout.pageCount(); ++page) {
-        // A long plan takes a while: say how far it got, and keep the windows painting.
-        if (page % 25 == 0) {
-            note(pageProgress(page + 1, printout.pageCount()));
-            UpdateWindow(window_);
-            MSG pending;
-            while (PeekMessageW(&pending, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-                DispatchMessageW(&pending);
+        outcome = GetLastError() == ERROR_CANCELLED ? Outcome::Cancelled : Outcome::Failed;
+    } else {
+        {
+            PrintProgress progress(window_, text(PlanWindowLayout::printProgressTitle), printout.pageCount());
+            for (std::size_t page = 0; page < printout.pageCount() && outcome == Outcome::Done; ++page) {
+                if (!progress.next(page + 1))
+                    outcome = Outcome::Cancelled;
+                else if (StartPage(printer) <= 0)
+                    outcome = Outcome::Failed;
+                else {
+                    printout.paintPage(page);
+                    if (EndPage(printer) <= 0)
+                        outcome = Outcome::Failed;
+                }
+            }
         }
-        if (StartPage(printer) <= 0) {
+        if (outcome != Outcome::Done)
             AbortDoc(printer);
-            ShowWindow(status_, SW_HIDE);
-            warn_(Text(printFailedMessage), u"Stampa");
-            return false;
-        }
-        printout.paintPage(page);
-        if (EndPage(printer) <= 0) {
-            AbortDoc(printer);
-            ShowWindow(status_, SW_HIDE);
-            warn_(Text(printFailedMessage), u"Stampa");
-            return false;
-        }
+        else if (EndDoc(printer) <= 0)
+            outcome = Outcome::Failed;
     }
-    ShowWindow(status_, SW_HIDE);
-    if (EndDoc(printer) <= 0) {
+    printing_ = false;
+    enableExports();
+    if (outcome == Outcome::Cancelled)
+        note(printCancelledNote);
+    else if (outcome == Outcome::Failed)
         warn_(Text(printFailedMessage), u"Stampa");
-        return false;
-    }
-    return true;
+    return outcome == Outcome::Done;
 }
+
+void PlanWindow::note(std::u16string_view shown) { setText(status_, text(shown)); }
 
 } // namespace ratalia

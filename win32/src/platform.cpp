@@ -8,7 +8,10 @@ namespace ratalia {
 
 void WindowsMessageBox::show(const Text& message, const Text& title)
 {
-    MessageBoxW(owner_, reinterpret_cast<const wchar_t*>(message.c_str()),
+    // Over the window the user is working in, the plan window's included:
+    // a box owned by another would bring that one to the front.
+    const HWND active = GetActiveWindow();
+    MessageBoxW(active ? active : owner_, reinterpret_cast<const wchar_t*>(message.c_str()),
                 reinterpret_cast<const wchar_t*>(title.c_str()), MB_OK);
 }
 
@@ -57,8 +60,16 @@ bool writeFileWhole(const std::wstring& path, const std::string& bytes)
     return written;
 }
 
-bool putOnClipboard(HWND owner, const Text& text)
+bool putOnClipboard(HWND owner, const Text& plain)
 {
+    // Windows' programs end their lines with CR LF.
+    Text text;
+    text.reserve(plain.size() + plain.size() / 16);
+    for (const char16_t c : plain) {
+        if (c == u'\n' && (text.empty() || text.back() != u'\r'))
+            text += u'\r';
+        text += c;
+    }
     if (!OpenClipboard(owner))
         return false;
     EmptyClipboard();

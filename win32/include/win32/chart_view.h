@@ -1,17 +1,12 @@
 #pragma once
 
-// The plan's chart in a window of its own, drawn with GDI from the core's
-// PlanChart and ChartArea, as the Linux window draws it with QPainter: the
-// installments' interest and principal as stacked bars, the debt as a line,
-// the axes with their ticks, a legend. A screen reader meets it as a chart
-// whose description is the chart in words.
+// The plan's chart in a window of its own, painted with GDI from what the
+// core's ChartLayout lays out, as the Linux window paints it with QPainter.
+// A screen reader meets it as a chart whose description is the chart in words.
 
-#include "plan/plan_chart.h"
-#include "win32/gdi.h"
+#include "plan/chart_layout.h"
 
 #include <windows.h>
-
-#include <optional>
 
 namespace ratalia {
 
@@ -26,24 +21,18 @@ public:
     HWND handle() const { return window_; }
     // Draws this plan, or nothing; the plan must outlive the view's use of it.
     void show(const AmortizationPlan* plan);
-    void setFont(HFONT font) { font_ = font; }
-    // What a screen reader reads: the chart's name, and the chart in words.
-    const Text& accessibleName() const { return name_; }
-    const Text& description() const { return description_; }
+    // The body's size in points, at the window's dots per inch.
+    void setFont(double points, UINT dpi);
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void paint(HDC dc, const RECT& client);
-    const PlanChart& chartFor(const RECT& client, HDC dc, ChartArea& area);
+    void paint(HDC dc, const RECT& client) const;
 
     HWND window_ = nullptr;
-    AmountText amounts_;
+    ChartLayout layout_;
     Text name_;
-    Text description_;
-    HFONT font_ = nullptr;
-    const AmortizationPlan* plan_ = nullptr;
-    std::optional<PlanChart> chart_;
-    std::size_t columns_ = 0;
+    double points_ = 9;
+    UINT dpi_ = 96;
 };
 
 } // namespace ratalia

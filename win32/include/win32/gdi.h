@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 namespace ratalia {
@@ -51,30 +52,41 @@ private:
     HGDIOBJ previous_;
 };
 
-// A device context made for a printer, deleted when it goes.
-class PrinterDc {
+// A device context made for a printer, or for measuring texts, deleted when it goes.
+class OwnedDc {
 public:
-    explicit PrinterDc(HDC dc = nullptr) : dc_(dc) {}
-    ~PrinterDc()
+    explicit OwnedDc(HDC dc = nullptr) : dc_(dc) {}
+    ~OwnedDc()
     {
         if (dc_)
             DeleteDC(dc_);
     }
-    PrinterDc(const PrinterDc&) = delete;
-    PrinterDc& operator=(const PrinterDc&) = delete;
+    OwnedDc(const OwnedDc&) = delete;
+    OwnedDc& operator=(const OwnedDc&) = delete;
     HDC get() const { return dc_; }
 
 private:
     HDC dc_;
 };
+using PrinterDc = OwnedDc;
+
+// The face Windows writes its dialogs in: Segoe UI, unless the system has another.
+inline std::wstring messageFace()
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) &&
+        metrics.lfMessageFont.lfFaceName[0] != L'\0')
+        return metrics.lfMessageFont.lfFaceName;
+    return L"Segoe UI";
+}
 
 // The window's face at a size in points, for a device of `dpi` dots per inch.
-inline Font messageFont(int points, UINT dpi, bool bold = false, bool underline = false,
-                        const wchar_t* face = L"Segoe UI")
+inline Font messageFont(int points, UINT dpi, bool bold = false, bool underline = false, const wchar_t* face = nullptr)
 {
     return Font(CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
                             underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH, face));
+                            DEFAULT_PITCH, face ? face : messageFace().c_str()));
 }
 
 } // namespace ratalia

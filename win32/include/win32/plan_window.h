@@ -1,24 +1,32 @@
 #pragma once
 
-// The amortization plan in a window of its own, with Win32 controls: the
-// loan's figures with its TAN and TAEG, the kind of plan, its costs, due
-// dates and an early repayment, and in tabs the table of installments as a
-// virtual list view (rows are written only when shown, so 100 000 open at
-// once), the yearly totals and the chart; the totals, and the ways to take
-// the plan away: the clipboard, a CSV file, the printer. Like the Linux window it
-// shows the core's PlanForm, built from the core's layouts, and forwards what
-// the user types; it holds no rule of its own.
+// The amortization plan in a window of its own, with Win32 controls, as the
+// core's PlanForm describes it and as the Linux window shows it: on the left,
+// in a column that scrolls on its own, the inputs in their sections (the
+// loan itself, its costs, its dates, an early repayment), each field with
+// what it read under it, and "Ricomincia"; on the right the key figures,
+// always in view, and the views that keep their room: every figure, the
+// installments with their totals, the yearly totals, the chart; where the
+// loan has no plan, the sentence that says why, in the table's place. At
+// the foot, the one input that cannot be used, and the ways to take the
+// plan away: the clipboard, a CSV file, the printer, enabled only while
+// they would put out the plan on screen. It holds no rule of its own.
 
+#include "form/form_events.h"
 #include "plan/plan_form.h"
 #include "plan/plan_window_layout.h"
+#include "win32/accessible.h"
 #include "win32/chart_view.h"
 #include "win32/gdi.h"
+#include "win32/plan_list_view.h"
+#include "win32/scroll_panel.h"
 
 #include <windows.h>
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,24 +38,28 @@ public:
     // Tells the user of a failure; the window and the plan stay as they were.
     using Warn = std::function<void(const Text& message, const Text& title)>;
 
-    PlanWindow(HINSTANCE instance, HWND owner, const NumberText& numbers, Warn warn);
+    // A window of its own beside `mainWindow`, not owned by it: either comes
+    // to the front with a click, and neither hides the other for good.
+    PlanWindow(HINSTANCE instance, HWND mainWindow, FormEvents& events, Warn warn);
     ~PlanWindow() override;
     PlanWindow(const PlanWindow&) = delete;
     PlanWindow& operator=(const PlanWindow&) = delete;
 
     HWND handle() const { return window_; }
-    // Shows the plan of this loan, keeping the kind and costs chosen, and
-    // brings the window forward with the focus in the table.
-    void showLoan(const LoanTerms& terms);
+    // Opens on the main window's loan where it has one worked out, keeping
+    // the other inputs, beside the main window, and brings the window forward
+    // with the focus in the table (in the capital, where there is no plan).
+    void open();
     // The dialog keyboard for one message: Tab, access keys, Esc closes.
     // Returns whether the message was used.
     bool translate(MSG& message);
 
     const PlanForm& form() const { return form_; }
-    // A control by the object name the core's layouts give it ("Copy",
-    // "InitialFees", "Taeg", "Installments", "Status").
+    PlanForm& form() { return form_; }
+    // A control by the object name the core's tables give it ("Copy",
+    // "InitialFees", "InitialFeesReading", "Taeg", "Installments", "Status").
     HWND control(std::string_view objectName) const;
-    // The view shown: the installments, the yearly totals or the chart.
+    // The view shown: every figure, the installments, the yearly totals or the chart.
     PlanView currentView() const { return view_; }
     void showView(PlanView view);
     // The table of the view shown, tab-separated, as "Copia" puts it on the
@@ -56,66 +68,84 @@ public:
     // Writes the CSV whole or not at all; a failure is told through Warn.
     bool exportCsv(const std::wstring& path);
     // Prints on a printer's device context (to `output`, a file, where one
-    // is named): a failure is told, a cancelled run noted, neither taken
-    // for success.
+    // is named): a long run shows its progress and may be cancelled; a
+    // failure is told, a cancelled run noted, neither taken for success.
     bool print(HDC printer, const wchar_t* output);
 
 private:
     static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void build();
-    HWND make(const wchar_t* windowClass, const Text& text, DWORD style, int id, std::string_view objectName,
-              DWORD extended = 0);
+    void buildInputs();
+    void buildViews();
+    HWND make(HWND parent, const wchar_t* windowClass, const Text& text, DWORD style, int id,
+              std::string_view objectName, DWORD extended = 0);
     void setFonts();
     void layout();
+    int layoutInputs(int width);
+    int layoutSummary(int width);
     void planChanged() override;
+    void showInputs();
     void showFigures();
-    void fitIntoWorkArea();
+    void place();
+    void enableExports();
+    void addToolTip(HWND control, std::u16string_view tip);
     void command(int id, int notification);
     void run(PlanCommand command);
     void chooseCsvFile();
     void choosePrinter();
     void note(std::u16string_view text);
     int scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
-    int textWidth(const Text& text) const;
+    int textWidth(const Text& text, HFONT font) const;
+    int textHeight(const Text& text, HFONT font, int width) const;
 
-    HWND owner_;
+    HWND mainWindow_;
     Warn warn_;
     PlanForm form_;
     HWND window_ = nullptr;
     UINT dpi_ = 96;
-    Font font_;
+    Font font_, bold_, small_;
+    // The screen's own, for measuring texts without asking a window for its device context each time.
+    OwnedDc measure_{CreateCompatibleDC(nullptr)};
+    AccessibleTexts accessible_;
     std::map<std::string, HWND, std::less<>> named_;
-    // A figure's caption and value, in the loan's list or the costs', in a
-    // row of its own or beside the one before it (the TAEG beside the TAN).
+    HWND toolTips_ = nullptr;
+
+    // The inputs' column: its sections, each input's caption, control, unit and reading.
+    std::unique_ptr<ScrollPanel> inputs_;
+    struct InputControls {
+        PlanInput id;
+        HWND caption = nullptr, control = nullptr, unit = nullptr, reading = nullptr;
+    };
+    std::vector<InputControls> inputRows_;
+    std::vector<PlanSection> sections_;
+    HWND penaltyNote_ = nullptr;
+    HWND startClean_ = nullptr;
+    HWND notice_ = nullptr;
+
+    HWND keyFigures_ = nullptr;
+    HWND views_ = nullptr;
+    // Every figure, under its group's heading: captions, values, headings.
+    std::unique_ptr<ScrollPanel> summary_;
     struct FigureControls {
         HWND label, value;
-        bool right; // the costs and the early repayment, or the loan
-        int row;
-        bool beside;
-        int rows; // lines it is given
+        bool heading;
     };
-    std::vector<FigureControls> figures_;          // made again at every change of the figures
-    std::vector<std::pair<HWND, HWND>> inputRows_; // the inputs' captions and controls, with units in units_
-    std::vector<HWND> units_;
-    std::vector<HWND> groups_; // one for each PlanInputGroup, in order
-    HWND penaltyNote_ = nullptr;
-    HWND views_ = nullptr;
-    HWND list_ = nullptr;
-    HWND yearsHint_ = nullptr;
-    HWND years_ = nullptr;
-    std::unique_ptr<ChartView> chart_;
-    PlanView view_ = PlanView::Installments;
-    HWND status_ = nullptr;
+    std::vector<FigureControls> figures_;
+    std::unique_ptr<PlanListView> installments_;
     HWND totals_ = nullptr;
     HWND note_ = nullptr;
-    std::vector<HWND> buttons_;
-    std::vector<PlanColumn> columns_;
-    std::vector<Text> listTitles_, yearTitles_; // the list views' column titles, as now shown
-    std::vector<YearTotals> yearRows_;
-    std::vector<YearColumn> yearColumns_;
-    std::wstring cell_; // the text a list-view cell was last given, until it asks again
+    HWND yearsHint_ = nullptr;
+    std::unique_ptr<PlanListView> years_;
+    std::unique_ptr<ChartView> chart_;
+    HWND absence_ = nullptr;
+    HWND status_ = nullptr;
+    std::vector<std::pair<PlanCommand, HWND>> buttons_;
+
+    PlanView view_ = PlanView::Installments;
+    std::size_t loansShown_ = 0;
     bool placed_ = false;
+    bool printing_ = false;
 };
 
 } // namespace ratalia

@@ -15,7 +15,8 @@
 
 namespace ratalia {
 
-// MessageBoxW with one OK button and no icon, modal to the window.
+// MessageBoxW with one OK button and no icon, modal to the window the user
+// is in (the active one of the program's, else the main window).
 class WindowsMessageBox : public ModalMessageBox {
 public:
     void setOwner(HWND owner) { owner_ = owner; }
@@ -45,7 +46,7 @@ char16_t regionalGroupSeparator(const wchar_t* locale = LOCALE_NAME_USER_DEFAULT
 // failure leaves the old file, or none, as it was.
 bool writeFileWhole(const std::wstring& path, const std::string& bytes);
 
-// Puts the text on the clipboard as Unicode text.
+// Puts the text on the clipboard as Unicode text, its lines ending in CR LF.
 bool putOnClipboard(HWND owner, const Text& text);
 
 // The program's arguments, without its own name, in UTF-8.
