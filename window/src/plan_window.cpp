@@ -206,6 +206,7 @@ QWidget* PlanWindow::buildInputs()
             // As narrow as the column: a long option shows whole in the list.
             box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
             box->setMinimumContentsLength(8);
+            box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
             for (const Text& caption : choiceCaptions(spec.id, form_.numbers()))
                 box->addItem(qtText(caption));
             // The model ignores a choice it already has: mirroring it back changes nothing.
