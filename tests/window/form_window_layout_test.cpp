@@ -4,6 +4,7 @@
 #include "form/version.h"
 
 #include <QAccessible>
+#include <QEnterEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -164,6 +165,9 @@ TEST_F(WindowTest, link_labels_look_like_links_and_other_labels_do_not)
     for (const char* name : {"Label16", "Label30"}) {
         QWidget* link = named(name);
         EXPECT_TRUE(link->font().underline()) << name;
+        // The pointer comes over the link: the hand.
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), link->mapToGlobal(QPointF(2, 2)));
+        QCoreApplication::sendEvent(link, &enter);
         EXPECT_EQ(link->cursor().shape(), Qt::BitmapCursor) << name;
         EXPECT_EQ(link->cursor().pixmap().size(), QSize(32, 32)) << name;
         EXPECT_EQ(link->height(), 13) << name;

@@ -11,7 +11,16 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent)
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);
-    setCursor(handCursor());
+}
+
+// The hand is drawn when the pointer first comes over the link, not while the window starts.
+void LinkLabel::enterEvent(QEnterEvent* event)
+{
+    if (!handShown_) {
+        setCursor(handCursor());
+        handShown_ = true;
+    }
+    QLabel::enterEvent(event);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event)

@@ -129,8 +129,11 @@ Text delimitedTable(const PlanTable& table, char16_t delimiter)
 {
     Text out;
     out.reserve((table.rowCount() + 1) * 10 * table.columnCount());
-    for (std::size_t c = 0; c < table.columnCount(); ++c)
-        out += (c > 0 ? Text(1, delimiter) : Text()) + table.title(c);
+    for (std::size_t c = 0; c < table.columnCount(); ++c) {
+        if (c > 0)
+            out += delimiter;
+        out += table.title(c);
+    }
     out += u'\n';
     for (std::size_t r = 0; r < table.rowCount(); ++r) {
         for (std::size_t c = 0; c < table.columnCount(); ++c) {

@@ -14,7 +14,11 @@ signals:
     void clicked();
 
 protected:
+    void enterEvent(QEnterEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool handShown_ = false;
 };
 
 } // namespace ratalia
