@@ -390,11 +390,19 @@ TEST(CommandLineTest, answers_every_request_with_one_status_and_one_message)
          "sarebbe estinto già con la rata 599.\n"},
         {{"--piano", "--capitale", "1000", "--tasso", "5"},
          2,
-         "ratalia: indicare la durata con --mesi oppure con --anni.\n"},
+         "ratalia: delle quattro --capitale, --mesi o --anni, --tasso e --rata se ne danno tre, e la quarta si "
+         "calcola.\n"},
+        {{"--piano", "--capitale", "1000", "--mesi", "2", "--tasso", "5", "--rata", "500"},
+         2,
+         "ratalia: delle quattro --capitale, --mesi o --anni, --tasso e --rata se ne danno tre, e la quarta si "
+         "calcola.\n"},
         {{"--piano", "--capitale", "1000", "--mesi", "2", "--anni", "2", "--tasso", "5"},
          2,
          "ratalia: indicare la durata con --mesi oppure con --anni.\n"},
-        {{"--piano", "--capitale", "1000", "--mesi", "2"}, 2, "ratalia: manca --tasso.\n"},
+        {{"--piano", "--capitale", "1000", "--mesi", "2"},
+         2,
+         "ratalia: delle quattro --capitale, --mesi o --anni, --tasso e --rata se ne danno tre, e la quarta si "
+         "calcola.\n"},
         {{"--piano", "--capitale", "1000", "--mesi", "2", "--tasso"}, 2, "ratalia: manca il valore di --tasso.\n"},
         {{"--piano", "--capitale", "--mesi", "24", "--tasso", "5"}, 2, "ratalia: manca il valore di --capitale.\n"},
         {{"--capitale", "1000", "--mesi", "2", "--tasso", "1"},

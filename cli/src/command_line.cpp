@@ -30,6 +30,11 @@ constexpr std::string_view opening =
 
 constexpr std::string_view closing =
     "\n"
+    "Dalla rata che si può pagare:\n"
+    "  ratalia --piano --rata 800 --mesi 240 --tasso 3,5               quanto si può avere in prestito\n"
+    "  ratalia --piano --capitale 15000 --rata 300 --tasso 5           in quante rate si restituisce\n"
+    "  ratalia --piano --capitale 200000 --mesi 240 --rata 1432,86     a quale tasso annuo (TAN)\n"
+    "\n"
     "I numeri si scrivono con la virgola o con il punto decimale; negli importi il separatore\n"
     "delle migliaia della propria regione si legge come tale (1.500 è millecinquecento).\n"
     "\n"
@@ -95,7 +100,9 @@ void appendHelp(std::string& out, std::string_view head, std::string_view help)
             line = std::string(indent, ' ');
             first = true;
         }
-        line += (first ? "" : " ") + std::string(word);
+        if (!first)
+            line += ' ';
+        line.append(word.data(), word.size());
         first = false;
         start = end == std::string_view::npos ? help.size() : end + 1;
     }
@@ -239,18 +246,62 @@ Options parsed(const std::vector<std::string>& arguments)
     return chosen;
 }
 
+// The plan, its rows or its yearly totals, as the options ask.
+int writePlan(const Options& chosen, const PlanOutcome& outcome, const Text& windowInstallment,
+              const NumberText& numbers, std::ostream& output, std::ostream& errors)
+{
+    const AmountText amounts(numbers.decimalSeparator(), numbers.groupSeparator());
+    if (outcome.error) {
+        errors << "ratalia: " << toUtf8(inputErrorText(*outcome.error, Naming::CommandLine, amounts)) << '\n';
+        return exitBadInput;
+    }
+    if (const auto* refused = std::get_if<PlanRefusal>(&outcome.plan)) {
+        errors << "ratalia: " << toUtf8(refusalText(*refused, amounts)) << '\n';
+        return exitBadInput;
+    }
+    const auto& rows = std::get<AmortizationPlan>(outcome.plan);
+    const char16_t delimiter = csvDelimiter(numbers.decimalSeparator());
+    output << toUtf8(chosen.count("--csv") ? delimitedPlan(rows, amounts, delimiter)
+                     : chosen.count("--csv-annuale")
+                         ? delimitedYears(rows, amounts, delimiter)
+                         : alignedPlan(*outcome.loan, rows, amounts, numbers, windowInstallment));
+    return exitDone;
+}
+
 int printPlan(const Options& chosen, const NumberText& numbers, std::ostream& output, std::ostream& errors)
 {
     if (!chosen.count("--piano"))
         throw BadInput{"le opzioni del piano vogliono --piano (ratalia --help elenca le opzioni)."};
-    for (const char* required : {"--capitale", "--tasso"})
-        if (!chosen.count(required))
-            throw BadInput{std::string("manca ") + required + "."};
     const bool months = chosen.count("--mesi") != 0;
-    if (months == (chosen.count("--anni") != 0))
+    if (months && chosen.count("--anni"))
         throw BadInput{"indicare la durata con --mesi oppure con --anni."};
+    // Three of the four are given, and the fourth is worked out.
+    const bool withDuration = months || chosen.count("--anni");
+    const int given = static_cast<int>(chosen.count("--capitale") + chosen.count("--tasso") + chosen.count("--rata")) +
+                      (withDuration ? 1 : 0);
+    if (given != 3)
+        throw BadInput{"delle quattro --capitale, --mesi o --anni, --tasso e --rata se ne danno tre, e la quarta si "
+                       "calcola."};
 
-    const PlanInputs inputs = planInputs(chosen);
+    PlanInputs inputs = planInputs(chosen);
+    if (chosen.count("--rata")) {
+        // A question: the plan's own reading of the three given, the fourth worked out.
+        const Unknown unknown = !chosen.count("--capitale") ? Unknown::Capital
+                                : !withDuration             ? Unknown::Duration
+                                : !chosen.count("--tasso")  ? Unknown::Rate
+                                                            : Unknown::Installment;
+        inputs.choose(PlanInput::Solve, static_cast<std::size_t>(unknown));
+        inputs.choose(PlanInput::Unit,
+                      static_cast<std::size_t>(chosen.count("--anni") ? DurationUnit::Years : DurationUnit::Months));
+        for (const auto& [option, input] : {std::pair{"--capitale", PlanInput::Capital},
+                                            {"--mesi", PlanInput::Duration},
+                                            {"--anni", PlanInput::Duration},
+                                            {"--tasso", PlanInput::AnnualRate},
+                                            {"--rata", PlanInput::Installment}})
+            if (const auto found = chosen.find(option); found != chosen.end())
+                inputs.setText(input, fromUtf8(found->second));
+        return writePlan(chosen, planFor(inputs, numbers), Text(), numbers, output, errors);
+    }
     const char* durationOption = months ? "--mesi" : "--anni";
     const Text capital = fromUtf8(chosen.find("--capitale")->second);
     const Text duration = fromUtf8(chosen.find(durationOption)->second);
@@ -284,24 +335,7 @@ int printPlan(const Options& chosen, const NumberText& numbers, std::ostream& ou
     const auto calculated = events.planTerms();
     const LoanTerms terms = calculated ? *calculated : typedTerms(capital, duration, rate, months, numbers);
 
-    const AmountText amounts(numbers.decimalSeparator(), numbers.groupSeparator());
-    const PlanOutcome outcome = planFor(terms, inputs, numbers);
-    if (outcome.error) {
-        errors << "ratalia: " << toUtf8(inputErrorText(*outcome.error, Naming::CommandLine, amounts)) << '\n';
-        return exitBadInput;
-    }
-    const auto& plan = outcome.plan;
-    if (const auto* refused = std::get_if<PlanRefusal>(&plan)) {
-        errors << "ratalia: " << toUtf8(refusalText(*refused, amounts)) << '\n';
-        return exitBadInput;
-    }
-    const auto& rows = std::get<AmortizationPlan>(plan);
-    const char16_t delimiter = csvDelimiter(numbers.decimalSeparator());
-    output << toUtf8(chosen.count("--csv") ? delimitedPlan(rows, amounts, delimiter)
-                     : chosen.count("--csv-annuale")
-                         ? delimitedYears(rows, amounts, delimiter)
-                         : alignedPlan(*outcome.loan, rows, amounts, numbers, terms.installment));
-    return exitDone;
+    return writePlan(chosen, planFor(terms, inputs, numbers), terms.installment, numbers, output, errors);
 }
 
 } // namespace

@@ -22,9 +22,12 @@ inline std::vector<std::string> planTabOrder(bool savePdf)
     std::vector<std::string> order{"Copy", "ExportCsv", "Print"};
     if (savePdf)
         order.push_back("SavePdf");
-    for (const char* stop : {"Close", "Capital", "Duration", "Unit", "AnnualRate", "Kind", "InitialFees",
-                             "SubstituteTax", "InstallmentFee", "AnnualFee", "FirstDue", "RepayAfter", "RepayAmount",
-                             "Reduce", "Penalty", "Credit", "StartClean", "Views", "Installments"})
+    for (const char* stop : {"Close",       "Solve",         "Capital",          "Duration",
+                             "Unit",        "AnnualRate",    "GivenInstallment", "Kind",
+                             "InitialFees", "SubstituteTax", "InstallmentFee",   "AnnualFee",
+                             "FirstDue",    "RepayAfter",    "RepayAmount",      "Reduce",
+                             "Penalty",     "Credit",        "StartClean",       "Views",
+                             "Installments"})
         order.push_back(stop);
     return order;
 }

@@ -713,7 +713,7 @@ TEST_F(Win32PlanTest, a_refusal_is_said_where_the_table_would_be_and_the_italian
                                       "100.000 rate: l'ultima rata sarebbe di 100.250,00.");
     EXPECT_FALSE(IsWindowVisible(plan->control("Installments")));
     EXPECT_FALSE(IsWindowEnabled(plan->control("Copy")));
-    EXPECT_EQ(planFocus(plan), "Capital");
+    EXPECT_EQ(planFocus(plan), "Solve");
     SetFocus(plan->control("Kind"));
     press("Down");
     EXPECT_FALSE(IsWindowVisible(plan->control("Absence")));
@@ -966,6 +966,72 @@ TEST_F(Win32PlanTest, a_long_printout_shows_its_progress_and_can_be_cancelled)
     EXPECT_EQ(shown(plan, "Status"), "Stampa annullata.");
     EXPECT_TRUE(IsWindowEnabled(plan->handle()));
     EXPECT_TRUE(IsWindowEnabled(plan->control("Print")));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Ctrl+Shift+P opens the plan window without a calculation; its own fields
+// answer the questions, the figure worked out in its field, read only.
+TEST_F(Win32PlanTest, works_out_the_capital_the_duration_and_the_rate_from_the_installment)
+{
+    press("shift+control+p");
+    PlanWindow* plan = window.planWindow();
+    ASSERT_NE(plan, nullptr);
+    EXPECT_EQ(planFocus(plan), "Solve");
+    const auto typeIn = [&](const char* name, const char* text) {
+        SetFocus(plan->control(name));
+        press("Home");
+        press("shift+End");
+        press(text);
+    };
+    const auto readOnly = [&](const char* name) {
+        return (GetWindowLongW(plan->control(name), GWL_STYLE) & ES_READONLY) != 0;
+    };
+    const struct {
+        const char* name;
+        int solve;
+        std::vector<std::pair<const char*, const char*>> typed;
+        const char *field, *shown, *reading, *figure, *value;
+    } questions[] = {
+        {"how much with 800 a month",
+         1,
+         {{"GivenInstallment", "800"}, {"Duration", "240"}, {"AnnualRate", "3,5"}},
+         "Capital",
+         "137.941,47",
+         "calcolato",
+         "LoanCapital",
+         "137.941,47 (calcolato)"},
+        {"in how many months 15 000 at 300",
+         2,
+         {{"Capital", "15000"}, {"GivenInstallment", "300"}, {"AnnualRate", "5"}},
+         "Duration",
+         "57",
+         "calcolata",
+         "LoanDuration",
+         "57 mesi (calcolata)"},
+        {"at what rate 200 000 over 240 months at 1 432,86",
+         3,
+         {{"Capital", "200000"}, {"Duration", "240"}, {"GivenInstallment", "1432,86"}},
+         "AnnualRate",
+         "6",
+         "calcolato",
+         "LoanRate",
+         "6 % (calcolato)"},
+    };
+    for (const auto& q : questions) {
+        SCOPED_TRACE(q.name);
+        SetFocus(plan->control("Solve"));
+        press("Home");
+        for (int k = 0; k < q.solve; ++k)
+            press("Down");
+        for (const auto& [name, text] : q.typed)
+            typeIn(name, text);
+        EXPECT_EQ(shown(plan, q.field), q.shown);
+        EXPECT_TRUE(readOnly(q.field));
+        EXPECT_EQ(shown(plan, (std::string(q.field) + "Reading").c_str()), q.reading);
+        EXPECT_EQ(shown(plan, q.figure), q.value);
+        for (const auto& [name, text] : q.typed)
+            EXPECT_FALSE(readOnly(name)) << name;
+    }
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -24,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <map>
+
 namespace ratalia::test {
 namespace {
 
@@ -88,21 +90,23 @@ protected:
 TEST_F(PlanWindowTest, the_context_menu_offers_the_plan_only_while_there_is_one)
 {
     const QString entry = QStringLiteral("&Piano di ammortamento… Ctrl+P");
+    // The plan window as it stands, without a calculation: always there.
+    const QString asIs = QStringLiteral("Piano da &impostare… Ctrl+Shift+P on");
     QWidget* label = plainLabel();
-    EXPECT_EQ(rightClick(label), QStringList{entry + " off"});
+    EXPECT_EQ(rightClick(label), (QStringList{entry + " off", asIs}));
 
     calculate("10000", "24");
     const QStringList before = mainFields();
     for (QWidget* outside : {static_cast<QWidget*>(window.get()), label, control("Calculate"), control("Inputs")})
-        EXPECT_EQ(rightClick(outside), QStringList{entry + " on"}) << outside->objectName().toStdString();
+        EXPECT_EQ(rightClick(outside), (QStringList{entry + " on", asIs})) << outside->objectName().toStdString();
     // A result field keeps its own entries and adds the plan's; an input has none of it.
-    EXPECT_EQ(rightClick(field("Installment")).filter(QStringLiteral("Piano")), QStringList{entry + " on"});
+    EXPECT_EQ(rightClick(field("Installment")).filter(QStringLiteral("Piano")), (QStringList{entry + " on", asIs}));
     const QStringList inputMenu = rightClick(field("Capital"));
     EXPECT_TRUE(inputMenu.filter(QStringLiteral("Piano")).isEmpty()) << inputMenu.join(", ").toStdString();
     EXPECT_EQ(planWindow(), nullptr);
 
     EXPECT_EQ(rightClick(field("TotalPaid"), QStringLiteral("&Piano")).filter(QStringLiteral("Piano")),
-              QStringList{entry + " on"});
+              (QStringList{entry + " on", asIs}));
     PlanWindow* plan = planWindow();
     ASSERT_NE(plan, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(plan));
@@ -137,7 +141,7 @@ TEST_F(PlanWindowTest, the_context_menu_offers_the_plan_only_while_there_is_one)
     QTest::keyClick(plan->findChild<QTableView*>(), Qt::Key_Escape);
     EXPECT_FALSE(plan->isVisible());
     typeInto("Duration", QStringLiteral("36"));
-    EXPECT_EQ(rightClick(label), QStringList{entry + " off"});
+    EXPECT_EQ(rightClick(label), (QStringList{entry + " off", asIs}));
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -624,6 +628,104 @@ TEST_F(PlanWindowTest, column_titles_are_whole_and_a_new_plan_opens_at_its_top)
     typeInto("Duration", QStringLiteral("120"));
     QTest::mouseClick(control("Calculate"), Qt::LeftButton);
     EXPECT_EQ(table->verticalScrollBar()->value(), 0);
+}
+
+// The plan window opened without a calculation, from the menu's other entry,
+// answers the four questions in its own fields: the figure worked out shows
+// in its field, read only, and says so.
+TEST_F(PlanWindowTest, works_out_the_capital_the_duration_and_the_rate_from_the_installment)
+{
+    rightClick(plainLabel(), QStringLiteral("Piano da &impostare"));
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(plan));
+    auto* solve = plan->findChild<QComboBox*>(QStringLiteral("Solve"));
+    EXPECT_EQ(QApplication::focusWidget(), solve);
+    const auto input = [&](const char* name) { return plan->findChild<QLineEdit*>(QString::fromLatin1(name)); };
+    const auto typeIn = [&](const char* name, const char* text) {
+        QLineEdit* field = input(name);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromUtf8(text));
+    };
+    const struct {
+        const char* name;
+        int solve; // la rata, il capitale, la durata, il tasso annuo
+        std::vector<std::pair<const char*, const char*>> typed;
+        const char* field;   // the one worked out
+        const char* shown;   // in it
+        const char* reading; // under it
+        const char* figure;  // among the figures
+        const char* value;
+    } questions[] = {
+        {"how much with 800 a month",
+         1,
+         {{"GivenInstallment", "800"}, {"Duration", "240"}, {"AnnualRate", "3,5"}},
+         "Capital",
+         "137.941,47",
+         "calcolato",
+         "LoanCapital",
+         "137.941,47 (calcolato)"},
+        {"in how many months 15 000 at 300",
+         2,
+         {{"Capital", "15000"}, {"GivenInstallment", "300"}, {"AnnualRate", "5"}},
+         "Duration",
+         "57",
+         "calcolata",
+         "LoanDuration",
+         "57 mesi (calcolata)"},
+        {"at what rate 3 000 over 12 months at 263,61",
+         3,
+         {{"Capital", "3000"}, {"Duration", "12"}, {"GivenInstallment", "263,61"}},
+         "AnnualRate",
+         "9,9",
+         "calcolato (stessa rata da 9,8978 a 9,9049 %)",
+         "LoanRate",
+         "9,9 % (calcolato; ogni TAN da 9,8978 % a 9,9049 % dà questa rata)"},
+        {"the installment, as after a calculation",
+         0,
+         {{"Capital", "10000"}, {"Duration", "24"}, {"AnnualRate", "6,75"}},
+         "GivenInstallment",
+         "446,59",
+         "calcolata",
+         "Installment",
+         "446,59"},
+    };
+    for (const auto& q : questions) {
+        SCOPED_TRACE(q.name);
+        solve->setFocus();
+        QTest::keyClick(solve, Qt::Key_Home);
+        for (int k = 0; k < q.solve; ++k)
+            QTest::keyClick(solve, Qt::Key_Down);
+        for (const auto& [name, text] : q.typed)
+            typeIn(name, text);
+        EXPECT_EQ(input(q.field)->text(), QString::fromUtf8(q.shown));
+        EXPECT_TRUE(input(q.field)->isReadOnly());
+        EXPECT_EQ(shown(plan, (std::string(q.field) + "Reading").c_str()), QString::fromUtf8(q.reading));
+        EXPECT_EQ(shown(plan, q.figure), QString::fromUtf8(q.value));
+        // The answer leads the figures always in view.
+        const std::map<std::string, QString> labels{
+            {"LoanCapital", "Capitale"}, {"LoanDuration", "Durata"}, {"LoanRate", "Tasso annuo"}};
+        if (q.solve != 0) {
+            // With the note in brief: the interval is said under the field and in the summary.
+            const QString value = QString::fromUtf8(q.value).section(';', 0, 0);
+            const QString brief = value.endsWith(')') ? value : value + ')';
+            EXPECT_TRUE(shown(plan, "KeyFigures").startsWith(labels.at(q.figure) + ' ' + brief))
+                << shown(plan, "KeyFigures").toStdString();
+        }
+        // The others are the user's.
+        for (const auto& [name, text] : q.typed)
+            EXPECT_FALSE(input(name)->isReadOnly()) << name;
+        EXPECT_NE(plan->plan(), nullptr);
+    }
+    // An installment that pays no more than the interest: why, in the table's place.
+    QTest::keyClick(solve, Qt::Key_Home);
+    QTest::keyClick(solve, Qt::Key_Down);
+    QTest::keyClick(solve, Qt::Key_Down);
+    typeIn("GivenInstallment", "50");
+    EXPECT_EQ(shown(plan, "Absence"), QStringLiteral("Una rata di 50,00 non supera gli interessi del primo mese "
+                                                     "(56,25): il debito non scenderebbe mai."));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 // The print dialog comes from a module loaded on first use, not at start-up.

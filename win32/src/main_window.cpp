@@ -20,6 +20,7 @@ namespace {
 constexpr int firstId = 100;
 // The context menu's one entry.
 constexpr int openPlanId = 90;
+constexpr int openPlanAsIsId = 91;
 
 template <typename E> std::size_t index(E e) { return static_cast<std::size_t>(e); }
 
@@ -261,15 +262,17 @@ void MainWindow::contextMenu(HWND where, LPARAM position)
     const Text entry = Text(texts::openPlan) + u"\tCtrl+P";
     AppendMenuW(menu, MF_STRING | (planAvailable_ ? MF_ENABLED : MF_GRAYED), openPlanId,
                 reinterpret_cast<const wchar_t*>(entry.c_str()));
+    const Text asIs = Text(texts::openPlanAsIs) + u"\tCtrl+Maiusc+P";
+    AppendMenuW(menu, MF_STRING, openPlanAsIsId, reinterpret_cast<const wchar_t*>(asIs.c_str()));
     const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, dialog_, nullptr);
     DestroyMenu(menu);
-    if (chosen == openPlanId)
-        openPlan();
+    if (chosen == openPlanId || chosen == openPlanAsIsId)
+        openPlan(chosen == openPlanId);
 }
 
-void MainWindow::openPlan()
+void MainWindow::openPlan(bool withCalculation)
 {
-    if (!events_.planTerms())
+    if (withCalculation && !events_.planTerms())
         return;
     if (!planWindow_) {
         auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE));
@@ -278,7 +281,7 @@ void MainWindow::openPlan()
                 events_.form().showMessage(message, title);
             });
     }
-    planWindow_->open();
+    planWindow_->open(withCalculation);
 }
 
 void MainWindow::command(int id, int notification)
@@ -338,8 +341,10 @@ bool MainWindow::translate(MSG& message)
         return false;
     if (message.message == WM_KEYDOWN && message.wParam == 'P' && GetKeyState(VK_CONTROL) < 0 &&
         GetKeyState(VK_MENU) >= 0) {
-        if (planAvailable_)
-            openPlan();
+        // Ctrl+Shift+P opens the plan window as it stands, Ctrl+P with the calculation's loan.
+        const bool withCalculation = GetKeyState(VK_SHIFT) >= 0;
+        if (planAvailable_ || !withCalculation)
+            openPlan(withCalculation);
         return true;
     }
     if (message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {

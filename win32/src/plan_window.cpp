@@ -501,7 +501,6 @@ void PlanWindow::layout()
 
 void PlanWindow::showInputs()
 {
-    const PlanInputs& inputs = form_.inputs();
     for (const InputControls& row : inputRows_) {
         const PlanInputSpec& spec = planInputSpec(row.id);
         if (spec.listed()) {
@@ -510,9 +509,13 @@ void PlanWindow::showInputs()
                 SendMessageW(row.control, CB_SETCURSEL, static_cast<WPARAM>(shown), 0);
             continue;
         }
-        setText(row.control, inputs.text(row.id));
+        setText(row.control, form_.shownText(row.id));
+        // The figure worked out from the others is the program's: read only, on the window's ground.
+        const bool workedOut = form_.workedOut(row.id);
+        if (((GetWindowLongW(row.control, GWL_STYLE) & ES_READONLY) != 0) != workedOut)
+            SendMessageW(row.control, EM_SETREADONLY, workedOut, 0);
         const auto reading = form_.reading(row.id);
-        const Text read = reading ? (reading->empty() ? Text() : u"= " + *reading) : Text(u"?");
+        const Text read = reading ? (reading->empty() || workedOut ? *reading : u"= " + *reading) : Text(u"?");
         setText(row.reading, read);
         // A screen reader hears what the field read, or for the penalty what the law allows.
         accessible_.set(row.control, {text(spec.accessibleName),
@@ -646,9 +649,10 @@ void PlanWindow::place()
     placed_ = true;
 }
 
-void PlanWindow::open()
+void PlanWindow::open(bool withCalculation)
 {
-    form_.open();
+    if (withCalculation)
+        form_.open();
     if (!placed_)
         place();
     ShowWindow(window_, SW_SHOW);
@@ -657,14 +661,14 @@ void PlanWindow::open()
     SetForegroundWindow(window_);
     layout();
     // What the user asked to see: the table, ready for the arrow keys; the capital where there is no plan.
-    if (form_.plan()) {
+    if (form_.plan() && withCalculation) {
         if (view_ != PlanView::Installments)
             showView(PlanView::Installments);
         SetFocus(installments_->handle());
         if (ListView_GetNextItem(installments_->handle(), -1, LVNI_FOCUSED) < 0)
             ListView_SetItemState(installments_->handle(), 0, LVIS_FOCUSED, LVIS_FOCUSED);
     } else {
-        SetFocus(control(planInputSpec(PlanInput::Capital).objectName));
+        SetFocus(control(planInputSpec(PlanInput::Solve).objectName));
     }
 }
 
@@ -726,7 +730,7 @@ void PlanWindow::showView(PlanView view)
     // The focus never stays in a view no longer shown.
     for (const auto& [page, visible] : pages)
         if (!visible && focus == page)
-            SetFocus(shown ? views_ : control(planInputSpec(PlanInput::Capital).objectName));
+            SetFocus(shown ? views_ : control(planInputSpec(PlanInput::Solve).objectName));
     layout();
 }
 

@@ -174,10 +174,19 @@ void FormWindow::buildPlanAction()
     planAction_->setShortcutVisibleInContextMenu(true);
     planAction_->setToolTip(QStringLiteral("La quota interessi e la quota capitale di ogni rata"));
     addAction(planAction_);
-    connect(planAction_, &QAction::triggered, this, &FormWindow::openPlan);
-    for (const Field field : resultsClearedByAnyChange)
-        static_cast<FieldEdit*>(fields_[index(field)])->addContextAction(planAction_);
-    static_cast<FieldEdit*>(fields_[index(Field::MonthlyRate)])->addContextAction(planAction_);
+    connect(planAction_, &QAction::triggered, this, [this] { openPlan(true); });
+    planAsIsAction_ = new QAction(qtText(texts::openPlanAsIs), this);
+    planAsIsAction_->setObjectName(QStringLiteral("OpenPlanAsIs"));
+    planAsIsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    planAsIsAction_->setShortcutVisibleInContextMenu(true);
+    planAsIsAction_->setToolTip(qtText(texts::openPlanAsIsTip));
+    addAction(planAsIsAction_);
+    connect(planAsIsAction_, &QAction::triggered, this, [this] { openPlan(false); });
+    for (QAction* action : {planAction_, planAsIsAction_}) {
+        for (const Field field : resultsClearedByAnyChange)
+            static_cast<FieldEdit*>(fields_[index(field)])->addContextAction(action);
+        static_cast<FieldEdit*>(fields_[index(Field::MonthlyRate)])->addContextAction(action);
+    }
 }
 
 void FormWindow::planAvailabilityChanged(bool available) { planAction_->setEnabled(available); }
@@ -187,19 +196,20 @@ void FormWindow::contextMenuEvent(QContextMenuEvent* event)
     loadDialogResources();
     QMenu menu(this);
     menu.addAction(planAction_);
+    menu.addAction(planAsIsAction_);
     menu.exec(event->globalPos());
 }
 
-void FormWindow::openPlan()
+void FormWindow::openPlan(bool withCalculation)
 {
-    if (!events_.planTerms())
+    if (withCalculation && !events_.planTerms())
         return;
     loadDialogResources();
     if (!planWindow_)
         planWindow_ = new PlanWindow(
             [this](const Text& message, const Text& title) { events_.form().showMessage(message, title); }, events_,
             this);
-    planWindow_->open();
+    planWindow_->open(withCalculation);
 }
 
 void FormWindow::textChanged(Field field, const Text& text)

@@ -248,6 +248,8 @@ QWidget* PlanWindow::buildInputs()
             reading->setFont(small);
             reading->setTextFormat(Qt::PlainText);
             reading->setFixedHeight(QFontMetrics(small).lineSpacing());
+            // A long reading is cut at the column's edge rather than widening the column past the window.
+            reading->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
             reading->setForegroundRole(QPalette::PlaceholderText);
             grid->addWidget(reading, row++, 0, 1, 2);
             readings_[spec.id] = reading;
@@ -357,20 +359,22 @@ QWidget* PlanWindow::buildViews()
     return body_;
 }
 
-void PlanWindow::open()
+void PlanWindow::open(bool withCalculation)
 {
-    form_.open();
+    if (withCalculation)
+        form_.open();
     if (!placed_)
         place();
     QWidget::show();
     raise();
     activateWindow();
     table_->scrollToTop();
-    // What the user asked to see: the table, ready for the arrow keys; the capital where there is none yet.
-    if (plan())
+    // What the user asked to see: the table, ready for the arrow keys; where
+    // there is none yet, the first input, which chooses what is worked out.
+    if (plan() && withCalculation)
         table_->setFocus(Qt::OtherFocusReason);
     else
-        fields_[PlanInput::Capital]->setFocus(Qt::OtherFocusReason);
+        choices_[PlanInput::Solve]->setFocus(Qt::OtherFocusReason);
 }
 
 void PlanWindow::showEvent(QShowEvent* event)
@@ -387,15 +391,24 @@ void PlanWindow::hideEvent(QHideEvent* event)
 
 void PlanWindow::showInputs()
 {
-    const PlanInputs& inputs = form_.inputs();
     for (const auto& [id, field] : fields_) {
-        const QString text = qtText(inputs.text(id));
+        const QString text = qtText(form_.shownText(id));
         if (field->text() != text)
             field->setText(text);
+        // The figure worked out from the others is the program's: read only, on the window's ground.
+        const bool workedOut = form_.workedOut(id);
+        if (field->isReadOnly() != workedOut) {
+            field->setReadOnly(workedOut);
+            QPalette ground = field->palette();
+            ground.setColor(QPalette::Base,
+                            workedOut ? palette().color(QPalette::Window) : palette().color(QPalette::Base));
+            field->setPalette(ground);
+        }
         const auto reading = form_.reading(id);
         QLabel* shown = readings_[id];
-        shown->setText(reading ? (reading->empty() ? QString() : QStringLiteral("= ") + qtText(*reading))
-                               : QStringLiteral("?"));
+        shown->setText(
+            reading ? (reading->empty() || workedOut ? qtText(*reading) : QStringLiteral("= ") + qtText(*reading))
+                    : QStringLiteral("?"));
         field->setAccessibleDescription(id == PlanInput::Penalty ? qtText(PlanWindowLayout::penaltyNote)
                                                                  : shown->text());
     }

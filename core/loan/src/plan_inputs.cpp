@@ -6,6 +6,8 @@ namespace ratalia {
 namespace {
 
 // clang-format off
+constexpr InputChoice unknowns[] = {{u"la rata", "rata", u""}, {u"il capitale", "capitale", u""},
+                                    {u"la durata", "durata", u""}, {u"il tasso annuo", "tasso", u""}};
 constexpr InputChoice units[] = {{u"mesi", "mesi", u""}, {u"anni", "anni", u""}};
 constexpr InputChoice kinds[] = {{u"Rata costante (alla francese)", "francese", u""},
                                  {u"Quota capitale costante (all'italiana)", "italiana", u""}};
@@ -18,6 +20,9 @@ constexpr InputChoice credits[] = {{u"Altro", "altro", u""}, {u"Mutuo per la cas
 constexpr InputOption capital[] = {{"--capitale", "IMPORTO", "il capitale prestato"}};
 constexpr InputOption duration[] = {{"--mesi", "NUMERO", "la durata in mesi"}, {"--anni", "NUMERO", "la durata in anni"}};
 constexpr InputOption rate[] = {{"--tasso", "PERCENTUALE", "il tasso annuo nominale (TAN), in percentuale"}};
+constexpr InputOption installment[] = {{"--rata", "IMPORTO",
+    "la rata che si può pagare: delle quattro --capitale, --mesi o --anni, --tasso e --rata se ne danno tre, e la "
+    "quarta si calcola"}};
 constexpr InputOption kind[] = {{"--ammortamento", "francese|italiana",
     "francese, la rata costante (il solito), oppure italiana, la quota capitale costante"}};
 constexpr InputOption initialFees[] = {{"--spese-iniziali", "IMPORTO",
@@ -48,6 +53,9 @@ constexpr InputOption credit[] = {{"--tipo-credito", "casa|consumo|altro",
 using V = InputValue;
 using S = PlanSection;
 constexpr std::array specs{
+    PlanInputSpec{PlanInput::Solve, V::Choice, S::Loan, "Solve", u"Si calcola:", u"Si calcola",
+                  u"Quale cifra del prestito si calcola dalle altre tre: la rata, il capitale, la durata o il tasso "
+                  u"annuo", u"", u"", unknowns, {}},
     PlanInputSpec{PlanInput::Capital, V::Amount, S::Loan, "Capital", u"Capita&le:", u"Capitale",
                   u"La somma prestata", u"€", u"", {}, capital},
     PlanInputSpec{PlanInput::Duration, V::Count, S::Loan, "Duration", u"&Durata:", u"Durata",
@@ -56,6 +64,9 @@ constexpr std::array specs{
                   u"Se la durata è in mesi o in anni", u"", u"", units, {}},
     PlanInputSpec{PlanInput::AnnualRate, V::Percentage, S::Loan, "AnnualRate", u"Tasso ann&uo (TAN):",
                   u"Tasso annuo nominale", u"Il tasso annuo nominale (TAN) del contratto", u"%", u"", {}, rate},
+    PlanInputSpec{PlanInput::Installment, V::Amount, S::Loan, "GivenInstallment", u"Rata:", u"Rata",
+                  u"La rata mensile: calcolata, oppure quella che si può pagare quando si calcola un'altra cifra "
+                  u"(nel piano all'italiana, la prima rata, la più alta)", u"€", u"", {}, installment},
     PlanInputSpec{PlanInput::Kind, V::Choice, S::Loan, "Kind", u"A&mmortamento:", u"Tipo di ammortamento",
                   u"Rata costante, o quota capitale costante con rate che scendono di mese in mese", u"", u"",
                   kinds, kind},
@@ -106,13 +117,29 @@ constexpr bool inOrder()
 }
 static_assert(inOrder(), "one row per input, in the order of PlanInput");
 
-constexpr PlanInput loanInputs[] = {PlanInput::Capital, PlanInput::Duration, PlanInput::Unit, PlanInput::AnnualRate};
+constexpr PlanInput loanInputs[] = {PlanInput::Solve, PlanInput::Capital,    PlanInput::Duration,
+                                    PlanInput::Unit,  PlanInput::AnnualRate, PlanInput::Installment};
 
 } // namespace
 
 std::span<const PlanInputSpec> planInputSpecs() { return specs; }
 
 const PlanInputSpec& planInputSpec(PlanInput id) { return specs[static_cast<std::size_t>(id)]; }
+
+PlanInput fieldOf(Unknown unknown)
+{
+    switch (unknown) {
+    case Unknown::Capital:
+        return PlanInput::Capital;
+    case Unknown::Duration:
+        return PlanInput::Duration;
+    case Unknown::Rate:
+        return PlanInput::AnnualRate;
+    case Unknown::Installment:
+        break;
+    }
+    return PlanInput::Installment;
+}
 
 std::u16string_view sectionTitle(PlanSection section)
 {

@@ -89,36 +89,105 @@ std::variant<std::optional<std::int64_t>, InputError> count(PlanInput input, con
 }
 
 // The loan's own three: a capital above nothing, a whole duration, a rate.
+// The loan's given figures as read, the one worked out left for solveLoan.
 std::variant<LoanReading, InputError> readLoan(const PlanInputs& inputs, const NumberText& numbers)
 {
     LoanReading loan;
-    if (blank(inputs.text(PlanInput::Capital)))
-        return wrong(PlanInput::Capital, Reason::Missing, inputs);
-    const auto capital = amount(PlanInput::Capital, inputs, numbers);
-    if (const auto* error = std::get_if<InputError>(&capital))
-        return *error;
-    loan.capital = std::get<Cents>(capital);
-    if (loan.capital == 0 && !blank(inputs.text(PlanInput::Capital))) {
-        // Under half a cent is no capital a plan can repay; the plan says so.
-        const auto value = numbers.tryToNumber(normalizedAmount(inputs.text(PlanInput::Capital), numbers));
-        if (!value || *value <= 0)
-            return wrong(PlanInput::Capital, Reason::Zero, inputs);
-    }
-    if (blank(inputs.text(PlanInput::Duration)))
-        return wrong(PlanInput::Duration, Reason::Missing, inputs);
-    const auto duration = count(PlanInput::Duration, inputs, numbers);
-    if (const auto* error = std::get_if<InputError>(&duration))
-        return *error;
+    loan.unknown = inputs.unknown();
     loan.unit = inputs.unit();
-    const std::int64_t typed = *std::get<std::optional<std::int64_t>>(duration);
-    loan.count = loan.unit == DurationUnit::Years ? std::min<std::int64_t>(typed, 1'000'000'000'000'000) * 12 : typed;
-    if (blank(inputs.text(PlanInput::AnnualRate)))
-        return wrong(PlanInput::AnnualRate, Reason::Missing, inputs);
-    const auto rate = percentage(PlanInput::AnnualRate, inputs, numbers, false);
-    if (const auto* error = std::get_if<InputError>(&rate))
-        return *error;
-    loan.annualRate = std::get<ExactDecimal>(rate);
+    if (loan.unknown != Unknown::Capital) {
+        if (blank(inputs.text(PlanInput::Capital)))
+            return wrong(PlanInput::Capital, Reason::Missing, inputs);
+        const auto capital = amount(PlanInput::Capital, inputs, numbers);
+        if (const auto* error = std::get_if<InputError>(&capital))
+            return *error;
+        loan.capital = std::get<Cents>(capital);
+        if (loan.capital == 0) {
+            // Under half a cent is no capital a plan can repay; the plan says so.
+            const auto value = numbers.tryToNumber(normalizedAmount(inputs.text(PlanInput::Capital), numbers));
+            if (!value || *value <= 0)
+                return wrong(PlanInput::Capital, Reason::Zero, inputs);
+        }
+    }
+    if (loan.unknown != Unknown::Duration) {
+        if (blank(inputs.text(PlanInput::Duration)))
+            return wrong(PlanInput::Duration, Reason::Missing, inputs);
+        const auto duration = count(PlanInput::Duration, inputs, numbers);
+        if (const auto* error = std::get_if<InputError>(&duration))
+            return *error;
+        const std::int64_t typed = *std::get<std::optional<std::int64_t>>(duration);
+        loan.count =
+            loan.unit == DurationUnit::Years ? std::min<std::int64_t>(typed, 1'000'000'000'000'000) * 12 : typed;
+    }
+    if (loan.unknown != Unknown::Rate) {
+        if (blank(inputs.text(PlanInput::AnnualRate)))
+            return wrong(PlanInput::AnnualRate, Reason::Missing, inputs);
+        const auto rate = percentage(PlanInput::AnnualRate, inputs, numbers, false);
+        if (const auto* error = std::get_if<InputError>(&rate))
+            return *error;
+        loan.annualRate = std::get<ExactDecimal>(rate);
+    }
     return loan;
+}
+
+// The figure the loan's reading left out, worked out from the installment
+// given; nothing where it is the installment, which the plan works out
+// itself; why not, where the question has no answer.
+std::variant<std::monostate, PlanRefusal, InputError> solveLoan(LoanReading& loan, const PlanInputs& inputs,
+                                                                const NumberText& numbers)
+{
+    if (loan.unknown == Unknown::Installment)
+        return std::monostate{};
+    if (blank(inputs.text(PlanInput::Installment)))
+        return wrong(PlanInput::Installment, Reason::Missing, inputs);
+    const auto given = amount(PlanInput::Installment, inputs, numbers);
+    if (const auto* error = std::get_if<InputError>(&given))
+        return *error;
+    const Cents installment = std::get<Cents>(given);
+    if (installment <= 0)
+        return wrong(PlanInput::Installment, Reason::Zero, inputs);
+    // Questions about plans too long to show are no questions.
+    if (loan.unknown != Unknown::Duration && loan.count > AmortizationPlan::maximumInstallments) {
+        PlanRefusal refusal;
+        refusal.reason = PlanRefusal::Reason::TooManyInstallments;
+        refusal.count = static_cast<double>(loan.count);
+        refusal.installments = loan.count;
+        return refusal;
+    }
+    const PlanKind kind = inputs.kind();
+    std::variant<Answer, PlanRefusal> answer;
+    switch (loan.unknown) {
+    case Unknown::Capital:
+        answer = solveCapital(installment, loan.count, loan.annualRate, kind);
+        break;
+    case Unknown::Duration:
+        if (loan.capital <= 0) {
+            PlanRefusal refusal;
+            refusal.reason = PlanRefusal::Reason::CapitalTooSmall;
+            return refusal;
+        }
+        answer =
+            solveDuration(loan.capital, installment, loan.annualRate, kind, loan.unit == DurationUnit::Years ? 12 : 1);
+        break;
+    case Unknown::Rate:
+        if (loan.capital <= 0) {
+            PlanRefusal refusal;
+            refusal.reason = PlanRefusal::Reason::CapitalTooSmall;
+            return refusal;
+        }
+        answer = solveRate(loan.capital, loan.count, installment, kind);
+        break;
+    case Unknown::Installment:
+        break;
+    }
+    if (const auto* refused = std::get_if<PlanRefusal>(&answer))
+        return *refused;
+    const Answer& found = std::get<Answer>(answer);
+    loan.capital = found.capital;
+    loan.count = found.count;
+    loan.annualRate = found.annualRate;
+    loan.rates = found.rates;
+    return std::monostate{};
 }
 
 // The early repayment as typed, checked against the plan without it: after an
@@ -313,10 +382,18 @@ std::variant<LoanCosts, InputError> loanCosts(const PlanInputs& inputs, Cents ca
 
 PlanOutcome planFor(const PlanInputs& inputs, const NumberText& numbers)
 {
-    const auto read = readLoan(inputs, numbers);
+    auto read = readLoan(inputs, numbers);
     if (const auto* error = std::get_if<InputError>(&read))
         return {std::nullopt, PlanRefusal{}, *error};
-    const LoanReading& loan = std::get<LoanReading>(read);
+    LoanReading& loan = std::get<LoanReading>(read);
+    const auto solved = solveLoan(loan, inputs, numbers);
+    if (const auto* error = std::get_if<InputError>(&solved))
+        return {std::nullopt, PlanRefusal{}, *error};
+    if (const auto* refused = std::get_if<PlanRefusal>(&solved)) {
+        PlanRefusal why = *refused;
+        why.kind = inputs.kind();
+        return {loan, why, std::nullopt};
+    }
     PlanRefusal refusal;
     refusal.installments = loan.count;
     refusal.count = static_cast<double>(loan.count);

@@ -1,6 +1,7 @@
 #include "plan/plan_form.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace ratalia {
@@ -33,7 +34,8 @@ void PlanForm::showLoan(const LoanTerms& terms)
 
 void PlanForm::edit(PlanInput input, Text text)
 {
-    if (inputs_.text(input) == text)
+    // The figure worked out is the program's: a window showing it is not the user typing.
+    if (workedOut(input) || inputs_.text(input) == text)
         return;
     inputs_.setText(input, std::move(text));
     keptSettings_ = false;
@@ -45,6 +47,11 @@ void PlanForm::choose(PlanInput input, std::size_t option)
     const PlanInputSpec& spec = planInputSpec(input);
     if (option >= spec.choices.size())
         return;
+    if (input == PlanInput::Solve && option != inputs_.choice(input)) {
+        // The figure worked out until now becomes a given one, as it was shown.
+        const PlanInput before = fieldOf(inputs_.unknown());
+        inputs_.setText(before, shownText(before));
+    }
     if (spec.value != InputValue::Choice) {
         // A listed field: the option's value, in the region's form.
         Text value(spec.choices[option].value);
@@ -88,7 +95,37 @@ std::size_t PlanForm::shownChoice(PlanInput input) const
     return 0;
 }
 
-std::optional<Text> PlanForm::reading(PlanInput input) const { return readingOf(input, inputs_, numbers_, amounts_); }
+bool PlanForm::workedOut(PlanInput input) const { return input == fieldOf(inputs_.unknown()); }
+
+Text PlanForm::shownText(PlanInput input) const
+{
+    if (!workedOut(input))
+        return inputs_.text(input);
+    const AmortizationPlan* shown = plan();
+    if (!shown || !outcome_->loan)
+        return {};
+    const LoanReading& loan = *outcome_->loan;
+    switch (input) {
+    case PlanInput::Capital:
+        return amounts_.grouped(loan.capital);
+    case PlanInput::Duration:
+        return amounts_.whole(loan.unit == DurationUnit::Years ? loan.count / 12 : loan.count);
+    case PlanInput::AnnualRate:
+        return numbers_.localeText(static_cast<double>(loan.annualRate.significand) *
+                                   std::pow(10.0, static_cast<double>(loan.annualRate.exponent)));
+    default:
+        return amounts_.grouped(shown->rows().front().installment);
+    }
+}
+
+std::optional<Text> PlanForm::reading(PlanInput input) const
+{
+    if (!workedOut(input))
+        return readingOf(input, inputs_, numbers_, amounts_);
+    if (!plan())
+        return Text();
+    return workedOutNote(*outcome_->loan, numbers_, true);
+}
 
 const AmortizationPlan* PlanForm::plan() const
 {

@@ -1,5 +1,7 @@
 #include "plan/plan_text.h"
 
+#include "loan/solve.h"
+
 #include "plan/plan_table.h"
 
 #include "loan/annual_percentage_rate.h"
@@ -303,6 +305,24 @@ Text refusalText(const PlanRefusal& refusal, const AmountText& amounts)
     case Reason::LastInstallmentOff:
         return rounded + (italian ? u"l'ultima quota capitale sarebbe di " : u"l'ultima rata sarebbe di ") +
                amounts.grouped(refusal.amount) + u".";
+    case Reason::InstallmentBelowInterest:
+        return u"Una rata di " + amounts.grouped(refusal.installment) + u" non supera gli interessi del primo mese (" +
+               amounts.grouped(refusal.amount) + u"): il debito non scenderebbe mai.";
+    case Reason::InstallmentBelowPrincipal:
+        return u"Una rata di " + amounts.grouped(refusal.installment) +
+               u" non restituisce il capitale in queste rate nemmeno senza interessi: a tasso zero la rata sarebbe "
+               u"di " +
+               amounts.grouped(refusal.amount) + u".";
+    case Reason::DurationBeyondPlan:
+        return u"Con una rata di " + amounts.grouped(refusal.installment) +
+               u" il prestito durerebbe più di centomila rate, più di quante il piano di ammortamento ne mostri.";
+    case Reason::RateAboveHighest:
+        return u"Una rata di " + amounts.grouped(refusal.installment) + u" vorrebbe un tasso annuo oltre il " +
+               amounts.whole(highestRate) + u" %: al " + amounts.whole(highestRate) + u" % la rata sarebbe di " +
+               amounts.grouped(refusal.amount) + u".";
+    case Reason::NoRateFits:
+        return u"Nessun tasso annuo con al più quattro decimali dà una rata di esattamente " +
+               amounts.grouped(refusal.installment) + u".";
     }
     return {};
 }
@@ -354,6 +374,39 @@ Text monthlyRateText(const ExactDecimal& annualRate, const NumberText& numbers)
     return out + Text(digits.end() - 10, digits.end());
 }
 
+namespace {
+
+Text percentText(const ExactDecimal& rate, const NumberText& numbers)
+{
+    return numbers.localeText(static_cast<double>(rate.significand) *
+                              std::pow(10.0, static_cast<double>(rate.exponent))) +
+           u" %";
+}
+
+} // namespace
+
+Text workedOutNote(const LoanReading& loan, const NumberText& numbers, bool brief)
+{
+    switch (loan.unknown) {
+    case Unknown::Rate:
+        if (loan.rates && brief) {
+            Text lowest = percentText(loan.rates->lowest, numbers);
+            lowest.resize(lowest.size() - 2); // one "%" for both
+            return u"calcolato (stessa rata da " + lowest + u" a " + percentText(loan.rates->highest, numbers) + u")";
+        }
+        if (loan.rates)
+            return u"calcolato; ogni TAN da " + percentText(loan.rates->lowest, numbers) + u" a " +
+                   percentText(loan.rates->highest, numbers) + u" dà questa rata";
+        return u"calcolato";
+    case Unknown::Capital:
+        return u"calcolato";
+    case Unknown::Duration:
+    case Unknown::Installment:
+        break;
+    }
+    return u"calcolata";
+}
+
 std::vector<Figure> loanFigures(const LoanReading& loan, const AmortizationPlan& plan, const AmountText& amounts,
                                 const NumberText& numbers, bool costsKnown)
 {
@@ -384,6 +437,17 @@ std::vector<Figure> loanFigures(const LoanReading& loan, const AmortizationPlan&
     } else {
         figures.push_back({FigureId::Installment, u"Rata", amounts.grouped(plan.installment())});
     }
+    // The figure worked out from the installment given says so; the
+    // installment itself, which a plan always works out, does not.
+    const FigureId workedOut = loan.unknown == Unknown::Capital    ? FigureId::Capital
+                               : loan.unknown == Unknown::Duration ? FigureId::Duration
+                                                                   : FigureId::AnnualRate;
+    if (loan.unknown != Unknown::Installment)
+        for (Figure& figure : figures)
+            if (figure.id == workedOut) {
+                figure.value += u" (" + workedOutNote(loan, numbers) + u")";
+                figure.workedOut = true;
+            }
     return figures;
 }
 

@@ -36,7 +36,16 @@ constexpr std::array views{
 
 std::vector<Figure> keyFigures(const std::vector<Figure>& all)
 {
+    // The answer to the question asked comes first.
     std::vector<Figure> key;
+    for (const Figure& figure : all)
+        if (figure.workedOut) {
+            // Its note in brief: the interval of rates is in the summary and under the field.
+            Figure brief = figure;
+            if (const auto cut = brief.value.find(u"; "); cut != Text::npos)
+                brief.value = brief.value.substr(0, cut) + u")";
+            key.push_back(brief);
+        }
     for (const FigureId id : {FigureId::Installment, FigureId::FirstInstallment, FigureId::LastInstallment,
                               FigureId::Taeg, FigureId::CostOfCredit, FigureId::TotalDue, FigureId::Saving})
         for (const Figure& figure : all)

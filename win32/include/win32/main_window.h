@@ -45,7 +45,8 @@ private:
     void command(int id, int notification);
     void contextMenu(HWND where, LPARAM position);
     void press(Button button);
-    void openPlan();
+    // With the calculation's loan, or as the plan window stands.
+    void openPlan(bool withCalculation = true);
     int pixels(int twips) const;
     const ControlLayout* layoutOf(HWND control) const;
 

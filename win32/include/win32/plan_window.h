@@ -46,10 +46,11 @@ public:
     PlanWindow& operator=(const PlanWindow&) = delete;
 
     HWND handle() const { return window_; }
-    // Opens on the main window's loan where it has one worked out, keeping
-    // the other inputs, beside the main window, and brings the window forward
-    // with the focus in the table (in the capital, where there is no plan).
-    void open();
+    // Opens on the main window's loan where it has one worked out (or, not
+    // `withCalculation`, as it stands), keeping the other inputs, beside the
+    // main window, and brings the window forward with the focus in the table
+    // (in the first input, where there is no plan).
+    void open(bool withCalculation = true);
     // The dialog keyboard for one message: Tab, access keys, Esc closes.
     // Returns whether the message was used.
     bool translate(MSG& message);

@@ -38,7 +38,8 @@ private:
     void buildControls();
     void connectControls();
     void buildPlanAction();
-    void openPlan();
+    // With the calculation's loan, or as the plan window stands.
+    void openPlan(bool withCalculation = true);
     QWidget* widgetFor(const ControlId& id) const;
 
     void textChanged(Field field, const Text& text) override;
@@ -52,6 +53,7 @@ private:
     std::array<QPushButton*, 3> buttons_{};
     std::array<OptionButton*, 2> options_{};
     QAction* planAction_ = nullptr;
+    QAction* planAsIsAction_ = nullptr;
     PlanWindow* planWindow_ = nullptr;
     std::optional<FormMirror> mirror_; // last: detached before the widgets go
 };

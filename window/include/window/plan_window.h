@@ -48,9 +48,10 @@ public:
     PlanWindow(Warn warn, FormEvents& mainWindow, QWidget* parent = nullptr);
     ~PlanWindow() override;
 
-    // Opens on the main window's loan where it has one worked out, keeping
-    // the other inputs, beside the main window, and brings the window forward.
-    void open();
+    // Opens on the main window's loan where it has one worked out (or, not
+    // `withCalculation`, as it stands), keeping the other inputs, beside the
+    // main window, and brings the window forward.
+    void open(bool withCalculation = true);
 
     const PlanForm& form() const { return form_; }
     PlanForm& form() { return form_; }

@@ -129,6 +129,17 @@ struct PlanRefusal {
         InterestNotCovered,
         RepaidEarly,
         LastInstallmentOff,
+        // A question with no answer: the installment given (`installment`)
+        // pays no more than the first month's interest (`amount`), so the
+        // debt never falls; or not even at a zero rate does it repay the
+        // capital (its installment then, `amount`); or it would take more
+        // installments than the plan shows; or a rate above highestRate (its
+        // installment, `amount`); or no rate of four decimals gives it exactly.
+        InstallmentBelowInterest,
+        InstallmentBelowPrincipal,
+        DurationBeyondPlan,
+        RateAboveHighest,
+        NoRateFits,
     };
     Reason reason = Reason::AmountsTooLarge;
     PlanKind kind = PlanKind::French;

@@ -10,6 +10,7 @@
 
 #include "loan/amortization_plan.h"
 #include "loan/loan_terms.h"
+#include "loan/solve.h"
 #include "numbers/text.h"
 
 #include <array>
@@ -20,10 +21,12 @@
 namespace ratalia {
 
 enum class PlanInput {
+    Solve,
     Capital,
     Duration,
     Unit,
     AnnualRate,
+    Installment,
     Kind,
     InitialFees,
     SubstituteTax,
@@ -86,6 +89,8 @@ struct PlanInputSpec {
 };
 
 std::span<const PlanInputSpec> planInputSpecs();
+// The field of the figure worked out: Rata, Capitale, Durata or Tasso annuo.
+PlanInput fieldOf(Unknown unknown);
 const PlanInputSpec& planInputSpec(PlanInput id);
 // The section's title: "Prestito", "Costi", "Date", "Estinzione anticipata".
 std::u16string_view sectionTitle(PlanSection section);
@@ -104,6 +109,7 @@ public:
     void choose(PlanInput input, std::size_t option) { choices_[index(input)] = option; }
 
     // The choices by what they mean, in the order their options are listed.
+    Unknown unknown() const { return static_cast<Unknown>(choice(PlanInput::Solve)); }
     DurationUnit unit() const { return static_cast<DurationUnit>(choice(PlanInput::Unit)); }
     PlanKind kind() const { return static_cast<PlanKind>(choice(PlanInput::Kind)); }
     bool reduceDuration() const { return choice(PlanInput::Reduce) == 1; }
@@ -111,7 +117,8 @@ public:
 
     // Whether anything but the loan itself differs from a new window's.
     bool hasMoreThanTheLoan() const;
-    // The same inputs with the loan's (capital, duration and its unit, rate) from `loan`.
+    // The same inputs with the loan's (which figure is worked out, the
+    // capital, the duration and its unit, the rate, the installment) from `loan`.
     PlanInputs withLoanOf(const PlanInputs& loan) const;
     bool sameLoan(const PlanInputs& other) const;
 

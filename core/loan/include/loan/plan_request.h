@@ -8,6 +8,7 @@
 
 #include "loan/amortization_plan.h"
 #include "loan/plan_inputs.h"
+#include "loan/solve.h"
 #include "numbers/amount_text.h"
 #include "numbers/number_text.h"
 #include "numbers/text.h"
@@ -64,6 +65,10 @@ struct LoanReading {
     std::int64_t count = 0; // of installments
     DurationUnit unit = DurationUnit::Months;
     ExactDecimal annualRate; // per cent
+    // The figure worked out from the other three, and for a rate worked out
+    // every rate that gives the same installment, where there is more than one.
+    Unknown unknown = Unknown::Installment;
+    std::optional<Answer::Range> rates;
 };
 
 // The plan the window and the command line show, or why there is none. An

@@ -53,6 +53,13 @@ public:
     void startClean();
 
     const PlanInputs& inputs() const { return inputs_; }
+    // A field's text as the window shows it: what was typed, or, in the field
+    // of the figure worked out from the other three, that figure
+    // ("100.000,00"), empty where there is none.
+    Text shownText(PlanInput input) const;
+    // Whether the field shows the figure worked out from the others, which
+    // the user does not type.
+    bool workedOut(PlanInput input) const;
     // The option a choice, or a listed field, shows: for the imposta, the one whose value is typed.
     std::size_t shownChoice(PlanInput input) const;
     // A field's text as read ("1.500,00 €"), empty for an empty field, nothing where it does not read.

@@ -106,6 +106,7 @@ struct Figure {
     FigureId id;
     Text label;
     Text value;
+    bool workedOut = false; // the loan's figure worked out from the installment given
 };
 
 // The figures whose values are sentences, which a window shows on two lines
@@ -139,6 +140,11 @@ std::vector<Figure> loanFigures(const LoanReading& loan, const AmortizationPlan&
                                 const NumberText& numbers, bool costsKnown = true);
 // The monthly rate, the annual one ÷ 1200, with ten decimals, exactly: 6,75 % is "0,0056250000".
 Text monthlyRateText(const ExactDecimal& annualRate, const NumberText& numbers);
+// What a figure worked out from the other three says of itself, beside its
+// value: "calcolato", "calcolata", and for a rate every rate that gives the
+// same installment ("calcolato; ogni TAN da 9,8978 % a 9,9049 % dà questa rata"),
+// briefly under a field ("calcolato (stessa rata da 9,8978 a 9,9049 %)").
+Text workedOutNote(const LoanReading& loan, const NumberText& numbers, bool brief = false);
 // The contract's: what is received, each cost given, the interest, the
 // total cost of the credit and the total due, which add up as shown; "—"
 // for what depends on the costs where they could not be read.
