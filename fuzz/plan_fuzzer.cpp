@@ -1,8 +1,9 @@
 // Any set of the plan's inputs, each field's text and each choice from the
 // bytes, and the plan's invariants checked on what comes out: the rows add
 // up to their totals to the cent, each installment is its interest and its
-// principal, the debt goes down to 0,00 by what is repaid, no figure is
-// negative, the TAEG is a non-negative number or a sentence, nothing throws.
+// principal, the debt goes down to 0,00 by what is repaid (a maxi-rata
+// with the last), no figure is negative but an odd first period's principal, the TAEG is a non-negative number or a
+// sentence, nothing throws.
 
 #include "fuzz_input.h"
 #include "loan/plan_request.h"
@@ -36,6 +37,18 @@ Text typed(fuzz::FuzzInput& input, InputValue value, char16_t separator, char16_
     case InputValue::Month: {
         Text month = digits(input, 2);
         return month + u"/" + Text(how % 2 ? u"20" : u"") + digits(input, 2);
+    }
+    case InputValue::Day:
+    case InputValue::MonthOrDay: {
+        Text day = digits(input, 2) + u"/" + digits(input, 2);
+        return day + u"/" + Text(how % 2 ? u"20" : u"") + digits(input, 2);
+    }
+    case InputValue::RateSteps: {
+        Text steps;
+        for (std::uint8_t count = 1 + input.byte() % 3; count > 0; --count)
+            steps += digits(input, 3) + u":" + digits(input, 2) +
+                     (how % 3 ? Text(1, separator) + digits(input, 2) : Text()) + u"; ";
+        return steps;
     }
     case InputValue::Count:
         return digits(input, 6);
@@ -90,11 +103,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Cents installments = 0, interest = 0, principal = 0, prepaid = 0, costs = 0, payments = 0;
     Cents debt = plan->capital();
     for (const PlanRow& row : rows) {
-        check(row.installment >= 0 && row.interest >= 0 && row.principal >= 0 && row.costs >= 0 && row.prepaid >= 0 &&
-                  row.penalty >= 0 && row.refund >= 0 && row.remainingDebt >= 0,
+        // Only an odd first period's interest may be more than its installment.
+        const bool oddFirst = row.number == 1 && plan->firstPeriod();
+        check(row.installment >= 0 && row.interest >= 0 && (row.principal >= 0 || oddFirst) && row.costs >= 0 &&
+                  row.prepaid >= 0 && row.penalty >= 0 && row.refund >= 0 && row.balloon >= 0 && row.remainingDebt >= 0,
               "no figure of a row is negative");
         check(row.installment == row.interest + row.principal, "an installment is its interest and its principal");
-        debt -= row.principal + row.prepaid;
+        check(row.balloon == 0 || &row == &rows.back(), "a maxi-rata comes with the last installment");
+        debt -= row.principal + row.prepaid + row.balloon;
         check(row.remainingDebt == debt, "the debt goes down by what each row repays");
         installments += row.installment;
         interest += row.interest;
@@ -110,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(prepaid == plan->repaid(), "the early repayments add up to what was repaid");
     check(costs == plan->totalInstallmentCosts(), "the costs add up to their total");
     check(payments == plan->totalPayments(), "the payments add up to their total");
-    check(principal + prepaid == plan->capital(), "the capital is repaid whole");
+    check(principal + prepaid + rows.back().balloon == plan->capital(), "the capital is repaid whole");
     check(plan->received() > 0 && plan->costOfCredit() >= 0,
           "something is received, and the credit costs nothing less than nothing");
 

@@ -187,7 +187,7 @@ TEST(EarlyRepaymentTest, a_bad_combination_gets_one_message_that_names_the_input
         const char16_t* commandLine;
     } cases[] = {
         {u"240", u"13/2027", u"", u"", u"",
-         u"Mese della prima rata: «13/2027» non è un mese: si scrive MM/AAAA, per esempio 01/2027.",
+         u"Data della prima rata: «13/2027» non è un mese: si scrive MM/AAAA, per esempio 01/2027.",
          u"--prima-rata: «13/2027» non è un mese: si scrive MM/AAAA, per esempio 01/2027."},
         {u"240", u"", u"241", u"1000", u"", u"Estinzione dopo la rata: il piano ha 240 rate, non 241.",
          u"--estinzione-dopo: il piano ha 240 rate, non 241."},

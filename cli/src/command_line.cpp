@@ -61,7 +61,8 @@ struct OptionSpec {
     std::string_view shortName;
     bool takesValue = false;
     std::optional<PlanInput> input;
-    bool years = false; // --anni: the duration in years
+    bool years = false;      // --anni: the duration in years
+    bool repeatable = false; // given again, added to the field's text
 };
 
 std::vector<OptionSpec> allOptions()
@@ -69,9 +70,9 @@ std::vector<OptionSpec> allOptions()
     std::vector<OptionSpec> all;
     for (const PlanInputSpec& spec : planInputSpecs())
         for (const InputOption& option : spec.options)
-            all.push_back({option.name, "", true, spec.id, option.name == "--anni"});
+            all.push_back({option.name, "", true, spec.id, option.name == "--anni", option.repeatable});
     for (const OwnOption& own : ownOptions)
-        all.push_back({own.name, own.shortName, false, std::nullopt, false});
+        all.push_back({own.name, own.shortName, false, std::nullopt, false, false});
     return all;
 }
 
@@ -240,8 +241,11 @@ Options parsed(const std::vector<std::string>& arguments)
         } else if (value) {
             throw BadInput{"l'opzione " + std::string(option->name) + " non vuole un valore.", true};
         }
-        if (!chosen.emplace(option->name, value.value_or("")).second)
-            throw BadInput{"l'opzione " + std::string(option->name) + " è ripetuta."};
+        if (const auto [given, added] = chosen.emplace(option->name, value.value_or("")); !added) {
+            if (!option->repeatable)
+                throw BadInput{"l'opzione " + std::string(option->name) + " è ripetuta."};
+            given->second += "; " + value.value_or("");
+        }
     }
     return chosen;
 }

@@ -101,7 +101,7 @@ for name in ["TAEG: 6,96 %", "Rata: 446,59", "Totale dovuto: 10.718,25", "Costo 
     figures = [a for a in descendants(plan) if a.getRoleName() == "label" and a.name == name]
     check(figures, f"no figure reads {name!r}")
 # The inputs in their sections, each a field or a list named for what it holds.
-for name in ["Capitale", "Durata", "Tasso annuo nominale", "Spese iniziali", "Mese della prima rata"]:
+for name in ["Capitale", "Durata", "Tasso annuo nominale", "Spese iniziali", "Data della prima rata"]:
     check("EditableText" in interfaces(named(plan, "text", name)), f"the plan's input {name} is not an editable text")
 # A list reads as its option, and is labelled by its caption.
 labelled = set()

@@ -82,19 +82,45 @@ std::optional<std::int64_t> shareOf(std::int64_t amount, const Ratio& ratio)
     return static_cast<std::int64_t>(quotient);
 }
 
+const MonthlyRate& AmortizationPlan::rateOf(const LoanInCents& loan, std::int64_t number)
+{
+    const MonthlyRate* rate = &loan.rate;
+    for (const RateStep& step : loan.steps)
+        if (step.from <= number)
+            rate = &step.rate;
+    return *rate;
+}
+
 std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInCents& loan)
 {
     using Reason = PlanRefusal::Reason;
     const bool italian = loan.kind == PlanKind::Italian;
-    // What stays the same from row to row: the installment, or the principal.
-    const auto constant = italian ? shareOf(loan.capital, {{1, 0}, std::max<std::int64_t>(loan.installments, 1)})
-                                  : std::optional<Cents>(loan.installment);
+    // The installments that repay the capital, after the preammortamento.
+    const std::int64_t repaying = loan.installments - loan.interestOnly;
+    // What stays the same from row to row: the installment, or the principal
+    // of what the maxi-rata leaves to the installments.
+    auto constant = italian ? shareOf(loan.capital - loan.balloon, {{1, 0}, std::max<std::int64_t>(repaying, 1)})
+                            : std::optional<Cents>(loan.installment);
     if (loan.installments > maximumInstallments)
         return refusal(Reason::TooManyInstallments, loan, loan.installment);
     if (loan.capital <= 0)
         return refusal(Reason::CapitalTooSmall, loan, loan.installment);
-    if (loan.installments < 1 || !constant || *constant < 0 || loan.rate.value.significand < 0 || loan.rate.divisor < 1)
+    if (loan.installments < 1 || repaying < 1 || loan.balloon < 0 || loan.balloon > loan.capital || !constant ||
+        *constant < 0 || loan.rate.value.significand < 0 || loan.rate.divisor < 1 || loan.periodsPerYear < 1 ||
+        12 % loan.periodsPerYear != 0)
         return refusal(Reason::AmountsTooLarge, loan, loan.installment);
+    // With a shape the French installment is the annuity of its own terms:
+    // over the installments after the preammortamento, of the capital less
+    // what the maxi-rata leaves, from the capital carried over an odd first period.
+    if (!italian && (loan.interestOnly > 0 || loan.balloon > 0 || loan.firstPeriod)) {
+        const auto from = loan.firstPeriod && loan.interestOnly == 0 ? shareOf(loan.capital, loan.firstPeriod->carried)
+                                                                     : std::optional<Cents>(loan.capital);
+        constant = from && *from >= loan.balloon && *from > 0
+                       ? frenchInstallment(*from, rateOf(loan, loan.interestOnly + 1), repaying, loan.balloon)
+                       : std::nullopt;
+        if (!constant)
+            return refusal(Reason::AmountsTooLarge, loan, loan.installment);
+    }
 
     AmortizationPlan plan;
     plan.kind_ = loan.kind;
@@ -104,6 +130,11 @@ std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInC
     plan.credit_ = loan.credit;
     plan.firstDue_ = loan.firstDue;
     plan.planned_ = loan.installments;
+    plan.periodsPerYear_ = loan.periodsPerYear;
+    plan.steps_ = loan.steps;
+    plan.balloon_ = loan.balloon;
+    plan.interestOnly_ = loan.interestOnly;
+    plan.firstPeriod_ = loan.firstPeriod;
     plan.rows_.reserve(static_cast<std::size_t>(loan.installments));
     Cents debt = loan.capital;
     if (auto refused = plan.appendRows(loan, *constant, loan.installments, false, debt))
@@ -150,15 +181,19 @@ std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cent
         rest.installments = loan.installments - early.after;
         if (!early.reduceDuration) {
             // The same end: the installment (principal) worked out again on what is owed.
-            const auto again = italian ? shareOf(debt, {{1, 0}, rest.installments})
-                                       : frenchInstallment(debt, loan.rate, rest.installments);
+            const auto again = italian ? shareOf(debt - std::min(debt, loan.balloon), {{1, 0}, rest.installments})
+                                       : (debt >= loan.balloon ? frenchInstallment(debt, rateOf(loan, early.after + 1),
+                                                                                   rest.installments, loan.balloon)
+                                                               : std::nullopt);
             if (!again)
                 return tooLarge;
             installmentAfter_ = *again;
         }
         rest.installment = installmentAfter_;
-        if (auto refused = appendRows(rest, installmentAfter_, loan.installments, early.reduceDuration, debt))
+        if (auto refused = appendRows(loan, installmentAfter_, loan.installments, early.reduceDuration, debt))
             return *refused;
+    } else {
+        with.costs += loan.costs.final; // the loan ends here: its closing costs with it
     }
     if (!sumUp())
         return tooLarge;
@@ -172,7 +207,7 @@ std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cent
         penaltyRule_ = PenaltyRule::NoneOnHomeLoans;
     } else if (credit_ == CreditKind::Consumer) {
         // 1 % of the amount; 0,5 % where a year or less of the contract is left.
-        penaltyLimit_ = loan.installments - early.after > 12 ? 100 : 50;
+        penaltyLimit_ = (loan.installments - early.after) * (12 / loan.periodsPerYear) > 12 ? 100 : 50;
         const auto percentCap = shareOf(amount, {{penaltyLimit_, 0}, 10000});
         const Cents interestCap = std::max<Cents>(interestSaved_, 0);
         if (!percentCap)
@@ -203,8 +238,9 @@ std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cent
         const auto fees = shareOf(costs_.initialFees, {{saved, 0}, std::max<Cents>(whole, 1)});
         Cents yearly = 0;
         if (debt == 0 && costs_.annual > 0) {
-            const std::int64_t start = (early.after - 1) / 12 * 12 + 1;
-            const std::int64_t end = std::min(start + 11, loan.installments);
+            const std::int64_t perYear = loan.periodsPerYear;
+            const std::int64_t start = (early.after - 1) / perYear * perYear + 1;
+            const std::int64_t end = std::min(start + perYear - 1, loan.installments);
             const auto share = shareOf(costs_.annual, {{end - early.after, 0}, end - start + 1});
             if (!share)
                 return tooLarge;
@@ -227,37 +263,69 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
 {
     using Reason = PlanRefusal::Reason;
     const bool italian = loan.kind == PlanKind::Italian;
-    for (std::int64_t number = static_cast<std::int64_t>(rows_.size()) + 1; number <= last && debt > 0; ++number) {
+    const std::int64_t firstNumber = static_cast<std::int64_t>(rows_.size()) + 1;
+    for (std::int64_t number = firstNumber; number <= last && debt > 0; ++number) {
         PlanRow row;
         row.number = number;
-        const auto interest = shareOf(debt, loan.rate);
+        const MonthlyRate& rate = rateOf(loan, number);
+        // A new rate after the first installments: the French installment
+        // worked out again on the debt over the installments left.
+        const bool stepHere = std::any_of(loan.steps.begin(), loan.steps.end(),
+                                          [&](const RateStep& step) { return step.from == number; });
+        // (The first installment after the preammortamento, or after an early
+        // repayment, was worked out at its rate already.)
+        if (!italian && stepHere && number > loan.interestOnly + 1 && (firstNumber == 1 || number > firstNumber)) {
+            const auto again = debt >= loan.balloon
+                                   ? frenchInstallment(debt, rate, loan.installments - number + 1, loan.balloon)
+                                   : std::nullopt;
+            if (!again)
+                return refusal(Reason::AmountsTooLarge, loan, constant);
+            constant = *again;
+            if (firstNumber == 1)
+                afterSteps_.push_back(constant);
+        }
+        const auto interest =
+            number == 1 && loan.firstPeriod ? shareOf(debt, loan.firstPeriod->rate) : shareOf(debt, rate);
         if (!interest)
             return refusal(Reason::AmountsTooLarge, loan, constant);
         row.interest = *interest;
-        if (italian)
+        // What the maxi-rata leaves to the installments to repay.
+        const Cents toRepay = debt - std::min(debt, loan.balloon);
+        if (number <= loan.interestOnly)
+            row.principal = 0;
+        else if (italian)
             row.principal = constant;
         else if (__builtin_sub_overflow(constant, row.interest, &row.principal))
             return refusal(Reason::AmountsTooLarge, loan, constant);
-        if (row.principal < 0 || (row.principal == 0 && freeEnd))
+        // Only an odd first period's interest may be more than the installment:
+        // the debt then grows by the rest, as the contract foresees.
+        const bool oddFirst = number == 1 && loan.firstPeriod && loan.interestOnly == 0;
+        if ((row.principal < 0 && !oddFirst) || (row.principal == 0 && freeEnd))
             return refusal(Reason::InterestNotCovered, loan, constant, number, row.interest);
-        if (number == last || (freeEnd && row.principal >= debt))
-            row.principal = debt;
-        else if (row.principal >= debt)
+        const bool ends = number == last || (freeEnd && row.principal >= toRepay);
+        if (ends) {
+            row.principal = toRepay;
+            row.balloon = debt - toRepay;
+        } else if (number > loan.interestOnly && row.principal >= toRepay && toRepay > 0) {
             return refusal(Reason::RepaidEarly, loan, constant, number);
-        row.costs = loan.costs.with(number);
+        }
+        row.costs = loan.costs.with(number, loan.periodsPerYear) + (ends ? loan.costs.final : 0);
         Cents payment = 0;
         if (__builtin_add_overflow(row.principal, row.interest, &row.installment) ||
-            __builtin_sub_overflow(debt, row.principal, &debt) ||
-            __builtin_add_overflow(row.installment, row.costs, &payment))
+            __builtin_sub_overflow(debt, row.principal + row.balloon, &debt) ||
+            __builtin_add_overflow(row.installment, row.costs, &payment) ||
+            __builtin_add_overflow(payment, row.balloon, &payment))
             return refusal(Reason::AmountsTooLarge, loan, constant);
         row.remainingDebt = debt;
         rows_.push_back(row);
     }
+    finalConstant_ = constant;
     // A fixed end: within one installment (principal) of the others, more than 0, less than two.
     if (!freeEnd) {
         const PlanRow& lastRow = rows_.back();
         const Cents lastOne = italian ? lastRow.principal : lastRow.installment;
-        if (lastOne <= 0 || lastOne - constant >= constant)
+        const bool nothingToRepay = loan.balloon >= loan.capital;
+        if ((lastOne <= 0 && !nothingToRepay) || lastOne - constant >= std::max<Cents>(constant, 1))
             return refusal(Reason::LastInstallmentOff, loan, constant, loan.installments, lastOne);
     }
     return std::nullopt;
@@ -275,6 +343,7 @@ bool AmortizationPlan::sumUp()
             __builtin_add_overflow(row.installment, row.costs, &payment) ||
             __builtin_add_overflow(payment, row.prepaid, &payment) ||
             __builtin_add_overflow(payment, row.penalty, &payment) ||
+            __builtin_add_overflow(payment, row.balloon, &payment) ||
             __builtin_add_overflow(totalPayments_, payment - row.refund, &totalPayments_))
             return false;
     }
@@ -290,6 +359,9 @@ CashFlows AmortizationPlan::flows() const
 {
     CashFlows flows;
     flows.received = received();
+    flows.periodsPerYear = periodsPerYear_;
+    if (firstPeriod_)
+        flows.offset = firstPeriod_->offset;
     flows.payments.reserve(rows_.size());
     for (const PlanRow& row : rows_)
         flows.payments.push_back(row.payment());
@@ -317,8 +389,7 @@ std::optional<double> AmortizationPlan::rateAsRepaid() const
 Cents AmortizationPlan::lastDifference() const
 {
     const PlanRow& last = rows_.back();
-    const Cents constant = repayment_ ? installmentAfter_ : installment_;
-    return (kind_ == PlanKind::Italian ? last.principal : last.installment) - constant;
+    return (kind_ == PlanKind::Italian ? last.principal : last.installment) - finalConstant_;
 }
 
 std::optional<Cents> toCents(TextView text, const NumberText& numbers)
@@ -329,9 +400,9 @@ std::optional<Cents> toCents(TextView text, const NumberText& numbers)
     return scaled(value->significand, value->exponent + 2);
 }
 
-std::optional<Cents> frenchInstallment(Cents debt, const MonthlyRate& rate, std::int64_t count)
+std::optional<Cents> frenchInstallment(Cents debt, const MonthlyRate& rate, std::int64_t count, Cents left)
 {
-    return annuityInCents(debt, rate.value.significand, rate.value.exponent, rate.divisor, count);
+    return annuityInCents(debt, rate.value.significand, rate.value.exponent, rate.divisor, count, left);
 }
 
 } // namespace ratalia

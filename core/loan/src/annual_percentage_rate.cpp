@@ -47,7 +47,7 @@ Sums presentValue(const std::vector<std::int64_t>& payments, double v)
 
 std::optional<double> annualPercentageRate(const CashFlows& flows)
 {
-    if (flows.received <= 0 || flows.payments.empty() || flows.periodsPerYear < 1)
+    if (flows.received <= 0 || flows.payments.empty() || flows.periodsPerYear < 1 || !(flows.offset > -1))
         return std::nullopt;
     std::int64_t total = 0;
     for (const std::int64_t payment : flows.payments) {
@@ -64,7 +64,13 @@ std::optional<double> annualPercentageRate(const CashFlows& flows)
     // stays inside and shrinks it well; halving it where not.
     double low = 0, high = 1, v = 1;
     for (int step = 0; step < 200; ++step) {
-        const Sums sums = presentValue(flows.payments, v);
+        Sums sums = presentValue(flows.payments, v);
+        if (flows.offset != 0) {
+            // v^offset × Σ: every power k + offset is above 0, so the sum still
+            // rises from 0 to the total on [0, 1] and the bracket holds.
+            const double shift = std::pow(v, flows.offset);
+            sums = {sums.value * shift, sums.slope * shift + flows.offset * sums.value * shift / v};
+        }
         const double excess = sums.value - received;
         if (excess == 0)
             break;

@@ -14,6 +14,11 @@ constexpr InputChoice kinds[] = {{u"Rata costante (alla francese)", "francese", 
 constexpr InputChoice taxes[] = {{u"Nessuna", "", u""}, {u"0,25 % (oltre 18 mesi)", "", u"0,25"},
                                  {u"2 % (casa che non è la prima)", "", u"2"}};
 constexpr InputChoice reductions[] = {{u"la rata (stessa fine)", "rata", u""}, {u"la durata (stessa rata)", "durata", u""}};
+constexpr InputChoice frequencies[] = {{u"mensile", "mensile", u""}, {u"bimestrale", "bimestrale", u""},
+                                       {u"trimestrale", "trimestrale", u""}, {u"semestrale", "semestrale", u""},
+                                       {u"annuale", "annuale", u""}};
+constexpr InputChoice dayCounts[] = {{u"365 giorni (366 se bisestile)", "365", u""},
+                                     {u"360 giorni (anno commerciale)", "360", u""}};
 constexpr InputChoice credits[] = {{u"Altro", "altro", u""}, {u"Mutuo per la casa", "casa", u""},
                                    {u"Credito ai consumatori", "consumo", u""}};
 
@@ -25,6 +30,25 @@ constexpr InputOption installment[] = {{"--rata", "IMPORTO",
     "quarta si calcola"}};
 constexpr InputOption kind[] = {{"--ammortamento", "francese|italiana",
     "francese, la rata costante (il solito), oppure italiana, la quota capitale costante"}};
+constexpr InputOption frequency[] = {{"--frequenza", "mensile|bimestrale|trimestrale|semestrale|annuale",
+    "ogni quanto si paga una rata (mensile, il solito); la durata va in mesi o anni interi di rate, e il tasso di "
+    "un periodo è il TAN diviso per le rate di un anno"}};
+constexpr InputOption interestOnly[] = {{"--preammortamento", "N",
+    "le prime N rate pagano solo interessi; le altre restituiscono il capitale. La durata è quella di tutto il "
+    "prestito, preammortamento compreso"}};
+constexpr InputOption balloon[] = {{"--maxi-rata", "IMPORTO",
+    "una maxi-rata finale: quanto resta da pagare dopo l'ultima rata, pagato insieme a essa; uguale al capitale, "
+    "le rate pagano solo interessi"}};
+constexpr InputOption rateSteps[] = {{"--variazione-tasso", "K:TASSO",
+    "dalla rata K il TAN è TASSO (tasso variabile o misto, come si prevede che cambi); si ripete per più "
+    "variazioni. La rata si ricalcola sul debito residuo per le rate che restano", true}};
+constexpr InputOption finalFees[] = {{"--spese-finali", "IMPORTO",
+    "spese pagate con l'ultima rata (chiusura, estinzione)"}};
+constexpr InputOption signing[] = {{"--stipula", "GG/MM/AAAA",
+    "la data della stipula: con una --prima-rata con il giorno, i giorni fra le due oltre i periodi interi pagano "
+    "interessi semplici sul capitale, e il TAEG li conta"}};
+constexpr InputOption dayCount[] = {{"--giorni", "365|360",
+    "l'anno degli interessi dei giorni in più: 365 (366 se bisestile, il solito) o 360, l'anno commerciale"}};
 constexpr InputOption initialFees[] = {{"--spese-iniziali", "IMPORTO",
     "spese pagate alla stipula, tolte da quanto si riceve (istruttoria, perizia, …)"}};
 constexpr InputOption tax[] = {{"--imposta", "PERCENTUALE",
@@ -34,8 +58,8 @@ constexpr InputOption installmentFee[] = {{"--spese-rata", "IMPORTO", "spese pag
 constexpr InputOption annualFee[] = {{"--spese-annue", "IMPORTO",
     "spese dovute all'inizio di ogni anno del prestito, con la 1a, la 13a, la 25a rata, …; un premio annuo "
     "pagato a rate mensili va in --spese-rata, diviso per 12"}};
-constexpr InputOption firstDue[] = {{"--prima-rata", "MM/AAAA",
-    "il mese della prima rata: le rate con la loro scadenza e i totali per anno"}};
+constexpr InputOption firstDue[] = {{"--prima-rata", "MM/AAAA|GG/MM/AAAA",
+    "il mese (o il giorno) della prima rata: le rate con la loro scadenza e i totali per anno"}};
 constexpr InputOption repayAfter[] = {{"--estinzione-dopo", "K", "un'estinzione anticipata, con la rata K"}};
 constexpr InputOption repayAmount[] = {{"--estinzione-importo", "IMPORTO|tutto",
     "quanto si rimborsa: un importo, o tutto il debito residuo"}};
@@ -70,6 +94,22 @@ constexpr std::array specs{
     PlanInputSpec{PlanInput::Kind, V::Choice, S::Loan, "Kind", u"A&mmortamento:", u"Tipo di ammortamento",
                   u"Rata costante, o quota capitale costante con rate che scendono di mese in mese", u"", u"",
                   kinds, kind},
+    PlanInputSpec{PlanInput::Frequency, V::Choice, S::Shape, "Frequency", u"Fre&quenza delle rate:",
+                  u"Frequenza delle rate",
+                  u"Ogni quanto si paga una rata: il tasso di un periodo è il TAN diviso per le rate di un anno, e "
+                  u"la durata deve essere un numero intero di rate", u"", u"", frequencies, frequency},
+    PlanInputSpec{PlanInput::InterestOnly, V::Count, S::Shape, "InterestOnly", u"Rate di preammortamento:",
+                  u"Rate di preammortamento",
+                  u"Le prime rate pagano solo interessi; le altre restituiscono il capitale. La durata resta quella "
+                  u"di tutto il prestito, preammortamento compreso", u"", u"0", {}, interestOnly},
+    PlanInputSpec{PlanInput::Balloon, V::Amount, S::Shape, "Balloon", u"Ma&xi-rata finale:", u"Maxi-rata finale",
+                  u"Quanto resta da pagare dopo l'ultima rata, pagato insieme a essa; uguale al capitale, le rate "
+                  u"pagano solo interessi", u"€", u"", {}, balloon},
+    PlanInputSpec{PlanInput::RateSteps, V::RateSteps, S::Shape, "RateSteps", u"Variazioni del tasso:",
+                  u"Variazioni del tasso",
+                  u"Tasso variabile o misto, come si prevede che cambi: «dalla rata:TAN», separate da «;», per "
+                  u"esempio «25:6; 61:4,5». A ogni variazione la rata si ricalcola sul debito residuo", u"",
+                  u"rata:TAN; …", {}, rateSteps},
     PlanInputSpec{PlanInput::InitialFees, V::Amount, S::Costs, "InitialFees", u"Spese &iniziali:", u"Spese iniziali",
                   u"Istruttoria, perizia e le altre spese pagate alla stipula, tolte da quanto si riceve", u"€", u"",
                   {}, initialFees},
@@ -84,9 +124,20 @@ constexpr std::array specs{
                   u"Dovute all'inizio di ogni anno del prestito, con la 1ª, la 13ª, la 25ª rata, … (l'estratto "
                   u"conto annuale, un premio annuo). Un premio annuo pagato a rate mensili va in Spese per rata, "
                   u"diviso per 12", u"€", u"", {}, annualFee},
-    PlanInputSpec{PlanInput::FirstDue, V::Month, S::Dates, "FirstDue", u"Prima scaden&za:", u"Mese della prima rata",
-                  u"Mese e anno della prima rata (MM/AAAA): le rate mostrano la loro scadenza e il piano i "
-                  u"totali per anno", u"", u"MM/AAAA", {}, firstDue},
+    PlanInputSpec{PlanInput::FinalFees, V::Amount, S::Costs, "FinalFees", u"Spese finali:", u"Spese finali",
+                  u"Pagate con l'ultima rata (chiusura, estinzione)", u"€", u"", {}, finalFees},
+    PlanInputSpec{PlanInput::Signing, V::Day, S::Dates, "Signing", u"Stipula:", u"Data della stipula",
+                  u"Il giorno della stipula (GG/MM/AAAA): con il giorno della prima rata, i giorni fra le due oltre "
+                  u"i periodi interi pagano interessi semplici sul capitale con la prima rata, e il TAEG li conta",
+                  u"", u"GG/MM/AAAA", {}, signing},
+    PlanInputSpec{PlanInput::FirstDue, V::MonthOrDay, S::Dates, "FirstDue", u"Prima scaden&za:",
+                  u"Data della prima rata",
+                  u"Mese e anno della prima rata (MM/AAAA), o anche il giorno (GG/MM/AAAA): le rate mostrano la loro "
+                  u"scadenza e il piano i totali per anno", u"", u"MM/AAAA", {}, firstDue},
+    PlanInputSpec{PlanInput::DayCount, V::Choice, S::Dates, "DayCount", u"Anno dei giorni in più:",
+                  u"Anno dei giorni in più",
+                  u"Gli interessi dei giorni fra la stipula e il primo periodo intero contano un anno di 365 giorni "
+                  u"(366 se bisestile), o di 360 come dicono alcuni contratti", u"", u"", dayCounts, dayCount},
     PlanInputSpec{PlanInput::RepayAfter, V::Count, S::EarlyRepayment, "RepayAfter", u"Estinzi&one dopo la rata:",
                   u"Estinzione dopo la rata", u"Il numero della rata con cui si rimborsa in anticipo", u"",
                   u"numero", {}, repayAfter},
@@ -146,6 +197,8 @@ std::u16string_view sectionTitle(PlanSection section)
     switch (section) {
     case PlanSection::Loan:
         return u"Prestito";
+    case PlanSection::Shape:
+        return u"Forma del piano";
     case PlanSection::Costs:
         return u"Costi";
     case PlanSection::Dates:
@@ -162,6 +215,12 @@ PlanInputs::PlanInputs(const LoanTerms& terms)
     setText(PlanInput::Duration, terms.duration);
     choose(PlanInput::Unit, static_cast<std::size_t>(terms.unit));
     setText(PlanInput::AnnualRate, terms.annualRate);
+}
+
+int PlanInputs::periodsPerYear() const
+{
+    static constexpr int perYear[] = {12, 6, 4, 2, 1};
+    return perYear[std::min<std::size_t>(choice(PlanInput::Frequency), 4)];
 }
 
 bool PlanInputs::hasMoreThanTheLoan() const { return withLoanOf(PlanInputs()) != PlanInputs(); }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ratalia {
 namespace {
@@ -86,6 +87,56 @@ std::variant<std::optional<std::int64_t>, InputError> count(PlanInput input, con
     // Beyond what any plan shows: the plan says so in its own words.
     return std::optional<std::int64_t>(*value > 1e15 ? std::int64_t{1'000'000'000'000'000}
                                                      : static_cast<std::int64_t>(*value));
+}
+
+// The rate steps as typed, "25:6; 61:4,5", in order of the installment:
+// each after the first and within the plan's `installments`.
+std::variant<std::vector<RateStep>, InputError> rateSteps(const PlanInputs& inputs, const NumberText& numbers,
+                                                          std::int64_t installments, int periodsPerYear)
+{
+    std::vector<RateStep> steps;
+    const Text& typed = inputs.text(PlanInput::RateSteps);
+    std::size_t start = 0;
+    while (start <= typed.size()) {
+        const std::size_t end = std::min(typed.find(u';', start), typed.size());
+        const Text part = typed.substr(start, end - start);
+        start = end + 1;
+        if (blank(part))
+            continue;
+        const auto colon = part.find(u':');
+        PlanInputs one;
+        InputError bad = wrong(PlanInput::RateSteps, Reason::NotAStep, inputs);
+        bad.typed = part.substr(part.find_first_not_of(u' '));
+        bad.typed = bad.typed.substr(0, bad.typed.find_last_not_of(u' ') + 1);
+        if (colon == Text::npos)
+            return bad;
+        one.setText(PlanInput::RepayAfter, part.substr(0, colon));
+        one.setText(PlanInput::AnnualRate, part.substr(colon + 1));
+        const auto k = count(PlanInput::RepayAfter, one, numbers);
+        const auto rate = percentage(PlanInput::AnnualRate, one, numbers, false);
+        if (std::holds_alternative<InputError>(k) || std::holds_alternative<InputError>(rate) ||
+            !std::get<std::optional<std::int64_t>>(k) || blank(one.text(PlanInput::AnnualRate)))
+            return bad;
+        const std::int64_t from = *std::get<std::optional<std::int64_t>>(k);
+        if (from == 1) {
+            bad.reason = Reason::StepAtFirst;
+            return bad;
+        }
+        if (from > installments) {
+            bad.reason = Reason::BeyondThePlan;
+            bad.installments = installments;
+            bad.typed = one.text(PlanInput::RepayAfter);
+            return bad;
+        }
+        if (std::any_of(steps.begin(), steps.end(), [&](const RateStep& step) { return step.from == from; })) {
+            bad.reason = Reason::StepTwice;
+            bad.installments = from;
+            return bad;
+        }
+        steps.push_back({from, MonthlyRate{std::get<ExactDecimal>(rate), 100 * periodsPerYear}});
+    }
+    std::sort(steps.begin(), steps.end(), [](const RateStep& a, const RateStep& b) { return a.from < b.from; });
+    return steps;
 }
 
 // The loan's own three: a capital above nothing, a whole duration, a rate.
@@ -214,6 +265,13 @@ earlyRepayment(const PlanInputs& inputs, const AmortizationPlan& plan, const Num
         error.installments = installments;
         return error;
     }
+    if (after <= plan.interestOnly()) {
+        InputError error = wrong(PlanInput::RepayAfter, Reason::InInterestOnly, inputs);
+        error.installments = plan.interestOnly();
+        return error;
+    }
+    if (!plan.steps().empty() && inputs.reduceDuration())
+        return wrong(PlanInput::Reduce, Reason::NotWithSteps, inputs);
     EarlyRepayment early;
     early.after = after;
     const Cents owed = plan.rows()[static_cast<std::size_t>(after - 1)].remainingDebt;
@@ -246,6 +304,9 @@ earlyRepayment(const PlanInputs& inputs, const AmortizationPlan& plan, const Num
 Text inputName(PlanInput input, Naming naming)
 {
     const PlanInputSpec& spec = planInputSpec(input);
+    // On the command line the question is asked by giving the installment.
+    if (naming == Naming::CommandLine && input == PlanInput::Solve)
+        return inputName(PlanInput::Installment, naming);
     if (naming == Naming::CommandLine && !spec.options.empty())
         return Text(spec.options.front().name.begin(), spec.options.front().name.end());
     return Text(spec.accessibleName);
@@ -294,6 +355,36 @@ Text inputErrorText(const InputError& error, Naming naming, const AmountText& am
     case Reason::AboveTheDebt:
         return name + amounts.grouped(error.amount) + u" supera il debito residuo dopo la rata " +
                amounts.whole(error.installments) + u" (" + amounts.grouped(error.limit) + u").";
+    case Reason::NotADay:
+        return name + quoted + u" non è una data: si scrive GG/MM/AAAA, per esempio 15/01/2027.";
+    case Reason::NotAStep:
+        return name + quoted + u" non è una variazione: si scrive rata:TAN, per esempio 25:6.";
+    case Reason::StepAtFirst:
+        return name + quoted + u": dalla prima rata vale il TAN del contratto; una variazione viene dopo.";
+    case Reason::StepTwice:
+        return name + u"due variazioni dalla rata " + amounts.whole(error.installments) + u".";
+    case Reason::AboveCapital:
+        return name + amounts.grouped(error.amount) + u" supera il capitale (" + amounts.grouped(error.limit) + u").";
+    case Reason::NoneLeft:
+        return name + u"il prestito ha " + amounts.whole(error.installments) +
+               u" rate: il preammortamento deve lasciarne almeno una per restituire il capitale.";
+    case Reason::NotWholePeriods:
+        return name + quoted + u" non è un numero intero di rate: con questa frequenza una rata ogni " +
+               amounts.whole(error.installments) + u" mesi.";
+    case Reason::SignedAfter:
+        return name + u"la stipula viene prima della prima rata.";
+    case Reason::SignedTooEarly:
+        return name + u"più di un periodo e un anno prima della prima rata: non è la stipula di questo piano.";
+    case Reason::NeedsDay:
+        return name + u"con la data della stipula serve il giorno della prima rata (GG/MM/AAAA).";
+    case Reason::NotWithSteps:
+        return name + u"con le variazioni del tasso, dopo un'estinzione parziale si ricalcola la rata, non la durata.";
+    case Reason::InInterestOnly:
+        return name + u"le prime " + amounts.whole(error.installments) +
+               u" rate sono di preammortamento: si rimborsa in anticipo dopo.";
+    case Reason::OnlyInstallment:
+        return name + u"con frequenza, preammortamento, maxi-rata, variazioni del tasso o stipula si calcola la "
+                      u"rata; le altre tre cifre si danno.";
     case Reason::ShortLoan:
         return name + u"non si paga sui finanziamenti di " + amounts.whole(longestUntaxedLoan) +
                u" mesi o meno, e questo ha " + amounts.whole(error.installments) +
@@ -338,6 +429,27 @@ std::optional<Text> readingOf(PlanInput input, const PlanInputs& inputs, const N
             return std::nullopt;
         return monthText(*month);
     }
+    case InputValue::Day:
+    case InputValue::MonthOrDay: {
+        if (const auto day = readDate(typed))
+            return dateText(*day);
+        const auto month = planInputSpec(input).value == InputValue::MonthOrDay ? readMonth(typed) : std::nullopt;
+        if (!month)
+            return std::nullopt;
+        return monthText(*month);
+    }
+    case InputValue::RateSteps: {
+        auto steps = rateSteps(inputs, numbers, AmortizationPlan::maximumInstallments, 12);
+        if (std::holds_alternative<InputError>(steps))
+            return std::nullopt;
+        Text read;
+        for (const RateStep& step : std::get<std::vector<RateStep>>(steps)) {
+            const ExactDecimal& rate = step.rate.value;
+            read += (read.empty() ? u"dalla rata " : u", dalla ") + amounts.whole(step.from) + u" " +
+                    numbers.localeText(static_cast<double>(rate.significand) * std::pow(10.0, rate.exponent)) + u" %";
+        }
+        return read;
+    }
     case InputValue::Choice:
         return Text();
     }
@@ -359,11 +471,15 @@ std::variant<LoanCosts, InputError> loanCosts(const PlanInputs& inputs, Cents ca
     const auto annual = amount(PlanInput::AnnualFee, inputs, numbers);
     if (const auto* error = std::get_if<InputError>(&annual))
         return *error;
+    const auto final = amount(PlanInput::FinalFees, inputs, numbers);
+    if (const auto* error = std::get_if<InputError>(&final))
+        return *error;
 
     LoanCosts costs;
     costs.initialFees = std::get<Cents>(initial);
     costs.perInstallment = std::get<Cents>(perInstallment);
     costs.annual = std::get<Cents>(annual);
+    costs.final = std::get<Cents>(final);
     const auto share = shareOf(capital, Ratio{std::get<ExactDecimal>(tax), 100});
     if (!share)
         return wrong(PlanInput::SubstituteTax, Reason::TooLarge, inputs);
@@ -380,12 +496,120 @@ std::variant<LoanCosts, InputError> loanCosts(const PlanInputs& inputs, Cents ca
     return costs;
 }
 
+// The shape of the plan: the installments a year, the preammortamento, the
+// maxi-rata, the rate steps and an odd first period from the signing, set in
+// `loan`, or the first input that cannot be used.
+std::optional<InputError> readShape(const PlanInputs& inputs, const LoanReading& reading, const NumberText& numbers,
+                                    LoanInCents& loan)
+{
+    const int perYear = inputs.periodsPerYear();
+    const std::int64_t monthsEach = 12 / perYear;
+    const auto interestOnly = count(PlanInput::InterestOnly, inputs, numbers);
+    if (const auto* error = std::get_if<InputError>(&interestOnly))
+        return *error;
+    loan.interestOnly = std::get<std::optional<std::int64_t>>(interestOnly).value_or(0);
+    if (loan.interestOnly >= loan.installments) {
+        InputError error = wrong(PlanInput::InterestOnly, Reason::NoneLeft, inputs);
+        error.installments = loan.installments;
+        return error;
+    }
+    const auto balloon = amount(PlanInput::Balloon, inputs, numbers);
+    if (const auto* error = std::get_if<InputError>(&balloon))
+        return *error;
+    loan.balloon = std::get<Cents>(balloon);
+    if (loan.balloon > loan.capital) {
+        InputError error = wrong(PlanInput::Balloon, Reason::AboveCapital, inputs);
+        error.amount = loan.balloon;
+        error.limit = loan.capital;
+        return error;
+    }
+    auto steps = rateSteps(inputs, numbers, loan.installments, perYear);
+    if (const auto* error = std::get_if<InputError>(&steps))
+        return *error;
+    loan.steps = std::move(std::get<std::vector<RateStep>>(steps));
+
+    if (blank(inputs.text(PlanInput::Signing)))
+        return std::nullopt;
+    const auto signing = readDate(inputs.text(PlanInput::Signing));
+    if (!signing)
+        return wrong(PlanInput::Signing, Reason::NotADay, inputs);
+    // The first installment with its day: the odd days count from it.
+    const auto firstDay = readDate(inputs.text(PlanInput::FirstDue));
+    if (!firstDay)
+        return wrong(PlanInput::FirstDue, Reason::NeedsDay, inputs);
+    if (*signing >= *firstDay)
+        return wrong(PlanInput::Signing, Reason::SignedAfter, inputs);
+    if (*signing < firstDay->plusMonths(-monthsEach - 12))
+        return wrong(PlanInput::Signing, Reason::SignedTooEarly, inputs);
+    const FirstPeriodDays days = firstPeriodDays(*signing, *firstDay, static_cast<int>(monthsEach));
+    if (days.oddDays == 0 && days.wholePeriods == 1)
+        return std::nullopt; // a whole period: nothing odd about it
+    // The first period's rate, TAN × (w ÷ periods a year + d ÷ days of the year),
+    // and (1 + it) ÷ (1 + the period's rate), both as ratios of whole numbers.
+    const std::int64_t yearDays = inputs.commercialYear() ? 360 : days.yearDays;
+    ExactDecimal rate = reading.annualRate;
+    while (rate.exponent > 0) {
+        if (__builtin_mul_overflow(rate.significand, 10, &rate.significand))
+            return wrong(PlanInput::AnnualRate, Reason::TooLarge, inputs);
+        --rate.exponent;
+    }
+    // Every product checked: a rate typed with too many digits for them is too large here.
+    bool overflow = false;
+    const auto times = [&](std::int64_t a, std::int64_t b) {
+        std::int64_t out = 0;
+        overflow = overflow || __builtin_mul_overflow(a, b, &out);
+        return out;
+    };
+    const auto plus = [&](std::int64_t a, std::int64_t b) {
+        std::int64_t out = 0;
+        overflow = overflow || __builtin_add_overflow(a, b, &out);
+        return out;
+    };
+    std::int64_t scale = 1;
+    for (std::int64_t k = 0; k < -rate.exponent && !overflow; ++k)
+        scale = times(scale, 10);
+    const std::int64_t dayUnits = plus(times(days.wholePeriods, yearDays), times(perYear, days.oddDays));
+    const std::int64_t firstRate = times(rate.significand, dayUnits);
+    const std::int64_t divisor = times(100 * perYear, yearDays);
+    const std::int64_t carriedTop = plus(times(divisor, scale), firstRate);
+    const std::int64_t carriedBottom = times(yearDays, plus(times(100 * perYear, scale), rate.significand));
+    if (overflow)
+        return wrong(PlanInput::AnnualRate, Reason::TooLarge, inputs);
+    FirstPeriod first;
+    first.wholePeriods = days.wholePeriods;
+    first.oddDays = days.oddDays;
+    first.rate = Ratio{ExactDecimal{firstRate, rate.exponent}, divisor};
+    first.carried = Ratio{ExactDecimal{carriedTop, 0}, carriedBottom};
+    // In the TAEG the odd days count a year of 365 or 366, whatever the contract's interest counts.
+    first.offset = static_cast<double>(days.oddDays) / static_cast<double>(days.yearDays) * perYear +
+                   static_cast<double>(days.wholePeriods - 1);
+    loan.firstPeriod = first;
+    return std::nullopt;
+}
+
+// Whether the plan has a shape other than the plain one, monthly from the first installment.
+bool shaped(const PlanInputs& inputs)
+{
+    return inputs.periodsPerYear() != 12 || !blank(inputs.text(PlanInput::InterestOnly)) ||
+           !blank(inputs.text(PlanInput::Balloon)) || !blank(inputs.text(PlanInput::RateSteps)) ||
+           !blank(inputs.text(PlanInput::Signing));
+}
+
 PlanOutcome planFor(const PlanInputs& inputs, const NumberText& numbers)
 {
     auto read = readLoan(inputs, numbers);
     if (const auto* error = std::get_if<InputError>(&read))
         return {std::nullopt, PlanRefusal{}, *error};
     LoanReading& loan = std::get<LoanReading>(read);
+    // The questions from the installment know the plain plan only.
+    if (loan.unknown != Unknown::Installment && shaped(inputs))
+        return {std::nullopt, PlanRefusal{}, wrong(PlanInput::Solve, Reason::OnlyInstallment, inputs)};
+    const std::int64_t monthsEach = 12 / inputs.periodsPerYear();
+    if (loan.count % monthsEach != 0) {
+        InputError error = wrong(PlanInput::Duration, Reason::NotWholePeriods, inputs);
+        error.installments = monthsEach;
+        return {std::nullopt, PlanRefusal{}, error};
+    }
     const auto solved = solveLoan(loan, inputs, numbers);
     if (const auto* error = std::get_if<InputError>(&solved))
         return {std::nullopt, PlanRefusal{}, *error};
@@ -407,8 +631,11 @@ PlanOutcome planFor(const PlanInputs& inputs, const NumberText& numbers)
     }
     LoanInCents inCents;
     inCents.capital = loan.capital;
-    inCents.installments = loan.count;
-    inCents.rate = MonthlyRate{loan.annualRate, 1200};
+    inCents.installments = loan.count / monthsEach;
+    inCents.periodsPerYear = inputs.periodsPerYear();
+    inCents.rate = MonthlyRate{loan.annualRate, 100 * inCents.periodsPerYear};
+    if (const auto wrongShape = readShape(inputs, loan, numbers, inCents))
+        return {std::nullopt, PlanRefusal{}, *wrongShape};
     // The plan's own installment, on the capital in cents; where it passes
     // 64-bit cents only the Italian plan, which does not need it, is made.
     inCents.installment = frenchInstallment(inCents.capital, inCents.rate, inCents.installments).value_or(-1);
@@ -418,14 +645,16 @@ PlanOutcome planFor(const PlanInputs& inputs, const NumberText& numbers)
     auto costs = loanCosts(inputs, inCents.capital, numbers);
     if (auto* wrongCost = std::get_if<InputError>(&costs)) {
         error = *wrongCost;
-    } else if (std::get<LoanCosts>(costs).substituteTax > 0 && inCents.installments <= longestUntaxedLoan) {
+    } else if (std::get<LoanCosts>(costs).substituteTax > 0 && loan.count <= longestUntaxedLoan) {
         error = wrong(PlanInput::SubstituteTax, Reason::ShortLoan, inputs);
         error->installments = inCents.installments;
     } else {
         inCents.costs = std::get<LoanCosts>(costs);
     }
     if (!blank(inputs.text(PlanInput::FirstDue))) {
-        inCents.firstDue = readMonth(inputs.text(PlanInput::FirstDue));
+        // Its month; a day, where given, moves only the odd days of the first period.
+        const auto day = readDate(inputs.text(PlanInput::FirstDue));
+        inCents.firstDue = day ? std::optional<Month>(day->inMonth()) : readMonth(inputs.text(PlanInput::FirstDue));
         if (!inCents.firstDue && !error)
             error = wrong(PlanInput::FirstDue, Reason::NotAMonth, inputs);
     }

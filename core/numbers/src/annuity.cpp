@@ -296,7 +296,8 @@ Bounds exactly(const WideFloat& value) { return {value, value}; }
 // where 2 C A^N ≥ (2m + 1) T_N. Nothing where the bounds in `words` words
 // cannot tell; the count of cents where they can, or where it passes 64 bits.
 std::optional<std::optional<std::int64_t>> centsAttempt(const WideFloat& capital, const WideFloat& p,
-                                                        const WideFloat& q, WholeNumber count, std::size_t words)
+                                                        const WideFloat& q, WholeNumber count, std::size_t words,
+                                                        const std::optional<WideFloat>& balloon)
 {
     const Bounds a = sum(exactly(p), exactly(q), words);
     const Bounds b = exactly(q);
@@ -314,19 +315,29 @@ std::optional<std::optional<std::int64_t>> centsAttempt(const WideFloat& capital
             powerB = product(powerB, b, words);
         }
     }
-    const Bounds twice =
-        product(exactly(WideFloat(std::vector<std::uint64_t>{2}, 0)), product(exactly(capital), powerA, words), words);
-    const bool exact = twice.exact() && series.exact();
+    const Bounds two = exactly(WideFloat(std::vector<std::uint64_t>{2}, 0));
+    const Bounds twice = product(two, product(exactly(capital), powerA, words), words);
+    // What is left at the end, B: the installment is (C A^N − B q^N) ÷ T_N,
+    // and it is at least m + ½ where 2 C A^N ≥ (2m + 1) T_N + 2 B q^N, a sum
+    // of positive terms, so that nothing cancels here either.
+    // (A WideFloat is never zero: nothing left is no term at all.)
+    const std::optional<Bounds> twiceLeft =
+        balloon ? std::optional<Bounds>(product(two, product(exactly(*balloon), powerB, words), words)) : std::nullopt;
+    const bool exact = twice.exact() && series.exact() && (!twiceLeft || twiceLeft->exact());
     // Whether the installment is at least m + ½; nothing where the bounds straddle it.
     const auto atLeastHalfAbove = [&](std::uint64_t m) -> std::optional<bool> {
         const UInt128 twiceAndOne = static_cast<UInt128>(m) * 2 + 1; // up to 2^64 + 1
         const WideFloat odd(std::vector<std::uint64_t>{static_cast<std::uint64_t>(twiceAndOne),
                                                        static_cast<std::uint64_t>(twiceAndOne >> 64)},
                             0);
-        const WideFloat high = WideFloat::product(odd, series.high, 2 + words, Rounding::Up);
+        WideFloat high = WideFloat::product(odd, series.high, 2 + words, Rounding::Up);
+        if (twiceLeft)
+            high = WideFloat::sum(high, twiceLeft->high, 2 + words, Rounding::Up);
         if (compare(twice.low, high) >= 0)
             return true;
-        const WideFloat low = WideFloat::product(odd, series.low, 2 + words, Rounding::Down);
+        WideFloat low = WideFloat::product(odd, series.low, 2 + words, Rounding::Down);
+        if (twiceLeft)
+            low = WideFloat::sum(low, twiceLeft->low, 2 + words, Rounding::Down);
         const int against = compare(twice.high, low);
         if (against < 0)
             return false;
@@ -336,9 +347,13 @@ std::optional<std::optional<std::int64_t>> centsAttempt(const WideFloat& capital
     };
     // A first guess from the leading bits, good to a dozen digits, then a
     // bracket around it and bisection to the one m with m − ½ ≤ C A^N ÷ T_N < m + ½.
-    const double guess = std::ldexp(twice.low.leadingBits() / series.high.leadingBits(),
-                                    static_cast<int>(std::clamp<std::int64_t>(
-                                        twice.low.binaryExponent() - series.high.binaryExponent() - 1, -2000, 2000)));
+    const auto over = [](const WideFloat& top, const WideFloat& bottom) {
+        return std::ldexp(top.leadingBits() / bottom.leadingBits(),
+                          static_cast<int>(std::clamp<std::int64_t>(top.binaryExponent() - bottom.binaryExponent() - 1,
+                                                                    -2000, 2000)));
+    };
+    const double guess =
+        std::max(0.0, over(twice.low, series.high) - (twiceLeft ? over(twiceLeft->low, series.high) : 0.0));
     constexpr double beyond = 9.3e18; // above the largest 64-bit count of cents
     if (!(guess < beyond))
         return std::optional<std::int64_t>();
@@ -402,23 +417,28 @@ double smallRateInstallment(double capital, double monthlyRate, double count)
 }
 
 std::optional<std::int64_t> annuityInCents(std::int64_t debt, std::int64_t numerator, std::int64_t exponent,
-                                           std::int64_t divisor, std::int64_t count)
+                                           std::int64_t divisor, std::int64_t count, std::int64_t left)
 {
-    if (debt < 1 || count < 1 || numerator < 0 || divisor < 1 || exponent > 4000 || exponent < -4000)
+    if (debt < 1 || count < 1 || numerator < 0 || divisor < 1 || exponent > 4000 || exponent < -4000 || left < 0 ||
+        left > debt)
         return std::nullopt;
-    if (numerator == 0) { // debt ÷ count, half away from zero
-        const std::int64_t whole = debt / count, rest = debt % count;
-        return whole + (rest >= count - rest ? 1 : 0);
+    if (numerator == 0) { // (debt − left) ÷ count, half away from zero
+        const std::int64_t repaid = debt - left;
+        const std::int64_t whole = repaid / count, rest = repaid % count;
+        return whole + (rest >= count - rest && rest > 0 ? 1 : 0);
     }
     const WideFloat p(scaledInteger(static_cast<std::uint64_t>(numerator), std::max<std::int64_t>(exponent, 0)), 0);
     const WideFloat q(scaledInteger(static_cast<std::uint64_t>(divisor), std::max<std::int64_t>(-exponent, 0)), 0);
     const WideFloat capital(std::vector<std::uint64_t>{static_cast<std::uint64_t>(debt)}, 0);
     const WholeNumber n{static_cast<std::uint64_t>(count), 0};
+    const std::optional<WideFloat> balloon =
+        left > 0 ? std::optional<WideFloat>(WideFloat(std::vector<std::uint64_t>{static_cast<std::uint64_t>(left)}, 0))
+                 : std::nullopt;
     // Each doubling of the precision settles all but ever rarer cases within
     // a hair of a half cent; the products become exact before the words run
     // out, where an exact half cent is told apart too.
     for (std::size_t words = 2;; words *= 2)
-        if (const auto cents = centsAttempt(capital, p, q, n, words))
+        if (const auto cents = centsAttempt(capital, p, q, n, words, balloon))
             return *cents;
 }
 

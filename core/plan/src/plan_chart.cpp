@@ -83,12 +83,14 @@ PlanChart planChart(const AmortizationPlan& plan, const AmountText& amounts, std
     // Time: January of every few years where the months are known, else every few installments.
     if (const auto start = plan.firstDue()) {
         const std::int64_t firstYear = start->year + (start->month == 1 ? 0 : 1);
-        const std::int64_t lastYear = start->plus(count - 1).year;
+        const std::int64_t lastYear = plan.dueDate(count)->year;
+        const auto monthsEach = static_cast<double>(12 / plan.periodsPerYear());
         const std::int64_t step = niceStep(std::max<std::int64_t>(1, lastYear - firstYear), 6);
         for (std::int64_t year = (firstYear + step - 1) / step * step; year <= lastYear; year += step) {
-            const std::int64_t installment = (year - start->year) * 12 - (start->month - 1) + 1;
+            // January's place among the installments, between two where they are not monthly.
+            const auto months = static_cast<double>((year - start->year) * 12 - (start->month - 1));
             const std::string digits = std::to_string(year);
-            chart.timeTicks.push_back({static_cast<double>(installment), Text(digits.begin(), digits.end())});
+            chart.timeTicks.push_back({months / monthsEach + 1, Text(digits.begin(), digits.end())});
         }
         // A plan within one year that has no January: its year under its first installment.
         if (chart.timeTicks.empty()) {

@@ -86,6 +86,8 @@ Text PlanTable::widest(std::size_t column) const
             return widestOf([&](std::size_t r) { return rows[r].interest; });
         case PlanColumn::Principal:
             return widestOf([&](std::size_t r) { return rows[r].principal; });
+        case PlanColumn::Balloon:
+            return widestOf([&](std::size_t r) { return rows[r].balloon; });
         case PlanColumn::Prepaid:
             return widestOf([&](std::size_t r) { return rows[r].prepaid; });
         case PlanColumn::Penalty:
@@ -97,7 +99,8 @@ Text PlanTable::widest(std::size_t column) const
         case PlanColumn::Payment:
             return widestOf([&](std::size_t r) { return rows[r].payment(); });
         case PlanColumn::RemainingDebt:
-            return amounts_.grouped(plan_.capital());
+            // Above the capital only where an odd first period's interest was more than the installment.
+            return widestOf([&](std::size_t r) { return std::max(rows[r].remainingDebt, plan_.capital()); });
         }
         return {};
     }
@@ -109,6 +112,8 @@ Text PlanTable::widest(std::size_t column) const
         return widestOf([&](std::size_t r) { return years_[r].interest; });
     case YearColumn::Principal:
         return widestOf([&](std::size_t r) { return years_[r].principal; });
+    case YearColumn::Balloon:
+        return widestOf([&](std::size_t r) { return years_[r].balloon; });
     case YearColumn::Prepaid:
         return widestOf([&](std::size_t r) { return years_[r].prepaid; });
     case YearColumn::Charges:

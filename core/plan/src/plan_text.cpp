@@ -7,6 +7,7 @@
 #include "loan/annual_percentage_rate.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -30,11 +31,13 @@ std::vector<PlanColumn> columnsOf(const AmortizationPlan& plan)
         columns.push_back(PlanColumn::DueDate);
     columns.insert(columns.end(), {PlanColumn::Installment, PlanColumn::Interest, PlanColumn::Principal});
     const std::size_t amounts = columns.size();
+    if (plan.balloon() != 0)
+        columns.push_back(PlanColumn::Balloon);
     if (plan.repayment())
         columns.push_back(PlanColumn::Prepaid);
     if (plan.penalty() != 0)
         columns.push_back(PlanColumn::Penalty);
-    if (plan.costs().perInstallment != 0 || plan.costs().annual != 0)
+    if (plan.costs().perInstallment != 0 || plan.costs().annual != 0 || plan.costs().final != 0)
         columns.push_back(PlanColumn::Costs);
     if (plan.refund() != 0)
         columns.push_back(PlanColumn::Refund);
@@ -58,6 +61,8 @@ Text columnTitle(PlanColumn column)
         return u"Interessi";
     case PlanColumn::Principal:
         return u"Quota capitale";
+    case PlanColumn::Balloon:
+        return u"Maxi-rata";
     case PlanColumn::Prepaid:
         return u"Rimborso anticipato";
     case PlanColumn::Penalty:
@@ -91,6 +96,8 @@ Text cellText(const AmortizationPlan& plan, const PlanRow& row, PlanColumn colum
         return amount(row.interest);
     case PlanColumn::Principal:
         return amount(row.principal);
+    case PlanColumn::Balloon:
+        return row.balloon != 0 ? amount(row.balloon) : Text();
     case PlanColumn::Prepaid:
         return row.prepaid != 0 ? amount(row.prepaid) : Text();
     case PlanColumn::Penalty:
@@ -114,7 +121,8 @@ std::vector<YearTotals> yearlyTotals(const AmortizationPlan& plan)
         return years;
     // What is paid at the signing, a month before the first installment, in its year.
     if (const Cents upfront = plan.costs().upfront(); upfront != 0)
-        years.push_back({plan.firstDue()->plus(-1).year, 0, 0, 0, 0, upfront, 0, 0, plan.capital()});
+        years.push_back(
+            {plan.firstDue()->plus(-12 / plan.periodsPerYear()).year, 0, 0, 0, 0, 0, upfront, 0, 0, plan.capital()});
     for (const PlanRow& row : plan.rows()) {
         const std::int64_t year = plan.dueDate(row)->year;
         if (years.empty() || years.back().year != year)
@@ -123,6 +131,7 @@ std::vector<YearTotals> yearlyTotals(const AmortizationPlan& plan)
         ++totals.installments;
         totals.interest += row.interest;
         totals.principal += row.principal;
+        totals.balloon += row.balloon;
         totals.prepaid += row.prepaid;
         totals.charges += row.penalty;
         totals.fees += row.costs;
@@ -136,11 +145,13 @@ std::vector<YearColumn> yearColumns(const AmortizationPlan& plan)
 {
     std::vector<YearColumn> columns{YearColumn::Year, YearColumn::Installments, YearColumn::Interest,
                                     YearColumn::Principal};
+    if (plan.balloon() != 0)
+        columns.push_back(YearColumn::Balloon);
     if (plan.repayment())
         columns.push_back(YearColumn::Prepaid);
     if (plan.costs().upfront() != 0 || plan.penalty() != 0)
         columns.push_back(YearColumn::Charges);
-    if (plan.costs().perInstallment != 0 || plan.costs().annual != 0)
+    if (plan.costs().perInstallment != 0 || plan.costs().annual != 0 || plan.costs().final != 0)
         columns.push_back(YearColumn::Fees);
     if (plan.refund() != 0)
         columns.push_back(YearColumn::Refund);
@@ -159,6 +170,8 @@ Text columnTitle(YearColumn column)
         return u"Interessi";
     case YearColumn::Principal:
         return u"Quota capitale";
+    case YearColumn::Balloon:
+        return u"Maxi-rata";
     case YearColumn::Prepaid:
         return u"Rimborso anticipato";
     case YearColumn::Charges:
@@ -185,6 +198,8 @@ Text cellText(const YearTotals& year, YearColumn column, const AmountText& amoun
         return amount(year.interest);
     case YearColumn::Principal:
         return amount(year.principal);
+    case YearColumn::Balloon:
+        return year.balloon != 0 ? amount(year.balloon) : Text();
     case YearColumn::Prepaid:
         return year.prepaid != 0 ? amount(year.prepaid) : Text();
     case YearColumn::Charges:
@@ -264,6 +279,18 @@ const char* objectName(FigureId id)
         return "TotalPrincipal";
     case FigureId::TotalPrepaid:
         return "TotalPrepaid";
+    case FigureId::TotalBalloon:
+        return "TotalBalloon";
+    case FigureId::Frequency:
+        return "Frequency";
+    case FigureId::InterestOnly:
+        return "InterestOnlyInstallments";
+    case FigureId::RateSteps:
+        return "RateStepsFigure";
+    case FigureId::Balloon:
+        return "BalloonFigure";
+    case FigureId::FirstPeriod:
+        return "FirstPeriod";
     case FigureId::TotalPenalty:
         return "TotalPenalty";
     case FigureId::TotalFees:
@@ -360,14 +387,15 @@ Text creditName(CreditKind kind)
     return {};
 }
 
-Text monthlyRateText(const ExactDecimal& annualRate, const NumberText& numbers)
+Text monthlyRateText(const ExactDecimal& annualRate, const NumberText& numbers, int periodsPerYear)
 {
-    // The annual per cent ÷ 1200 in ten-billionths, half away from zero: a share of 10^10.
+    // The annual per cent ÷ (100 × periods) in ten-billionths, half away from zero: a share of 10^10.
     constexpr std::int64_t scale = 10'000'000'000;
-    const auto tenths = shareOf(scale, Ratio{annualRate, 1200});
+    const std::int64_t divisor = 100 * periodsPerYear;
+    const auto tenths = shareOf(scale, Ratio{annualRate, divisor});
     if (!tenths)
         return numbers.localeText(static_cast<double>(annualRate.significand) * std::pow(10.0, annualRate.exponent) /
-                                  1200);
+                                  static_cast<double>(divisor));
     const std::string digits = std::to_string(*tenths / scale) + std::to_string(*tenths % scale + scale).substr(1);
     Text out(digits.begin(), digits.end() - 10);
     out += numbers.decimalSeparator();
@@ -381,6 +409,51 @@ Text percentText(const ExactDecimal& rate, const NumberText& numbers)
     return numbers.localeText(static_cast<double>(rate.significand) *
                               std::pow(10.0, static_cast<double>(rate.exponent))) +
            u" %";
+}
+
+} // namespace
+
+namespace {
+
+// The figures of a plan that is not monthly from the first installment at one rate.
+void appendShape(std::vector<Figure>& figures, const AmortizationPlan& plan, const AmountText& amounts,
+                 const NumberText& numbers)
+{
+    static constexpr std::array<std::pair<int, const char16_t*>, 5> frequencies{
+        {{12, u"mensile"}, {6, u"bimestrale"}, {4, u"trimestrale"}, {2, u"semestrale"}, {1, u"annuale"}}};
+    for (const auto& [perYear, name] : frequencies)
+        if (perYear == plan.periodsPerYear() && perYear != 12)
+            figures.push_back({FigureId::Frequency, u"Frequenza delle rate", name});
+    if (plan.interestOnly() > 0)
+        figures.push_back({FigureId::InterestOnly, u"Preammortamento",
+                           amounts.whole(plan.interestOnly()) +
+                               (plan.interestOnly() == 1 ? u" rata di soli interessi" : u" rate di soli interessi")});
+    const bool italian = plan.kind() == PlanKind::Italian;
+    Text steps;
+    for (std::size_t k = 0; k < plan.steps().size(); ++k) {
+        const RateStep& step = plan.steps()[k];
+        const ExactDecimal& rate = step.rate.value;
+        steps += (steps.empty() ? u"dalla rata " : u"; dalla rata ") + amounts.whole(step.from) + u" " +
+                 numbers.localeText(static_cast<double>(rate.significand) * std::pow(10.0, rate.exponent)) + u" %";
+        if (!italian && k < plan.installmentsAfterSteps().size())
+            steps += u", rata " + amounts.grouped(plan.installmentsAfterSteps()[k]);
+    }
+    if (!steps.empty())
+        figures.push_back({FigureId::RateSteps, u"Variazioni del tasso", steps});
+    if (plan.balloon() != 0)
+        figures.push_back({FigureId::Balloon, u"Maxi-rata finale", amounts.grouped(plan.balloon())});
+    if (const auto& first = plan.firstPeriod()) {
+        const std::int64_t monthsEach = 12 / plan.periodsPerYear();
+        const std::int64_t months = first->wholePeriods * monthsEach;
+        Text span;
+        if (months > 0)
+            span = amounts.whole(months) + (months == 1 ? u" mese" : u" mesi");
+        if (first->oddDays > 0)
+            span += (span.empty() ? u"" : u" e ") + amounts.whole(first->oddDays) +
+                    (first->oddDays == 1 ? u" giorno" : u" giorni");
+        figures.push_back({FigureId::FirstPeriod, u"Primo periodo",
+                           span + u", interessi " + amounts.grouped(plan.rows().front().interest)});
+    }
 }
 
 } // namespace
@@ -412,12 +485,17 @@ std::vector<Figure> loanFigures(const LoanReading& loan, const AmortizationPlan&
 {
     // The loan as agreed: an early repayment shows its own end among its figures.
     const std::int64_t count = plan.plannedInstallments();
+    const int perYear = plan.periodsPerYear();
+    const std::int64_t months = count * (12 / perYear);
     Text duration;
     if (loan.unit == DurationUnit::Months) {
-        duration = amounts.whole(count) + (count == 1 ? u" mese" : u" mesi");
+        duration = amounts.whole(months) + (months == 1 ? u" mese" : u" mesi");
+        if (perYear != 12)
+            duration += u" (" + amounts.whole(count) + (count == 1 ? u" rata)" : u" rate)");
     } else {
-        const std::int64_t years = count / 12;
-        duration = amounts.whole(years) + (years == 1 ? u" anno (" : u" anni (") + amounts.whole(count) + u" rate)";
+        const std::int64_t years = months / 12;
+        duration = amounts.whole(years) + (years == 1 ? u" anno (" : u" anni (") + amounts.whole(count) +
+                   (count == 1 ? u" rata)" : u" rate)");
     }
     // The rate as a number in the region's form, whatever spaces or exponent it was typed with.
     const double rate = static_cast<double>(loan.annualRate.significand) * std::pow(10.0, loan.annualRate.exponent);
@@ -427,7 +505,8 @@ std::vector<Figure> loanFigures(const LoanReading& loan, const AmortizationPlan&
         {FigureId::Duration, u"Durata", duration},
         {FigureId::AnnualRate, u"Tasso annuo", numbers.localeText(rate) + u" %"},
         {FigureId::Taeg, u"TAEG", costsKnown ? taegText(plan, amounts) : Text(u"—")},
-        {FigureId::MonthlyRate, u"Tasso mensile", monthlyRateText(loan.annualRate, numbers)},
+        {FigureId::MonthlyRate, perYear == 12 ? u"Tasso mensile" : u"Tasso del periodo",
+         monthlyRateText(loan.annualRate, numbers, perYear)},
     };
     if (plan.kind() == PlanKind::Italian) {
         figures.push_back({FigureId::Principal, u"Quota capitale", amounts.grouped(plan.installment())});
@@ -437,6 +516,7 @@ std::vector<Figure> loanFigures(const LoanReading& loan, const AmortizationPlan&
     } else {
         figures.push_back({FigureId::Installment, u"Rata", amounts.grouped(plan.installment())});
     }
+    appendShape(figures, plan, amounts, numbers);
     // The figure worked out from the installment given says so; the
     // installment itself, which a plan always works out, does not.
     const FigureId workedOut = loan.unknown == Unknown::Capital    ? FigureId::Capital
@@ -529,9 +609,7 @@ std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountT
     // Where the loan now ends sooner, against where it was to end.
     Text end = u"con la rata " + withDate(last);
     if (last < plan.plannedInstallments()) {
-        const auto planned = plan.firstDue()
-                                 ? std::optional<Month>(plan.firstDue()->plus(plan.plannedInstallments() - 1))
-                                 : std::nullopt;
+        const auto planned = plan.dueDate(plan.plannedInstallments());
         end += u" anziché la " + amounts.whole(plan.plannedInstallments()) +
                (planned ? u" (" + monthText(*planned) + u")" : Text());
     }
@@ -562,6 +640,9 @@ std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& a
         case PlanColumn::Principal:
             totals.push_back(
                 {FigureId::TotalPrincipal, u"Totale quote capitale", amounts.grouped(plan.totalPrincipal())});
+            break;
+        case PlanColumn::Balloon:
+            totals.push_back({FigureId::TotalBalloon, u"Maxi-rata", amounts.grouped(plan.rows().back().balloon)});
             break;
         case PlanColumn::Prepaid:
             totals.push_back({FigureId::TotalPrepaid, u"Totale rimborsi anticipati", amounts.grouped(prepaid)});
@@ -600,7 +681,7 @@ Text lastInstallmentNote(const AmortizationPlan& plan, const AmountText& amounts
                    amounts.grouped(last.principal) + u" di debito rimasti.";
     }
     // After a repayment the others are the installment (principal) worked out again.
-    const Cents others = plan.repayment() ? plan.installmentAfterRepayment() : plan.installment();
+    const Cents others = plan.lastConstant();
     const Cents difference = plan.lastDifference();
     const Text signedDifference = (difference > 0 ? u"+" : u"") + amounts.grouped(difference);
     if (plan.kind() == PlanKind::Italian) {
@@ -645,6 +726,9 @@ Text planNote(const Text& windowInstallment, const AmortizationPlan& plan, const
               const NumberText& numbers)
 {
     Text note = differenceNote(plan, amounts);
+    // The main window knows the plain monthly loan only: a shaped plan's installment is its own.
+    if (plan.shaped())
+        return note;
     if (const auto installment = installmentNote(windowInstallment, plan, amounts, numbers))
         note += u" " + *installment;
     return note;

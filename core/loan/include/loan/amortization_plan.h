@@ -49,11 +49,44 @@ struct LoanCosts {
     Cents substituteTax = 0;  // imposta sostitutiva: a share of the capital, at the start
     Cents perInstallment = 0; // spese per rata: with every installment
     Cents annual = 0; // spese annue: due at the start of each year of the loan, with the 1st, 13th, … installment
-    bool any() const { return initialFees != 0 || substituteTax != 0 || perInstallment != 0 || annual != 0; }
+    Cents final = 0;  // spese finali: with the installment that ends the loan
+    bool any() const
+    {
+        return initialFees != 0 || substituteTax != 0 || perInstallment != 0 || annual != 0 || final != 0;
+    }
     // Paid at the signing, out of what is received.
     Cents upfront() const { return initialFees + substituteTax; }
-    // Paid with installment `number`: its fee, and the yearly one where a year of the loan begins.
-    Cents with(std::int64_t number) const { return perInstallment + (number % 12 == 1 ? annual : 0); }
+    // Paid with installment `number` of a loan with `perYear` installments a
+    // year: its fee, and the yearly one where a year of the loan begins.
+    Cents with(std::int64_t number, int perYear = 12) const
+    {
+        return perInstallment + ((number - 1) % perYear == 0 ? annual : 0);
+    }
+};
+
+// From installment `from` on, the rate of a period is `rate` (tasso variabile
+// o misto, as the borrower expects it to move).
+struct RateStep {
+    std::int64_t from = 0;
+    MonthlyRate rate;
+};
+
+// The first period where the signing is not a whole number of periods before
+// the first installment: `wholePeriods` periods and `oddDays` days. Its
+// interest is simple interest on the capital at `rate` (the period's rate
+// times the whole periods and the annual rate times the odd days ÷ the
+// year's days), and in the TAEG the k-th installment falls `offset` periods
+// later than k (the odd days as a fraction of a 365- or 366-day year, less
+// the one period they stand in for).
+struct FirstPeriod {
+    std::int64_t wholePeriods = 1;
+    std::int64_t oddDays = 0;
+    Ratio rate;
+    // The capital carried to one period before the first installment,
+    // C × (1 + rate) ÷ (1 + the period's rate): the constant installment is
+    // its annuity, so that every installment is the same, the first included.
+    Ratio carried;
+    double offset = 0;
 };
 
 // Which law sets the limits of an early repayment's penalty and what comes
@@ -90,7 +123,7 @@ struct EarlyRepayment {
 // The loan in the units the plan counts in.
 struct LoanInCents {
     Cents capital = 0;
-    MonthlyRate rate;
+    MonthlyRate rate; // of a period: the annual rate ÷ (100 × periods a year)
     std::int64_t installments = 0;
     Cents installment = 0; // the French installment on the capital in cents, exactly rounded to the cent
     PlanKind kind = PlanKind::French;
@@ -98,6 +131,11 @@ struct LoanInCents {
     CreditKind credit = CreditKind::Other;
     std::optional<Month> firstDue;
     std::optional<EarlyRepayment> repayment;
+    int periodsPerYear = 12;                // mensile 12, bimestrale 6, trimestrale 4, semestrale 2, annuale 1
+    std::vector<RateStep> steps;            // in order of `from`, each after the first installment
+    Cents balloon = 0;                      // maxi-rata: owed after the last installment, paid with it
+    std::int64_t interestOnly = 0;          // preammortamento: the first installments pay interest only
+    std::optional<FirstPeriod> firstPeriod; // from the signing date, where it is not a whole period
 };
 
 struct PlanRow {
@@ -110,8 +148,9 @@ struct PlanRow {
     Cents prepaid = 0; // principal repaid early with this installment
     Cents penalty = 0; // the early repayment's penalty
     Cents refund = 0;  // what comes back of the costs with an early repayment
+    Cents balloon = 0; // the maxi-rata, paid with the last installment besides it
     // Everything the borrower pays on the day, less what comes back.
-    Cents payment() const { return installment + costs + prepaid + penalty - refund; }
+    Cents payment() const { return installment + costs + prepaid + penalty - refund + balloon; }
     bool operator==(const PlanRow&) const = default;
 };
 
@@ -179,10 +218,25 @@ public:
     CreditKind credit() const { return credit_; }
     // The month the first installment falls due, where it was given.
     const std::optional<Month>& firstDue() const { return firstDue_; }
-    std::optional<Month> dueDate(const PlanRow& row) const
+    std::optional<Month> dueDate(const PlanRow& row) const { return dueDate(row.number); }
+    std::optional<Month> dueDate(std::int64_t number) const
     {
-        return firstDue_ ? std::optional<Month>(firstDue_->plus(row.number - 1)) : std::nullopt;
+        return firstDue_ ? std::optional<Month>(firstDue_->plus((number - 1) * (12 / periodsPerYear_))) : std::nullopt;
     }
+    // The loan's shape: installments a year, the rate steps, the maxi-rata,
+    // the installments of preammortamento, the first period from the signing.
+    int periodsPerYear() const { return periodsPerYear_; }
+    const std::vector<RateStep>& steps() const { return steps_; }
+    Cents balloon() const { return balloon_; }
+    std::int64_t interestOnly() const { return interestOnly_; }
+    const std::optional<FirstPeriod>& firstPeriod() const { return firstPeriod_; }
+    // Whether it is other than monthly from the first installment at one rate, all repaid by the installments.
+    bool shaped() const
+    {
+        return periodsPerYear_ != 12 || !steps_.empty() || balloon_ != 0 || interestOnly_ != 0 || firstPeriod_;
+    }
+    // The installment (principal) after each rate step, in the order of the steps.
+    const std::vector<Cents>& installmentsAfterSteps() const { return afterSteps_; }
 
     // What the borrower receives and pays, as repaid: the schedule the
     // rates are worked out from.
@@ -227,6 +281,7 @@ public:
     // The rows' columns summed: the installments, their interest and
     // principal, the principal repaid early, the fees paid with the
     // installments, the penalty, what came back, and everything paid.
+    // The principal is the installments' own: the maxi-rata is apart.
     Cents totalInstallments() const { return totalInstallments_; }
     Cents totalInterest() const { return totalInterest_; }
     Cents totalPrincipal() const { return totalPrincipal_; }
@@ -235,6 +290,9 @@ public:
     // What a repayment changes in all: what is due under the contract less what is paid.
     Cents saving() const { return totalDue() - totalPayments_; }
 
+    // The installment (principal) the last one is measured against: the
+    // one in force at the end, after any rate step or early repayment.
+    Cents lastConstant() const { return finalConstant_; }
     // The last installment (principal) minus the others: what rounding to cents left over.
     Cents lastDifference() const;
 
@@ -251,9 +309,19 @@ private:
     // The totals, or false where they lie beyond 64-bit cents.
     bool sumUp();
 
+    // The rate of row `number`: the last step from it or before, or the loan's.
+    static const MonthlyRate& rateOf(const LoanInCents& loan, std::int64_t number);
+
     PlanKind kind_ = PlanKind::French;
     Cents capital_ = 0;
     Cents installment_ = 0;
+    int periodsPerYear_ = 12;
+    std::vector<RateStep> steps_;
+    std::vector<Cents> afterSteps_;
+    Cents finalConstant_ = 0;
+    Cents balloon_ = 0;
+    std::int64_t interestOnly_ = 0;
+    std::optional<FirstPeriod> firstPeriod_;
     LoanCosts costs_;
     CreditKind credit_ = CreditKind::Other;
     std::optional<Month> firstDue_;
@@ -286,7 +354,8 @@ private:
 std::optional<Cents> toCents(TextView text, const NumberText& numbers);
 
 // The French installment on `debt` over `count` months at the rate, exactly
-// rounded to the cent (annuityInCents); nothing past 64-bit cents.
-std::optional<Cents> frenchInstallment(Cents debt, const MonthlyRate& rate, std::int64_t count);
+// rounded to the cent (annuityInCents), with `left` still owed after the
+// last (a maxi-rata); nothing past 64-bit cents.
+std::optional<Cents> frenchInstallment(Cents debt, const MonthlyRate& rate, std::int64_t count, Cents left = 0);
 
 } // namespace ratalia

@@ -24,8 +24,11 @@ namespace ratalia {
 // comes from, in whole cents.
 struct CashFlows {
     std::int64_t received = 0;          // at the signing
-    std::vector<std::int64_t> payments; // the k-th (from 1) k periods after it
+    std::vector<std::int64_t> payments; // the k-th (from 1) k + offset periods after it
     int periodsPerYear = 12;
+    // Where the first period is not a whole one: the odd days as a fraction
+    // of a year, in periods, less the period they stand in for (more than −1).
+    double offset = 0;
 };
 
 // X as a fraction (0,0643 for 6,43 %): the root in v = (1 + X)^(−1/periods)

@@ -28,11 +28,18 @@ enum class PlanInput {
     AnnualRate,
     Installment,
     Kind,
+    Frequency,
+    InterestOnly,
+    Balloon,
+    RateSteps,
     InitialFees,
     SubstituteTax,
     InstallmentFee,
     AnnualFee,
+    FinalFees,
+    Signing,
     FirstDue,
+    DayCount,
     RepayAfter,
     RepayAmount,
     Reduce,
@@ -47,12 +54,15 @@ enum class InputValue {
     Percentage,  // "0,25"
     Count,       // a whole number: "240"
     Month,       // "MM/AAAA"
+    Day,         // "GG/MM/AAAA"
+    MonthOrDay,  // either
     AmountOrAll, // an amount, or "tutto": all that is owed
+    RateSteps,   // "from installment k, TAN x", any number: "25:6; 61:4,5"
     Choice,      // one of its options
 };
 
 // The groups a window shows the inputs in, in order.
-enum class PlanSection { Loan, Costs, Dates, EarlyRepayment };
+enum class PlanSection { Loan, Shape, Costs, Dates, EarlyRepayment };
 
 // One of a choice's options: its caption, its word on the command line, and
 // for a choice among values (the imposta's), the value, with "," standing
@@ -68,6 +78,7 @@ struct InputOption {
     std::string_view name;      // "--spese-iniziali"
     std::string_view valueName; // "IMPORTO"
     std::string_view help;      // what --help says of it
+    bool repeatable = false;    // given again, it adds to the field's text: "25:6; 61:4,5"
 };
 
 struct PlanInputSpec {
@@ -113,6 +124,10 @@ public:
     DurationUnit unit() const { return static_cast<DurationUnit>(choice(PlanInput::Unit)); }
     PlanKind kind() const { return static_cast<PlanKind>(choice(PlanInput::Kind)); }
     bool reduceDuration() const { return choice(PlanInput::Reduce) == 1; }
+    // Installments a year: 12, 6, 4, 2 or 1.
+    int periodsPerYear() const;
+    // Whether the odd days' interest counts a year of 360 days rather than 365 or 366.
+    bool commercialYear() const { return choice(PlanInput::DayCount) == 1; }
     CreditKind credit() const { return static_cast<CreditKind>(choice(PlanInput::Credit)); }
 
     // Whether anything but the loan itself differs from a new window's.

@@ -35,6 +35,19 @@ struct InputError {
         NothingOwed,     // it is the last: after it nothing is owed
         AboveTheDebt,    // the amount is more than is owed then
         ShortLoan,       // an imposta sostitutiva on a loan of 18 months or less
+        NotADay,         // a date that is no GG/MM/AAAA (or MM/AAAA where a month will do)
+        NotAStep,        // a rate step that is no "k:TAN"
+        StepAtFirst,     // a step from the first installment: that is the loan's own rate
+        StepTwice,       // two steps from the same installment (`installments`)
+        AboveCapital,    // a maxi-rata (`amount`) above the capital (`limit`)
+        NoneLeft,        // a preammortamento that leaves no installment to repay the capital
+        NotWholePeriods, // a duration that is not whole installments of the frequency (`installments` months each)
+        SignedAfter,     // the signing after the first installment
+        SignedTooEarly,  // more than a period and a year before it
+        NeedsDay,        // a signing date with a first installment without its day
+        NotWithSteps,    // a shorter loan after an early repayment, with rate steps
+        InInterestOnly,  // an early repayment during the preammortamento (`installments` installments)
+        OnlyInstallment, // a figure worked out from the installment, with a shape that asks for the installment
     };
     PlanInput input = PlanInput::InitialFees;
     Reason reason = Reason::NotAnAmount;

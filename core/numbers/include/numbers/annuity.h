@@ -12,8 +12,10 @@ namespace ratalia {
 // over 240 months at 0,104 % is 16 240,42, whose exact value is
 // 16 240,424999999880… Nothing where the installment lies beyond 64-bit
 // cents or the terms are out of range (a debt or count below 1, a negative rate).
+// With `left` cents still owed after the last (a maxi-rata, at most the
+// debt): (C (1 + i)^N − left) × i ÷ ((1 + i)^N − 1), exactly as well.
 std::optional<std::int64_t> annuityInCents(std::int64_t debt, std::int64_t numerator, std::int64_t exponent,
-                                           std::int64_t divisor, std::int64_t count);
+                                           std::int64_t divisor, std::int64_t count, std::int64_t left = 0);
 
 // The installment C × i ÷ (1 − (1 + i)^−N) at a monthly rate i so small that
 // 1 + i in double precision keeps only a few of i's digits, worked out exactly

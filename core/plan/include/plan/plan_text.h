@@ -18,6 +18,7 @@ enum class PlanColumn {
     Installment,
     Interest,
     Principal,
+    Balloon,
     Prepaid,
     Penalty,
     Costs,
@@ -47,13 +48,14 @@ struct YearTotals {
     std::int64_t installments = 0;
     Cents interest = 0;
     Cents principal = 0;
+    Cents balloon = 0; // the maxi-rata
     Cents prepaid = 0; // principal repaid early
     Cents charges = 0; // oneri accessori: initial fees, imposta, penalty
     Cents fees = 0;    // paid with the installments
     Cents refund = 0;  // what came back of the costs
     Cents debtAtEnd = 0;
 };
-enum class YearColumn { Year, Installments, Interest, Principal, Prepaid, Charges, Fees, Refund, DebtAtEnd };
+enum class YearColumn { Year, Installments, Interest, Principal, Balloon, Prepaid, Charges, Fees, Refund, DebtAtEnd };
 inline constexpr std::u16string_view yearsTitle = u"Totali per anno";
 // The years in order, from the signing's where something is paid in it; none without a first due date.
 std::vector<YearTotals> yearlyTotals(const AmortizationPlan& plan);
@@ -74,6 +76,11 @@ enum class FigureId {
     Principal,        // the Italian plan's constant principal,
     FirstInstallment, // its first installment
     LastInstallment,  // and its last
+    Frequency,        // the shape: installments a year,
+    InterestOnly,     // the preammortamento,
+    RateSteps,        // the rate steps and the installment after each,
+    Balloon,          // the maxi-rata,
+    FirstPeriod,      // the odd first period from the signing
     Received,
     InitialFees,
     SubstituteTax,
@@ -94,6 +101,7 @@ enum class FigureId {
     TotalInstallments,
     TotalInterest,
     TotalPrincipal,
+    TotalBalloon,
     TotalPrepaid,
     TotalPenalty,
     TotalFees,
@@ -139,7 +147,7 @@ Text creditName(CreditKind kind);
 std::vector<Figure> loanFigures(const LoanReading& loan, const AmortizationPlan& plan, const AmountText& amounts,
                                 const NumberText& numbers, bool costsKnown = true);
 // The monthly rate, the annual one ÷ 1200, with ten decimals, exactly: 6,75 % is "0,0056250000".
-Text monthlyRateText(const ExactDecimal& annualRate, const NumberText& numbers);
+Text monthlyRateText(const ExactDecimal& annualRate, const NumberText& numbers, int periodsPerYear = 12);
 // What a figure worked out from the other three says of itself, beside its
 // value: "calcolato", "calcolata", and for a rate every rate that gives the
 // same installment ("calcolato; ogni TAN da 9,8978 % a 9,9049 % dà questa rata"),
