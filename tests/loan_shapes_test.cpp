@@ -425,5 +425,70 @@ TEST(LoanShapesTest, a_shape_that_has_no_meaning_is_named)
                             "stipula si calcola la rata; le altre tre cifre si danno.\n");
 }
 
+// Insurance on the debt: each premium the yearly share of the debt the
+// installment is paid on, so it falls with the debt, also after an early
+// repayment; a single premium at the signing comes out of what is received.
+// Both count in the cost of the credit and the TAEG.
+TEST(LoanShapesTest, insurance_on_the_debt_falls_with_it_and_counts_in_the_taeg)
+{
+    const struct {
+        const char* name;
+        ReferenceLoan loan;
+        const char* yearly;  // per cent of the debt
+        std::int64_t single; // cents
+    } cases[] = {
+        {"0,3 % a year on a mortgage", {.capital = "150000", .months = 240, .annualRate = "3,5"}, "0,3", 0},
+        {"and a single premium with the fees",
+         {.capital = "150000", .months = 240, .annualRate = "3,5", .initialFees = 120'000},
+         "0,25",
+         250'000},
+        {"after an early repayment, on the lower debt",
+         {.capital = "40000", .months = 120, .annualRate = "5", .after = 36, .amount = 1'000'000},
+         "0,4",
+         0},
+        {"a single premium alone", {.capital = "20000", .months = 60, .annualRate = "7,9"}, "0", 90'000},
+    };
+    const NumberText numbers(u',');
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ReferencePlan reference = referencePlan(c.loan);
+        // The month-by-month premiums, each on the debt before its installment.
+        std::vector<Decimal> payments;
+        std::int64_t debt = reference.capital, premiums = 0;
+        std::vector<std::int64_t> expected;
+        for (const ReferenceRow& row : reference.rows) {
+            const std::int64_t premium = (Decimal::cents(debt) * Decimal::parse(c.yearly) / Decimal(1200)).roundedTo(2);
+            expected.push_back(premium);
+            premiums += premium;
+            payments.push_back(Decimal::cents(row.payment() + premium));
+            debt = row.debt;
+        }
+        PlanInputs inputs;
+        inputs.setText(PlanInput::Capital, fromUtf8(c.loan.capital));
+        inputs.setText(PlanInput::Duration, fromUtf8(std::to_string(c.loan.months)));
+        inputs.setText(PlanInput::AnnualRate, fromUtf8(c.loan.annualRate));
+        inputs.setText(PlanInput::InitialFees, fromUtf8(std::to_string(c.loan.initialFees / 100)));
+        inputs.setText(PlanInput::Insurance, fromUtf8(c.yearly));
+        inputs.setText(PlanInput::SinglePremium, fromUtf8(std::to_string(c.single / 100)));
+        if (c.loan.after > 0) {
+            inputs.setText(PlanInput::RepayAfter, fromUtf8(std::to_string(c.loan.after)));
+            inputs.setText(PlanInput::RepayAmount, fromUtf8(std::to_string(*c.loan.amount / 100)));
+        }
+        const PlanOutcome outcome = planFor(inputs, numbers);
+        ASSERT_FALSE(outcome.error);
+        const auto* plan = std::get_if<AmortizationPlan>(&outcome.plan);
+        ASSERT_NE(plan, nullptr);
+        ASSERT_EQ(plan->rows().size(), expected.size());
+        for (std::size_t k = 0; k < expected.size(); ++k)
+            EXPECT_EQ(plan->rows()[k].costs, expected[k]) << "row " << k + 1;
+        EXPECT_EQ(plan->received(), reference.capital - c.loan.initialFees - c.single);
+        if (c.loan.after == 0) {
+            EXPECT_EQ(plan->costOfCredit(), reference.contractInterest() + c.loan.initialFees + c.single + premiums);
+            EXPECT_EQ(inBasisPoints(*plan->annualPercentageRate()),
+                      basisPoints(yearlyRate(Decimal::cents(plan->received()), payments, 12)));
+        }
+    }
+}
+
 } // namespace
 } // namespace ratalia::test

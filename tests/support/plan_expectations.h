@@ -22,11 +22,14 @@ inline std::vector<std::string> planTabOrder(bool savePdf)
     std::vector<std::string> order{"Copy", "ExportCsv", "Print"};
     if (savePdf)
         order.push_back("SavePdf");
-    for (const char* stop :
-         {"Close",          "Solve",     "Capital",      "Duration", "Unit",       "AnnualRate",  "GivenInstallment",
-          "Kind",           "Frequency", "InterestOnly", "Balloon",  "RateSteps",  "InitialFees", "SubstituteTax",
-          "InstallmentFee", "AnnualFee", "FinalFees",    "Signing",  "FirstDue",   "DayCount",    "RepayAfter",
-          "RepayAmount",    "Reduce",    "Penalty",      "Credit",   "StartClean", "Views",       "Installments"})
+    for (const char* stop : {"Close",       "Solve",         "Capital",          "Duration",
+                             "Unit",        "AnnualRate",    "GivenInstallment", "Kind",
+                             "Frequency",   "InterestOnly",  "Balloon",          "RateSteps",
+                             "InitialFees", "SubstituteTax", "InstallmentFee",   "AnnualFee",
+                             "FinalFees",   "Insurance",     "SinglePremium",    "Signing",
+                             "FirstDue",    "DayCount",      "RepayAfter",       "RepayAmount",
+                             "Reduce",      "Penalty",       "Credit",           "StartClean",
+                             "Views",       "Installments"})
         order.push_back(stop);
     return order;
 }

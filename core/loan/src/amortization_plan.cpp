@@ -309,7 +309,12 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
         } else if (number > loan.interestOnly && row.principal >= toRepay && toRepay > 0) {
             return refusal(Reason::RepaidEarly, loan, constant, number);
         }
-        row.costs = loan.costs.with(number, loan.periodsPerYear) + (ends ? loan.costs.final : 0);
+        // The insurance premium on the debt the installment is paid on: it falls as the debt falls.
+        const auto premium =
+            shareOf(debt, {loan.costs.insurance.value, loan.costs.insurance.divisor * loan.periodsPerYear});
+        if (!premium)
+            return refusal(Reason::AmountsTooLarge, loan, constant);
+        row.costs = loan.costs.with(number, loan.periodsPerYear) + (ends ? loan.costs.final : 0) + *premium;
         Cents payment = 0;
         if (__builtin_add_overflow(row.principal, row.interest, &row.installment) ||
             __builtin_sub_overflow(debt, row.principal + row.balloon, &debt) ||

@@ -44,6 +44,11 @@ constexpr InputOption rateSteps[] = {{"--variazione-tasso", "K:TASSO",
     "variazioni. La rata si ricalcola sul debito residuo per le rate che restano", true}};
 constexpr InputOption finalFees[] = {{"--spese-finali", "IMPORTO",
     "spese pagate con l'ultima rata (chiusura, estinzione)"}};
+constexpr InputOption insurance[] = {{"--assicurazione", "PERCENTUALE",
+    "un'assicurazione sul debito: il premio di ogni rata è questa percentuale annua del debito residuo su cui la "
+    "rata si paga, e scende con il debito; nel TAEG se la polizza è richiesta per avere il credito"}};
+constexpr InputOption singlePremium[] = {{"--premio-unico", "IMPORTO",
+    "un'assicurazione pagata una volta alla stipula, tolta da quanto si riceve"}};
 constexpr InputOption signing[] = {{"--stipula", "GG/MM/AAAA",
     "la data della stipula: con una --prima-rata con il giorno, i giorni fra le due oltre i periodi interi pagano "
     "interessi semplici sul capitale, e il TAEG li conta"}};
@@ -126,6 +131,15 @@ constexpr std::array specs{
                   u"diviso per 12", u"€", u"", {}, annualFee},
     PlanInputSpec{PlanInput::FinalFees, V::Amount, S::Costs, "FinalFees", u"Spese finali:", u"Spese finali",
                   u"Pagate con l'ultima rata (chiusura, estinzione)", u"€", u"", {}, finalFees},
+    PlanInputSpec{PlanInput::Insurance, V::Percentage, S::Costs, "Insurance", u"Assicurazione sul debito:",
+                  u"Assicurazione sul debito, percentuale annua",
+                  u"Il premio di ogni rata è questa percentuale annua del debito residuo, e scende con il debito. "
+                  u"Conta nel TAEG se la polizza è richiesta per avere il credito, o per averlo a queste condizioni",
+                  u"% annuo", u"", {}, insurance},
+    PlanInputSpec{PlanInput::SinglePremium, V::Amount, S::Costs, "SinglePremium", u"Premio unico:",
+                  u"Premio unico dell'assicurazione",
+                  u"Un'assicurazione pagata una volta alla stipula, tolta da quanto si riceve", u"€", u"", {},
+                  singlePremium},
     PlanInputSpec{PlanInput::Signing, V::Day, S::Dates, "Signing", u"Stipula:", u"Data della stipula",
                   u"Il giorno della stipula (GG/MM/AAAA): con il giorno della prima rata, i giorni fra le due oltre "
                   u"i periodi interi pagano interessi semplici sul capitale con la prima rata, e il TAEG li conta",

@@ -474,17 +474,27 @@ std::variant<LoanCosts, InputError> loanCosts(const PlanInputs& inputs, Cents ca
     const auto final = amount(PlanInput::FinalFees, inputs, numbers);
     if (const auto* error = std::get_if<InputError>(&final))
         return *error;
+    const auto insurance = percentage(PlanInput::Insurance, inputs, numbers, true);
+    if (const auto* error = std::get_if<InputError>(&insurance))
+        return *error;
+    const auto premium = amount(PlanInput::SinglePremium, inputs, numbers);
+    if (const auto* error = std::get_if<InputError>(&premium))
+        return *error;
 
     LoanCosts costs;
     costs.initialFees = std::get<Cents>(initial);
     costs.perInstallment = std::get<Cents>(perInstallment);
     costs.annual = std::get<Cents>(annual);
     costs.final = std::get<Cents>(final);
+    costs.insurance = Ratio{std::get<ExactDecimal>(insurance), 100};
+    costs.singlePremium = std::get<Cents>(premium);
     const auto share = shareOf(capital, Ratio{std::get<ExactDecimal>(tax), 100});
     if (!share)
         return wrong(PlanInput::SubstituteTax, Reason::TooLarge, inputs);
     costs.substituteTax = *share; // at most the capital: the percentage is at most 100
-    const PlanInput blamed = costs.initialFees > 0 ? PlanInput::InitialFees : PlanInput::SubstituteTax;
+    const PlanInput blamed = costs.initialFees > 0     ? PlanInput::InitialFees
+                             : costs.substituteTax > 0 ? PlanInput::SubstituteTax
+                                                       : PlanInput::SinglePremium;
     // The fees alone, where they are already the whole capital; with the imposta otherwise.
     const Cents upfront = costs.initialFees >= capital ? costs.initialFees : costs.upfront();
     if (upfront >= capital) {

@@ -113,8 +113,12 @@ Text PlanForm::shownText(PlanInput input) const
     case PlanInput::AnnualRate:
         return numbers_.localeText(static_cast<double>(loan.annualRate.significand) *
                                    std::pow(10.0, static_cast<double>(loan.annualRate.exponent)));
-    default:
-        return amounts_.grouped(shown->rows().front().installment);
+    default: {
+        // The first that repays capital: after a preammortamento, not its interest alone.
+        const auto first =
+            std::min<std::size_t>(static_cast<std::size_t>(shown->interestOnly()), shown->rows().size() - 1);
+        return amounts_.grouped(shown->rows()[first].installment);
+    }
     }
 }
 

@@ -37,7 +37,7 @@ std::vector<PlanColumn> columnsOf(const AmortizationPlan& plan)
         columns.push_back(PlanColumn::Prepaid);
     if (plan.penalty() != 0)
         columns.push_back(PlanColumn::Penalty);
-    if (plan.costs().perInstallment != 0 || plan.costs().annual != 0 || plan.costs().final != 0)
+    if (plan.costs().withInstallments())
         columns.push_back(PlanColumn::Costs);
     if (plan.refund() != 0)
         columns.push_back(PlanColumn::Refund);
@@ -120,9 +120,11 @@ std::vector<YearTotals> yearlyTotals(const AmortizationPlan& plan)
     if (!plan.firstDue())
         return years;
     // What is paid at the signing, a month before the first installment, in its year.
-    if (const Cents upfront = plan.costs().upfront(); upfront != 0)
-        years.push_back(
-            {plan.firstDue()->plus(-12 / plan.periodsPerYear()).year, 0, 0, 0, 0, 0, upfront, 0, 0, plan.capital()});
+    // The oneri accessori apart from a single insurance premium, which is no charge on the loan itself.
+    const LoanCosts& costs = plan.costs();
+    if (const Cents upfront = costs.upfront(); upfront != 0)
+        years.push_back({plan.firstDue()->plus(-12 / plan.periodsPerYear()).year, 0, 0, 0, 0, 0,
+                         upfront - costs.singlePremium, costs.singlePremium, 0, plan.capital()});
     for (const PlanRow& row : plan.rows()) {
         const std::int64_t year = plan.dueDate(row)->year;
         if (years.empty() || years.back().year != year)
@@ -149,9 +151,9 @@ std::vector<YearColumn> yearColumns(const AmortizationPlan& plan)
         columns.push_back(YearColumn::Balloon);
     if (plan.repayment())
         columns.push_back(YearColumn::Prepaid);
-    if (plan.costs().upfront() != 0 || plan.penalty() != 0)
+    if (plan.costs().initialFees + plan.costs().substituteTax != 0 || plan.penalty() != 0)
         columns.push_back(YearColumn::Charges);
-    if (plan.costs().perInstallment != 0 || plan.costs().annual != 0 || plan.costs().final != 0)
+    if (plan.costs().withInstallments() || plan.costs().singlePremium != 0)
         columns.push_back(YearColumn::Fees);
     if (plan.refund() != 0)
         columns.push_back(YearColumn::Refund);
@@ -239,6 +241,8 @@ const char* objectName(FigureId id)
         return "LastInstallment";
     case FigureId::Received:
         return "Received";
+    case FigureId::SinglePremium:
+        return "SinglePremiumPaid";
     case FigureId::InitialFees:
         return "InitialFeesPaid";
     case FigureId::SubstituteTax:
@@ -282,7 +286,7 @@ const char* objectName(FigureId id)
     case FigureId::TotalBalloon:
         return "TotalBalloon";
     case FigureId::Frequency:
-        return "Frequency";
+        return "FrequencyFigure";
     case FigureId::InterestOnly:
         return "InterestOnlyInstallments";
     case FigureId::RateSteps:
@@ -542,6 +546,8 @@ std::vector<Figure> costFigures(const AmortizationPlan& plan, const AmountText& 
         figures.push_back({FigureId::InitialFees, u"Spese iniziali", amounts.grouped(costs.initialFees)});
     if (costs.substituteTax != 0)
         figures.push_back({FigureId::SubstituteTax, u"Imposta sostitutiva", amounts.grouped(costs.substituteTax)});
+    if (costs.singlePremium != 0)
+        figures.push_back({FigureId::SinglePremium, u"Premio unico", amounts.grouped(costs.singlePremium)});
     figures.push_back(
         {FigureId::ContractInterest, u"Interessi" + ofContract, amounts.grouped(plan.contractInterest())});
     if (const Cents fees = plan.contractInstallmentCosts(); fees != 0)

@@ -50,12 +50,22 @@ struct LoanCosts {
     Cents perInstallment = 0; // spese per rata: with every installment
     Cents annual = 0; // spese annue: due at the start of each year of the loan, with the 1st, 13th, … installment
     Cents final = 0;  // spese finali: with the installment that ends the loan
+    // Insurance on the debt: a single premium at the signing, or a premium
+    // with each installment, a yearly share of the debt it is paid on.
+    Cents singlePremium = 0;
+    Ratio insurance{{0, 0}, 100}; // of the debt a year: per cent ÷ 100
     bool any() const
     {
-        return initialFees != 0 || substituteTax != 0 || perInstallment != 0 || annual != 0 || final != 0;
+        return initialFees != 0 || substituteTax != 0 || perInstallment != 0 || annual != 0 || final != 0 ||
+               singlePremium != 0 || insurance.value.significand != 0;
+    }
+    // Whether anything is paid with the installments.
+    bool withInstallments() const
+    {
+        return perInstallment != 0 || annual != 0 || final != 0 || insurance.value.significand != 0;
     }
     // Paid at the signing, out of what is received.
-    Cents upfront() const { return initialFees + substituteTax; }
+    Cents upfront() const { return initialFees + substituteTax + singlePremium; }
     // Paid with installment `number` of a loan with `perYear` installments a
     // year: its fee, and the yearly one where a year of the loan begins.
     Cents with(std::int64_t number, int perYear = 12) const

@@ -37,6 +37,8 @@ enum class PlanInput {
     InstallmentFee,
     AnnualFee,
     FinalFees,
+    Insurance,
+    SinglePremium,
     Signing,
     FirstDue,
     DayCount,

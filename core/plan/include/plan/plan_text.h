@@ -84,6 +84,7 @@ enum class FigureId {
     Received,
     InitialFees,
     SubstituteTax,
+    SinglePremium,
     ContractInterest,
     InstallmentCosts,
     CostOfCredit,
