@@ -490,5 +490,71 @@ TEST(LoanShapesTest, insurance_on_the_debt_falls_with_it_and_counts_in_the_taeg)
     }
 }
 
+// The odd days' interest as a row of its own (preammortamento tecnico): simple
+// interest on the capital for the days from the signing to the first due
+// date, paid then; the installments of the plain plan follow a month apart,
+// and the TAEG counts each payment from the signing.
+TEST(LoanShapesTest, the_odd_days_in_a_row_of_their_own)
+{
+    const struct {
+        const char* name;
+        const char* signing;
+        const char* firstDue;
+        std::int64_t days, yearDays;
+        ReferenceLoan loan;
+    } cases[] = {
+        {"19 days of January",
+         "12/01/2012",
+         "31/01/2012",
+         19,
+         365,
+         {.capital = "200000", .months = 240, .annualRate = "6", .initialFees = 400'000}},
+        {"a leap year's February, Italian plan",
+         "03/02/2024",
+         "29/02/2024",
+         26,
+         366,
+         {.capital = "80000", .months = 120, .annualRate = "4,1", .italian = true}},
+    };
+    const NumberText numbers(u',');
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ReferencePlan reference = referencePlan(c.loan);
+        const std::int64_t odd = (Decimal::cents(reference.capital) * Decimal::parse(c.loan.annualRate) *
+                                  Decimal(c.days) / Decimal(100 * c.yearDays))
+                                     .roundedTo(2);
+        PlanInputs inputs;
+        inputs.setText(PlanInput::Capital, fromUtf8(c.loan.capital));
+        inputs.setText(PlanInput::Duration, fromUtf8(std::to_string(c.loan.months)));
+        inputs.setText(PlanInput::AnnualRate, fromUtf8(c.loan.annualRate));
+        inputs.choose(PlanInput::Kind, c.loan.italian ? 1 : 0);
+        inputs.setText(PlanInput::InitialFees, fromUtf8(std::to_string(c.loan.initialFees / 100)));
+        inputs.setText(PlanInput::Signing, fromUtf8(c.signing));
+        inputs.setText(PlanInput::FirstDue, fromUtf8(c.firstDue));
+        inputs.choose(PlanInput::OddDays, 1);
+        const PlanOutcome outcome = planFor(inputs, numbers);
+        ASSERT_FALSE(outcome.error);
+        const auto* plan = std::get_if<AmortizationPlan>(&outcome.plan);
+        ASSERT_NE(plan, nullptr);
+        ASSERT_EQ(plan->rows().size(), reference.rows.size() + 1);
+        EXPECT_EQ(plan->rows().front().number, 0);
+        EXPECT_EQ(plan->rows().front().interest, odd);
+        EXPECT_EQ(plan->rows().front().installment, odd);
+        std::vector<Decimal> payments{Decimal::cents(odd)};
+        for (std::size_t k = 0; k < reference.rows.size(); ++k) {
+            EXPECT_EQ(plan->row(static_cast<std::int64_t>(k) + 1).installment, reference.rows[k].installment);
+            EXPECT_EQ(plan->row(static_cast<std::int64_t>(k) + 1).remainingDebt, reference.rows[k].debt);
+            payments.push_back(Decimal::cents(reference.rows[k].payment()));
+        }
+        EXPECT_EQ(plan->contractInterest(), reference.contractInterest() + odd);
+        // The odd row at d ÷ D years, the k-th installment k months after it.
+        EXPECT_EQ(inBasisPoints(*plan->annualPercentageRate()),
+                  basisPoints(yearlyRate(Decimal::cents(reference.received()), payments, 12, 0, c.days, c.yearDays)));
+        // Its month is the first due date's, the installments' the months after.
+        EXPECT_EQ(plan->dueDate(plan->rows().front()), plan->firstDue());
+        EXPECT_EQ(plan->dueDate(1), plan->firstDue()->plus(1));
+    }
+}
+
 } // namespace
 } // namespace ratalia::test

@@ -27,9 +27,9 @@ inline std::vector<std::string> planTabOrder(bool savePdf)
                              "Frequency",   "InterestOnly",  "Balloon",          "RateSteps",
                              "InitialFees", "SubstituteTax", "InstallmentFee",   "AnnualFee",
                              "FinalFees",   "Insurance",     "SinglePremium",    "Signing",
-                             "FirstDue",    "DayCount",      "RepayAfter",       "RepayAmount",
-                             "Reduce",      "Penalty",       "Credit",           "StartClean",
-                             "Views",       "Installments"})
+                             "FirstDue",    "DayCount",      "OddDays",          "RepayAfter",
+                             "RepayAmount", "Reduce",        "Penalty",          "Credit",
+                             "StartClean",  "Views",         "Installments"})
         order.push_back(stop);
     return order;
 }

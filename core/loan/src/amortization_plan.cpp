@@ -45,6 +45,8 @@ std::optional<Cents> debtMonths(Cents capital, const std::vector<PlanRow>& rows)
 {
     Cents sum = 0, before = capital;
     for (const PlanRow& row : rows) {
+        if (row.number == 0) // the odd days' own row: no installment's debt
+            continue;
         if (__builtin_add_overflow(sum, before, &sum))
             return std::nullopt;
         before = row.remainingDebt;
@@ -112,9 +114,10 @@ std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInC
     // With a shape the French installment is the annuity of its own terms:
     // over the installments after the preammortamento, of the capital less
     // what the maxi-rata leaves, from the capital carried over an odd first period.
-    if (!italian && (loan.interestOnly > 0 || loan.balloon > 0 || loan.firstPeriod)) {
-        const auto from = loan.firstPeriod && loan.interestOnly == 0 ? shareOf(loan.capital, loan.firstPeriod->carried)
-                                                                     : std::optional<Cents>(loan.capital);
+    const bool carried = loan.firstPeriod && !loan.firstPeriod->ownRow && loan.interestOnly == 0;
+    if (!italian && (loan.interestOnly > 0 || loan.balloon > 0 || carried)) {
+        const auto from =
+            carried ? shareOf(loan.capital, loan.firstPeriod->carried) : std::optional<Cents>(loan.capital);
         constant = from && *from >= loan.balloon && *from > 0
                        ? frenchInstallment(*from, rateOf(loan, loan.interestOnly + 1), repaying, loan.balloon)
                        : std::nullopt;
@@ -135,8 +138,19 @@ std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInC
     plan.balloon_ = loan.balloon;
     plan.interestOnly_ = loan.interestOnly;
     plan.firstPeriod_ = loan.firstPeriod;
-    plan.rows_.reserve(static_cast<std::size_t>(loan.installments));
+    plan.rows_.reserve(static_cast<std::size_t>(loan.installments) + 1);
     Cents debt = loan.capital;
+    if (loan.firstPeriod && loan.firstPeriod->ownRow) {
+        // The odd days' interest on its own, before the first installment.
+        PlanRow odd;
+        const auto interest = shareOf(loan.capital, loan.firstPeriod->rate);
+        if (!interest)
+            return refusal(Reason::AmountsTooLarge, loan, *constant);
+        odd.interest = odd.installment = *interest;
+        odd.remainingDebt = debt;
+        plan.rows_.push_back(odd);
+        plan.lead_ = 1;
+    }
     if (auto refused = plan.appendRows(loan, *constant, loan.installments, false, debt))
         return *refused;
     // The contract as the law counts it: run to its end.
@@ -162,7 +176,7 @@ std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cent
     if (early.after < 1 || early.after >= loan.installments)
         return tooLarge;
     const auto contractDebtMonths = debtMonths(capital_, rows_);
-    rows_.resize(static_cast<std::size_t>(early.after));
+    rows_.resize(static_cast<std::size_t>(early.after + lead_));
     PlanRow& with = rows_.back();
     const Cents owed = with.remainingDebt;
     const Cents amount = early.amount.value_or(owed);
@@ -250,7 +264,7 @@ std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cent
             return tooLarge;
         refund_ = *fees + yearly;
     }
-    PlanRow& paidWith = rows_[static_cast<std::size_t>(early.after - 1)];
+    PlanRow& paidWith = rows_[static_cast<std::size_t>(early.after - 1 + lead_)];
     paidWith.penalty = penalty_;
     paidWith.refund = refund_;
     if (!sumUp())
@@ -263,7 +277,7 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
 {
     using Reason = PlanRefusal::Reason;
     const bool italian = loan.kind == PlanKind::Italian;
-    const std::int64_t firstNumber = static_cast<std::int64_t>(rows_.size()) + 1;
+    const std::int64_t firstNumber = static_cast<std::int64_t>(rows_.size()) + 1 - lead_;
     for (std::int64_t number = firstNumber; number <= last && debt > 0; ++number) {
         PlanRow row;
         row.number = number;
@@ -284,8 +298,8 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
             if (firstNumber == 1)
                 afterSteps_.push_back(constant);
         }
-        const auto interest =
-            number == 1 && loan.firstPeriod ? shareOf(debt, loan.firstPeriod->rate) : shareOf(debt, rate);
+        const bool oddFirst = number == 1 && loan.firstPeriod && !loan.firstPeriod->ownRow;
+        const auto interest = oddFirst ? shareOf(debt, loan.firstPeriod->rate) : shareOf(debt, rate);
         if (!interest)
             return refusal(Reason::AmountsTooLarge, loan, constant);
         row.interest = *interest;
@@ -299,8 +313,7 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
             return refusal(Reason::AmountsTooLarge, loan, constant);
         // Only an odd first period's interest may be more than the installment:
         // the debt then grows by the rest, as the contract foresees.
-        const bool oddFirst = number == 1 && loan.firstPeriod && loan.interestOnly == 0;
-        if ((row.principal < 0 && !oddFirst) || (row.principal == 0 && freeEnd))
+        if ((row.principal < 0 && !(oddFirst && loan.interestOnly == 0)) || (row.principal == 0 && freeEnd))
             return refusal(Reason::InterestNotCovered, loan, constant, number, row.interest);
         const bool ends = number == last || (freeEnd && row.principal >= toRepay);
         if (ends) {

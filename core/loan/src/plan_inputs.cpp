@@ -19,6 +19,8 @@ constexpr InputChoice frequencies[] = {{u"mensile", "mensile", u""}, {u"bimestra
                                        {u"annuale", "annuale", u""}};
 constexpr InputChoice dayCounts[] = {{u"365 giorni (366 se bisestile)", "365", u""},
                                      {u"360 giorni (anno commerciale)", "360", u""}};
+constexpr InputChoice oddDays[] = {{u"nella prima rata", "prima-rata", u""},
+                                   {u"in una rata a sé (preammortamento tecnico)", "a-parte", u""}};
 constexpr InputChoice credits[] = {{u"Altro", "altro", u""}, {u"Mutuo per la casa", "casa", u""},
                                    {u"Credito ai consumatori", "consumo", u""}};
 
@@ -54,6 +56,10 @@ constexpr InputOption signing[] = {{"--stipula", "GG/MM/AAAA",
     "interessi semplici sul capitale, e il TAEG li conta"}};
 constexpr InputOption dayCount[] = {{"--giorni", "365|360",
     "l'anno degli interessi dei giorni in più: 365 (366 se bisestile, il solito) o 360, l'anno commerciale"}};
+constexpr InputOption oddDaysRow[] = {{"--giorni-in-piu", "prima-rata|a-parte",
+    "con --stipula: gli interessi dei giorni in più nella prima rata, uguale alle altre (il solito), oppure a parte, "
+    "in una rata di soli interessi alla prima scadenza, con le rate un periodo dopo l'altra da lì "
+    "(preammortamento tecnico)"}};
 constexpr InputOption initialFees[] = {{"--spese-iniziali", "IMPORTO",
     "spese pagate alla stipula, tolte da quanto si riceve (istruttoria, perizia, …)"}};
 constexpr InputOption tax[] = {{"--imposta", "PERCENTUALE",
@@ -152,6 +158,11 @@ constexpr std::array specs{
                   u"Anno dei giorni in più",
                   u"Gli interessi dei giorni fra la stipula e il primo periodo intero contano un anno di 365 giorni "
                   u"(366 se bisestile), o di 360 come dicono alcuni contratti", u"", u"", dayCounts, dayCount},
+    PlanInputSpec{PlanInput::OddDays, V::Choice, S::Dates, "OddDays", u"Interessi dei giorni in più:",
+                  u"Interessi dei giorni in più",
+                  u"Nella prima rata, uguale alle altre, oppure in una rata a sé alla prima scadenza, di soli "
+                  u"interessi, con le rate ogni periodo da lì (preammortamento tecnico)", u"", u"", oddDays,
+                  oddDaysRow},
     PlanInputSpec{PlanInput::RepayAfter, V::Count, S::EarlyRepayment, "RepayAfter", u"Estinzi&one dopo la rata:",
                   u"Estinzione dopo la rata", u"Il numero della rata con cui si rimborsa in anticipo", u"",
                   u"numero", {}, repayAfter},

@@ -258,7 +258,7 @@ earlyRepayment(const PlanInputs& inputs, const AmortizationPlan& plan, const Num
     if (const auto* error = std::get_if<InputError>(&k))
         return *error;
     const std::int64_t after = *std::get<std::optional<std::int64_t>>(k);
-    const auto installments = static_cast<std::int64_t>(plan.rows().size());
+    const auto installments = static_cast<std::int64_t>(plan.rows().size()) - plan.leadRows();
     if (after >= installments) {
         InputError error =
             wrong(PlanInput::RepayAfter, after > installments ? Reason::BeyondThePlan : Reason::NothingOwed, inputs);
@@ -274,7 +274,7 @@ earlyRepayment(const PlanInputs& inputs, const AmortizationPlan& plan, const Num
         return wrong(PlanInput::Reduce, Reason::NotWithSteps, inputs);
     EarlyRepayment early;
     early.after = after;
-    const Cents owed = plan.rows()[static_cast<std::size_t>(after - 1)].remainingDebt;
+    const Cents owed = plan.row(after).remainingDebt;
     if (!meansEverything(inputs.text(PlanInput::RepayAmount))) {
         const auto read = amount(PlanInput::RepayAmount, inputs, numbers);
         if (const auto* error = std::get_if<InputError>(&read))
@@ -551,7 +551,11 @@ std::optional<InputError> readShape(const PlanInputs& inputs, const LoanReading&
         return wrong(PlanInput::Signing, Reason::SignedAfter, inputs);
     if (*signing < firstDay->plusMonths(-monthsEach - 12))
         return wrong(PlanInput::Signing, Reason::SignedTooEarly, inputs);
-    const FirstPeriodDays days = firstPeriodDays(*signing, *firstDay, static_cast<int>(monthsEach));
+    const bool ownRow = inputs.oddDaysOwnRow();
+    // With a row of its own every day up to the first due date is odd; the installments follow it.
+    const FirstPeriodDays days = ownRow ? FirstPeriodDays{0, firstDay->dayNumber() - signing->dayNumber(),
+                                                          firstDay->dayNumber() - firstDay->plusMonths(-12).dayNumber()}
+                                        : firstPeriodDays(*signing, *firstDay, static_cast<int>(monthsEach));
     if (days.oddDays == 0 && days.wholePeriods == 1)
         return std::nullopt; // a whole period: nothing odd about it
     // The first period's rate, TAN × (w ÷ periods a year + d ÷ days of the year),
@@ -593,6 +597,7 @@ std::optional<InputError> readShape(const PlanInputs& inputs, const LoanReading&
     // In the TAEG the odd days count a year of 365 or 366, whatever the contract's interest counts.
     first.offset = static_cast<double>(days.oddDays) / static_cast<double>(days.yearDays) * perYear +
                    static_cast<double>(days.wholePeriods - 1);
+    first.ownRow = ownRow;
     loan.firstPeriod = first;
     return std::nullopt;
 }

@@ -115,9 +115,8 @@ Text PlanForm::shownText(PlanInput input) const
                                    std::pow(10.0, static_cast<double>(loan.annualRate.exponent)));
     default: {
         // The first that repays capital: after a preammortamento, not its interest alone.
-        const auto first =
-            std::min<std::size_t>(static_cast<std::size_t>(shown->interestOnly()), shown->rows().size() - 1);
-        return amounts_.grouped(shown->rows()[first].installment);
+        const auto installments = static_cast<std::int64_t>(shown->rows().size()) - shown->leadRows();
+        return amounts_.grouped(shown->row(std::min(shown->interestOnly() + 1, installments)).installment);
     }
     }
 }

@@ -130,7 +130,8 @@ std::vector<YearTotals> yearlyTotals(const AmortizationPlan& plan)
         if (years.empty() || years.back().year != year)
             years.push_back({year});
         YearTotals& totals = years.back();
-        ++totals.installments;
+        if (row.number > 0) // the odd days' own row is interest, not an installment
+            ++totals.installments;
         totals.interest += row.interest;
         totals.principal += row.principal;
         totals.balloon += row.balloon;
@@ -456,7 +457,8 @@ void appendShape(std::vector<Figure>& figures, const AmortizationPlan& plan, con
             span += (span.empty() ? u"" : u" e ") + amounts.whole(first->oddDays) +
                     (first->oddDays == 1 ? u" giorno" : u" giorni");
         figures.push_back({FigureId::FirstPeriod, u"Primo periodo",
-                           span + u", interessi " + amounts.grouped(plan.rows().front().interest)});
+                           span + u", interessi " + amounts.grouped(plan.rows().front().interest) +
+                               (first->ownRow ? u" in una rata a sé" : u"")});
     }
 }
 
@@ -514,8 +516,7 @@ std::vector<Figure> loanFigures(const LoanReading& loan, const AmortizationPlan&
     };
     if (plan.kind() == PlanKind::Italian) {
         figures.push_back({FigureId::Principal, u"Quota capitale", amounts.grouped(plan.installment())});
-        figures.push_back(
-            {FigureId::FirstInstallment, u"Prima rata", amounts.grouped(plan.rows().front().installment)});
+        figures.push_back({FigureId::FirstInstallment, u"Prima rata", amounts.grouped(plan.row(1).installment)});
         figures.push_back({FigureId::LastInstallment, u"Ultima rata", amounts.grouped(plan.rows().back().installment)});
     } else {
         figures.push_back({FigureId::Installment, u"Rata", amounts.grouped(plan.installment())});
@@ -590,7 +591,7 @@ std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountT
     if (!plan.repayment())
         return {};
     const auto withDate = [&](std::int64_t number) {
-        const PlanRow& row = plan.rows()[static_cast<std::size_t>(number - 1)];
+        const PlanRow& row = plan.row(number);
         const auto due = plan.dueDate(row);
         return amounts.whole(number) + (due ? u" (" + monthText(*due) + u")" : Text());
     };

@@ -97,6 +97,11 @@ struct FirstPeriod {
     // its annuity, so that every installment is the same, the first included.
     Ratio carried;
     double offset = 0;
+    // The odd days' interest as a row of its own (preammortamento tecnico),
+    // number 0, at the first due date, the installments a period apart after
+    // it: all the days from the signing are odd days, and the installment is
+    // the annuity of the capital itself.
+    bool ownRow = false;
 };
 
 // Which law sets the limits of an early repayment's penalty and what comes
@@ -231,7 +236,8 @@ public:
     std::optional<Month> dueDate(const PlanRow& row) const { return dueDate(row.number); }
     std::optional<Month> dueDate(std::int64_t number) const
     {
-        return firstDue_ ? std::optional<Month>(firstDue_->plus((number - 1) * (12 / periodsPerYear_))) : std::nullopt;
+        return firstDue_ ? std::optional<Month>(firstDue_->plus((number - 1 + lead_) * (12 / periodsPerYear_)))
+                         : std::nullopt;
     }
     // The loan's shape: installments a year, the rate steps, the maxi-rata,
     // the installments of preammortamento, the first period from the signing.
@@ -245,6 +251,10 @@ public:
     {
         return periodsPerYear_ != 12 || !steps_.empty() || balloon_ != 0 || interestOnly_ != 0 || firstPeriod_;
     }
+    // Installment `number` (from 1): after the odd days' row where there is one.
+    const PlanRow& row(std::int64_t number) const { return rows_[static_cast<std::size_t>(number - 1 + lead_)]; }
+    // The rows before the first installment: 1 with the odd days' own row, else 0.
+    std::int64_t leadRows() const { return lead_; }
     // The installment (principal) after each rate step, in the order of the steps.
     const std::vector<Cents>& installmentsAfterSteps() const { return afterSteps_; }
 
@@ -329,6 +339,7 @@ private:
     std::vector<RateStep> steps_;
     std::vector<Cents> afterSteps_;
     Cents finalConstant_ = 0;
+    std::int64_t lead_ = 0;
     Cents balloon_ = 0;
     std::int64_t interestOnly_ = 0;
     std::optional<FirstPeriod> firstPeriod_;

@@ -42,6 +42,7 @@ enum class PlanInput {
     Signing,
     FirstDue,
     DayCount,
+    OddDays,
     RepayAfter,
     RepayAmount,
     Reduce,
@@ -130,6 +131,8 @@ public:
     int periodsPerYear() const;
     // Whether the odd days' interest counts a year of 360 days rather than 365 or 366.
     bool commercialYear() const { return choice(PlanInput::DayCount) == 1; }
+    // Whether the odd days' interest is a row of its own rather than within the first installment.
+    bool oddDaysOwnRow() const { return choice(PlanInput::OddDays) == 1; }
     CreditKind credit() const { return static_cast<CreditKind>(choice(PlanInput::Credit)); }
 
     // Whether anything but the loan itself differs from a new window's.
