@@ -56,6 +56,16 @@ ratalia_add_test(keys.real_key_presses
 ratalia_add_test(keys.plan_window_fits_a_small_screen
   COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x900x24" $<TARGET_FILE:real_keys_tests> --gtest_filter=${small_screen}
   ENVIRONMENT QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1.5 LC_ALL=it_IT.UTF-8 ${lsan})
+# The same with only the fonts a new install gets (Liberation and the URW
+# fonts, no DejaVu): their wider lines once cost the table three rows.
+set(new_install_fonts ${CMAKE_CURRENT_BINARY_DIR}/new-install-fonts.conf)
+file(WRITE ${new_install_fonts} "<?xml version=\"1.0\"?>\n<fontconfig>\n"
+  "  <dir>/usr/share/fonts/truetype/liberation</dir>\n  <dir>/usr/share/fonts/opentype/urw-base35</dir>\n"
+  "  <dir>/usr/share/fonts/type1/urw-base35</dir>\n  <cachedir>${CMAKE_CURRENT_BINARY_DIR}/fontconfig-cache</cachedir>\n"
+  "  <include ignore_missing=\"yes\">/etc/fonts/conf.d</include>\n</fontconfig>\n")
+ratalia_add_test(keys.plan_window_fits_a_small_screen_with_the_fonts_of_a_new_install
+  COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x900x24" $<TARGET_FILE:real_keys_tests> --gtest_filter=${small_screen}
+  ENVIRONMENT QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1.5 LC_ALL=it_IT.UTF-8 FONTCONFIG_FILE=${new_install_fonts} ${lsan})
 
 # The program itself: no display, the plan on the command line.
 set(app ${CMAKE_CURRENT_SOURCE_DIR}/app)

@@ -415,14 +415,14 @@ TEST(LoanShapesTest, a_shape_that_has_no_meaning_is_named)
         EXPECT_EQ(errors.str(), "ratalia: " + std::string(c.said) + "\n");
         EXPECT_EQ(output.str(), "");
     }
-    // A question from the installment keeps to the plain plan.
+    // With a signing date the installment depends on the odd days: it is the one worked out.
     std::ostringstream output, errors;
-    EXPECT_EQ(
-        runCommandLine({"--piano", "--rata", "800", "--mesi", "240", "--tasso", "3", "--frequenza", "trimestrale"},
-                       NumberText(u','), output, errors),
-        2);
-    EXPECT_EQ(errors.str(), "ratalia: --rata: con frequenza, preammortamento, maxi-rata, variazioni del tasso o "
-                            "stipula si calcola la rata; le altre tre cifre si danno.\n");
+    EXPECT_EQ(runCommandLine({"--piano", "--rata", "800", "--mesi", "240", "--tasso", "3", "--stipula", "12/01/2012",
+                              "--prima-rata", "15/02/2012"},
+                             NumberText(u','), output, errors),
+              2);
+    EXPECT_EQ(errors.str(), "ratalia: --rata: con la data di stipula la rata dipende dai giorni del primo periodo: si "
+                            "calcola la rata, e le altre tre cifre si danno.\n");
 }
 
 // Insurance on the debt: each premium the yearly share of the debt the

@@ -224,5 +224,72 @@ TEST(SolveTest, the_command_line_says_which_figure_it_worked_out)
     }
 }
 
+// The questions follow the plan's shape: the installment that counts is the
+// first that repays capital, at the period's rate, of the capital less the
+// maxi-rata, worked out here as the README states it.
+TEST(SolveTest, the_questions_follow_the_installments_a_year_the_preammortamento_and_the_maxi_rata)
+{
+    const auto first = [](std::int64_t capital, std::int64_t installments, const Decimal& annualRate, bool italian,
+                          std::int64_t perYear, std::int64_t interestOnly, std::int64_t balloon) {
+        const Decimal i = annualRate / Decimal(100 * perYear);
+        const std::int64_t n = installments - interestOnly;
+        const Decimal c = Decimal::cents(capital), b = Decimal::cents(balloon);
+        if (italian)
+            return ((c - b) / Decimal(n)).roundedTo(2) + (c * i).roundedTo(2);
+        const Decimal grown = (Decimal(1) + i).power(n);
+        return ((c * grown - b) * i / (grown - Decimal(1))).roundedTo(2);
+    };
+    const struct {
+        const char* name;
+        Unknown unknown;
+        const char16_t *capital, *months, *rate, *installment;
+        std::size_t frequency;
+        const char16_t *interestOnly, *balloon;
+        bool italian;
+    } cases[] = {
+        {"how much, with a maxi-rata of 20 000", Unknown::Capital, u"", u"240", u"3,5", u"800", 0, u"", u"20000",
+         false},
+        {"how much, quarterly, Italian", Unknown::Capital, u"", u"120", u"4", u"2500", 2, u"", u"", true},
+        {"how long, quarterly", Unknown::Duration, u"15000", u"", u"6", u"900", 2, u"", u"", false},
+        {"how long, after 12 months of preammortamento", Unknown::Duration, u"20000", u"", u"5", u"400", 0, u"12", u"",
+         false},
+        {"what rate, after 60 months of preammortamento", Unknown::Rate, u"30000", u"180", u"", u"296,66", 0, u"60",
+         u"", false},
+    };
+    static constexpr std::int64_t perYearOf[] = {12, 6, 4, 2, 1};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlanInputs inputs = question(c.unknown, c.capital, c.months, c.rate, c.installment, c.italian);
+        inputs.choose(PlanInput::Frequency, c.frequency);
+        inputs.setText(PlanInput::InterestOnly, c.interestOnly);
+        inputs.setText(PlanInput::Balloon, c.balloon);
+        const PlanOutcome outcome = planFor(inputs, NumberText(u','));
+        const LoanReading& loan = answered(outcome);
+        const std::int64_t perYear = perYearOf[c.frequency];
+        const std::int64_t installments = loan.count * perYear / 12;
+        const std::int64_t p = std::u16string_view(c.interestOnly).empty() ? 0 : std::stoll(toUtf8(c.interestOnly));
+        const std::int64_t balloon =
+            std::u16string_view(c.balloon).empty() ? 0 : Decimal::parse(toUtf8(c.balloon)).roundedTo(2);
+        const Decimal rate = Decimal(loan.annualRate.significand, -static_cast<int>(loan.annualRate.exponent));
+        const std::int64_t given = (Decimal::parse(toUtf8(c.installment))).roundedTo(2);
+        const auto at = [&](std::int64_t capital, std::int64_t count) {
+            return first(capital, count, rate, c.italian, perYear, p, balloon);
+        };
+        EXPECT_LE(at(loan.capital, installments), given);
+        switch (c.unknown) {
+        case Unknown::Capital:
+            EXPECT_GT(at(loan.capital + 1, installments), given);
+            break;
+        case Unknown::Duration:
+            EXPECT_EQ(loan.count % (12 / perYear), 0);
+            EXPECT_GT(at(loan.capital, installments - 1), given);
+            break;
+        default:
+            EXPECT_EQ(at(loan.capital, installments), given);
+            break;
+        }
+    }
+}
+
 } // namespace
 } // namespace ratalia::test

@@ -118,6 +118,8 @@ PlanWindow::PlanWindow(Warn warn, FormEvents& mainWindow, QWidget* parent)
     auto* foot = new QHBoxLayout;
     status_ = sentence("Status", this);
     status_->setFixedHeight(2 * status_->fontMetrics().lineSpacing() + 4);
+    // Shown only while it says something: on a small screen its lines go to the table.
+    status_->hide();
     foot->addWidget(status_, 1);
     layout->addLayout(foot);
     auto* buttons = new QHBoxLayout;
@@ -463,7 +465,7 @@ void PlanWindow::planChanged()
     const AmortizationPlan* shown = plan();
     totals_->setText(qtText(totalsLine(form_.totals())));
     note_->setText(qtText(form_.note()));
-    status_->setText(form_.error() ? qtText(*form_.error()) : QString());
+    showStatus(form_.error() ? qtText(*form_.error()) : QString());
     notice_->setText(form_.notice() ? qtText(*form_.notice()) : QString());
     // Where the loan has no plan, why, in the table's place.
     if (shown) {
@@ -750,6 +752,12 @@ PlanWindow::Outcome PlanWindow::paintPages(QPagedPaintDevice& device, std::u16st
     return painter.end() ? Outcome::Done : Outcome::Failed;
 }
 
-void PlanWindow::note(std::u16string_view text) { status_->setText(qtText(text)); }
+void PlanWindow::note(std::u16string_view text) { showStatus(qtText(text)); }
+
+void PlanWindow::showStatus(const QString& text)
+{
+    status_->setText(text);
+    status_->setVisible(!text.isEmpty());
+}
 
 } // namespace ratalia

@@ -185,8 +185,9 @@ std::variant<LoanReading, InputError> readLoan(const PlanInputs& inputs, const N
 // given; nothing where it is the installment, which the plan works out
 // itself; why not, where the question has no answer.
 std::variant<std::monostate, PlanRefusal, InputError> solveLoan(LoanReading& loan, const PlanInputs& inputs,
-                                                                const NumberText& numbers)
+                                                                const NumberText& numbers, const SolveShape& shape)
 {
+    const std::int64_t monthsEach = 12 / shape.periodsPerYear;
     if (loan.unknown == Unknown::Installment)
         return std::monostate{};
     if (blank(inputs.text(PlanInput::Installment)))
@@ -209,7 +210,7 @@ std::variant<std::monostate, PlanRefusal, InputError> solveLoan(LoanReading& loa
     std::variant<Answer, PlanRefusal> answer;
     switch (loan.unknown) {
     case Unknown::Capital:
-        answer = solveCapital(installment, loan.count, loan.annualRate, kind);
+        answer = solveCapital(installment, loan.count / monthsEach, loan.annualRate, kind, shape);
         break;
     case Unknown::Duration:
         if (loan.capital <= 0) {
@@ -217,8 +218,8 @@ std::variant<std::monostate, PlanRefusal, InputError> solveLoan(LoanReading& loa
             refusal.reason = PlanRefusal::Reason::CapitalTooSmall;
             return refusal;
         }
-        answer =
-            solveDuration(loan.capital, installment, loan.annualRate, kind, loan.unit == DurationUnit::Years ? 12 : 1);
+        answer = solveDuration(loan.capital, installment, loan.annualRate, kind,
+                               loan.unit == DurationUnit::Years ? shape.periodsPerYear : 1, shape);
         break;
     case Unknown::Rate:
         if (loan.capital <= 0) {
@@ -226,7 +227,7 @@ std::variant<std::monostate, PlanRefusal, InputError> solveLoan(LoanReading& loa
             refusal.reason = PlanRefusal::Reason::CapitalTooSmall;
             return refusal;
         }
-        answer = solveRate(loan.capital, loan.count, installment, kind);
+        answer = solveRate(loan.capital, loan.count / monthsEach, installment, kind, shape);
         break;
     case Unknown::Installment:
         break;
@@ -235,7 +236,7 @@ std::variant<std::monostate, PlanRefusal, InputError> solveLoan(LoanReading& loa
         return *refused;
     const Answer& found = std::get<Answer>(answer);
     loan.capital = found.capital;
-    loan.count = found.count;
+    loan.count = found.count * monthsEach; // months, as the duration is read
     loan.annualRate = found.annualRate;
     loan.rates = found.rates;
     return std::monostate{};
@@ -383,8 +384,8 @@ Text inputErrorText(const InputError& error, Naming naming, const AmountText& am
         return name + u"le prime " + amounts.whole(error.installments) +
                u" rate sono di preammortamento: si rimborsa in anticipo dopo.";
     case Reason::OnlyInstallment:
-        return name + u"con frequenza, preammortamento, maxi-rata, variazioni del tasso o stipula si calcola la "
-                      u"rata; le altre tre cifre si danno.";
+        return name + u"con la data di stipula la rata dipende dai giorni del primo periodo: si calcola la rata, e "
+                      u"le altre tre cifre si danno.";
     case Reason::ShortLoan:
         return name + u"non si paga sui finanziamenti di " + amounts.whole(longestUntaxedLoan) +
                u" mesi o meno, e questo ha " + amounts.whole(error.installments) +
@@ -602,30 +603,35 @@ std::optional<InputError> readShape(const PlanInputs& inputs, const LoanReading&
     return std::nullopt;
 }
 
-// Whether the plan has a shape other than the plain one, monthly from the first installment.
-bool shaped(const PlanInputs& inputs)
-{
-    return inputs.periodsPerYear() != 12 || !blank(inputs.text(PlanInput::InterestOnly)) ||
-           !blank(inputs.text(PlanInput::Balloon)) || !blank(inputs.text(PlanInput::RateSteps)) ||
-           !blank(inputs.text(PlanInput::Signing));
-}
-
 PlanOutcome planFor(const PlanInputs& inputs, const NumberText& numbers)
 {
     auto read = readLoan(inputs, numbers);
     if (const auto* error = std::get_if<InputError>(&read))
         return {std::nullopt, PlanRefusal{}, *error};
     LoanReading& loan = std::get<LoanReading>(read);
-    // The questions from the installment know the plain plan only.
-    if (loan.unknown != Unknown::Installment && shaped(inputs))
+    // The questions from the installment know the installments a year, the
+    // preammortamento and the maxi-rata; with an odd first period the
+    // installment depends on its days, and is worked out.
+    if (loan.unknown != Unknown::Installment && !blank(inputs.text(PlanInput::Signing)))
         return {std::nullopt, PlanRefusal{}, wrong(PlanInput::Solve, Reason::OnlyInstallment, inputs)};
     const std::int64_t monthsEach = 12 / inputs.periodsPerYear();
-    if (loan.count % monthsEach != 0) {
+    if (loan.unknown != Unknown::Duration && loan.count % monthsEach != 0) {
         InputError error = wrong(PlanInput::Duration, Reason::NotWholePeriods, inputs);
         error.installments = monthsEach;
         return {std::nullopt, PlanRefusal{}, error};
     }
-    const auto solved = solveLoan(loan, inputs, numbers);
+    SolveShape shape{inputs.periodsPerYear(), 0, 0};
+    if (loan.unknown != Unknown::Installment) {
+        const auto interestOnly = count(PlanInput::InterestOnly, inputs, numbers);
+        if (const auto* error = std::get_if<InputError>(&interestOnly))
+            return {std::nullopt, PlanRefusal{}, *error};
+        shape.interestOnly = std::get<std::optional<std::int64_t>>(interestOnly).value_or(0);
+        const auto balloon = amount(PlanInput::Balloon, inputs, numbers);
+        if (const auto* error = std::get_if<InputError>(&balloon))
+            return {std::nullopt, PlanRefusal{}, *error};
+        shape.balloon = std::get<Cents>(balloon);
+    }
+    const auto solved = solveLoan(loan, inputs, numbers, shape);
     if (const auto* error = std::get_if<InputError>(&solved))
         return {std::nullopt, PlanRefusal{}, *error};
     if (const auto* refused = std::get_if<PlanRefusal>(&solved)) {

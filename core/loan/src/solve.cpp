@@ -1,5 +1,6 @@
 #include "loan/solve.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace ratalia {
@@ -47,14 +48,16 @@ template <typename Holds> std::int64_t firstWhere(std::int64_t low, std::int64_t
 
 } // namespace
 
-std::optional<Cents> firstInstallment(Cents capital, std::int64_t count, const ExactDecimal& annualRate, PlanKind kind)
+std::optional<Cents> firstInstallment(Cents capital, std::int64_t count, const ExactDecimal& annualRate, PlanKind kind,
+                                      const SolveShape& shape)
 {
-    if (capital < 1 || count < 1 || annualRate.significand < 0)
+    const std::int64_t repaying = count - shape.interestOnly;
+    if (capital < 1 || repaying < 1 || annualRate.significand < 0 || capital < shape.balloon)
         return std::nullopt;
-    const MonthlyRate rate{annualRate, 1200};
+    const MonthlyRate rate{annualRate, 100 * shape.periodsPerYear};
     if (kind == PlanKind::French)
-        return frenchInstallment(capital, rate, count);
-    const auto principal = shareOf(capital, {{1, 0}, count});
+        return frenchInstallment(capital, rate, repaying, shape.balloon);
+    const auto principal = shareOf(capital - shape.balloon, {{1, 0}, repaying});
     const auto interest = shareOf(capital, rate);
     Cents first = 0;
     if (!principal || !interest || __builtin_add_overflow(*principal, *interest, &first))
@@ -63,21 +66,26 @@ std::optional<Cents> firstInstallment(Cents capital, std::int64_t count, const E
 }
 
 std::variant<Answer, PlanRefusal> solveCapital(Cents installment, std::int64_t count, const ExactDecimal& annualRate,
-                                               PlanKind kind)
+                                               PlanKind kind, const SolveShape& shape)
 {
-    // The first installment grows with the capital and is at least the
-    // capital ÷ N: above the one given for a capital of (installment + 1) × N.
+    // The first installment grows with the capital and is at least what the
+    // installments repay ÷ their count: above the one given for a capital of
+    // (installment + 1) × N and the maxi-rata. No capital is below the maxi-rata.
     Cents high = 0;
-    if (__builtin_mul_overflow(installment + 1, count, &high))
+    if (__builtin_mul_overflow(installment + 1, count, &high) || __builtin_add_overflow(high, shape.balloon, &high))
         high = largest - 1;
+    const Cents low = std::max<Cents>(1, shape.balloon);
     const auto above = [&](Cents capital) {
-        const auto first = firstInstallment(capital, count, annualRate, kind);
+        const auto first = firstInstallment(capital, count, annualRate, kind, shape);
         return !first || *first > installment;
     };
-    const Cents capital = firstWhere(1, high, above) - 1;
+    const Cents capital = firstWhere(low, high, above) - 1;
     // Never above it up to the top of the range: the top of 64-bit cents.
     if (capital == high)
         return refusal(PlanRefusal::Reason::AmountsTooLarge, kind, installment);
+    if (capital < low && shape.balloon > 0) // not even the maxi-rata's interest
+        return refusal(PlanRefusal::Reason::InstallmentBelowInterest, kind, installment,
+                       firstInstallment(low, count, annualRate, kind, shape).value_or(0));
     if (capital < 1)
         return refusal(PlanRefusal::Reason::CapitalTooSmall, kind, installment);
     // Each row of that capital may pay up to half a cent less than its exact
@@ -87,9 +95,12 @@ std::variant<Answer, PlanRefusal> solveCapital(Cents installment, std::int64_t c
     const auto lastTooLarge = [&](Cents candidate) {
         LoanInCents loan;
         loan.capital = candidate;
-        loan.rate = MonthlyRate{annualRate, 1200};
+        loan.rate = MonthlyRate{annualRate, 100 * shape.periodsPerYear};
         loan.installments = count;
         loan.kind = kind;
+        loan.periodsPerYear = shape.periodsPerYear;
+        loan.interestOnly = shape.interestOnly;
+        loan.balloon = shape.balloon;
         loan.installment = frenchInstallment(candidate, loan.rate, count).value_or(-1);
         const auto made = AmortizationPlan::make(loan);
         const auto* refused = std::get_if<PlanRefusal>(&made);
@@ -97,9 +108,9 @@ std::variant<Answer, PlanRefusal> solveCapital(Cents installment, std::int64_t c
                refused->amount > refused->installment;
     };
     if (lastTooLarge(capital)) {
-        const Cents sameInstallment = firstWhere(1, capital, [&](Cents candidate) {
-            const auto first = firstInstallment(candidate, count, annualRate, kind);
-            return !first || *first >= *firstInstallment(capital, count, annualRate, kind);
+        const Cents sameInstallment = firstWhere(low, capital, [&](Cents candidate) {
+            const auto first = firstInstallment(candidate, count, annualRate, kind, shape);
+            return !first || *first >= *firstInstallment(capital, count, annualRate, kind, shape);
         });
         const Cents fitting = firstWhere(sameInstallment, capital, lastTooLarge) - 1;
         if (fitting >= sameInstallment)
@@ -109,11 +120,11 @@ std::variant<Answer, PlanRefusal> solveCapital(Cents installment, std::int64_t c
 }
 
 std::variant<Answer, PlanRefusal> solveDuration(Cents capital, Cents installment, const ExactDecimal& annualRate,
-                                                PlanKind kind, std::int64_t step)
+                                                PlanKind kind, std::int64_t step, const SolveShape& shape)
 {
-    // An installment that does not pay more than a month's interest on the
+    // An installment that does not pay more than a period's interest on the
     // whole capital never brings the debt down.
-    const auto interest = shareOf(capital, MonthlyRate{annualRate, 1200});
+    const auto interest = shareOf(capital, MonthlyRate{annualRate, 100 * shape.periodsPerYear});
     if (!interest)
         return refusal(PlanRefusal::Reason::AmountsTooLarge, kind, installment);
     if (kind == PlanKind::French && installment <= *interest)
@@ -121,7 +132,7 @@ std::variant<Answer, PlanRefusal> solveDuration(Cents capital, Cents installment
     // The first installment falls as the installments grow in number.
     const std::int64_t most = AmortizationPlan::maximumInstallments / step;
     const auto within = [&](std::int64_t periods) {
-        const auto first = firstInstallment(capital, periods * step, annualRate, kind);
+        const auto first = firstInstallment(capital, periods * step, annualRate, kind, shape);
         return first && *first <= installment;
     };
     const std::int64_t periods = firstWhere(1, most, within);
@@ -133,11 +144,14 @@ std::variant<Answer, PlanRefusal> solveDuration(Cents capital, Cents installment
     return Answer{capital, periods * step, annualRate, std::nullopt};
 }
 
-std::variant<Answer, PlanRefusal> solveRate(Cents capital, std::int64_t count, Cents installment, PlanKind kind)
+std::variant<Answer, PlanRefusal> solveRate(Cents capital, std::int64_t count, Cents installment, PlanKind kind,
+                                            const SolveShape& shape)
 {
     // Rates in ten-thousandths of a per cent; the first installment grows with the rate.
     constexpr std::int64_t top = highestRate * 10'000;
-    const auto installmentAt = [&](std::int64_t k) { return firstInstallment(capital, count, ratePoint(k), kind); };
+    const auto installmentAt = [&](std::int64_t k) {
+        return firstInstallment(capital, count, ratePoint(k), kind, shape);
+    };
     const auto atZero = installmentAt(0);
     if (!atZero)
         return refusal(PlanRefusal::Reason::AmountsTooLarge, kind, installment);

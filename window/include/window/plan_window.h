@@ -93,6 +93,8 @@ private:
     Outcome paintPages(QPagedPaintDevice& device, std::u16string_view title);
     void place();
     void note(std::u16string_view text);
+    // The sentence at the foot, shown only while there is one.
+    void showStatus(const QString& text);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     Warn warn_;

@@ -47,7 +47,7 @@ struct InputError {
         NeedsDay,        // a signing date with a first installment without its day
         NotWithSteps,    // a shorter loan after an early repayment, with rate steps
         InInterestOnly,  // an early repayment during the preammortamento (`installments` installments)
-        OnlyInstallment, // a figure worked out from the installment, with a shape that asks for the installment
+        OnlyInstallment, // a figure worked out from the installment, with a signing date that asks for the installment
     };
     PlanInput input = PlanInput::InitialFees;
     Reason reason = Reason::NotAnAmount;
