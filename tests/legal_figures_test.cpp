@@ -268,7 +268,7 @@ TEST(PenaltyTest, stays_within_the_limits_of_the_kind_of_credit)
         const PlanOutcome outcome = programPlan(c.loan);
         ASSERT_FALSE(outcome.error) << toUtf8(inputErrorText(*outcome.error, Naming::Window, italianAmounts));
         const auto& plan = std::get<AmortizationPlan>(outcome.plan);
-        EXPECT_EQ(plan.penaltyRule(), c.rule);
+        EXPECT_EQ(plan.repayments().at(0).rule, c.rule);
         EXPECT_EQ(plan.penaltyAgreed(), expected.penaltyAgreed);
         EXPECT_EQ(plan.penalty(), expected.penalty);
         EXPECT_TRUE(sameRows(rowsOf(plan), expected.rows));

@@ -124,7 +124,7 @@ TEST(PrintLayoutTest, nothing_on_paper_is_cut)
                 titles += text->text == u"Rimborso" || text->text == u"Rimborso anticipato";
             }
         // The titles are there: the repayment's column on each page of the installments.
-        EXPECT_EQ(titles > 0, plan.repayment().has_value());
+        EXPECT_EQ(titles > 0, plan.repaidEarly());
     }
 }
 

@@ -158,8 +158,8 @@ std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInC
         return refusal(Reason::AmountsTooLarge, loan, *constant);
     plan.contractInterest_ = plan.totalInterest_;
     plan.contractInstallmentCosts_ = plan.totalInstallmentCosts_;
-    if (loan.repayment) {
-        // The contract's rows go with the repayment: their rate first.
+    if (!loan.repayments.empty() || loan.extra) {
+        // The contract's rows go with the repayments: their rate first.
         plan.contractRate_ = ratalia::annualPercentageRate(plan.flows());
         if (auto refused = plan.repay(loan, *constant))
             return *refused;
@@ -167,113 +167,126 @@ std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInC
     return plan;
 }
 
+std::optional<PlanRefusal> AmortizationPlan::rowsWith(const LoanInCents& loan, Cents constant, Events& events)
+{
+    rows_.resize(static_cast<std::size_t>(lead_));
+    events.repaid.assign(events.repayments, 0);
+    events.extraPaid = 0;
+    Cents debt = capital_;
+    if (auto refused = appendRows(loan, constant, loan.installments, false, debt, &events))
+        return refused;
+    if (!sumUp())
+        return refusal(PlanRefusal::Reason::AmountsTooLarge, loan, constant);
+    return std::nullopt;
+}
+
 std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cents constant)
 {
-    using Reason = PlanRefusal::Reason;
-    const bool italian = loan.kind == PlanKind::Italian;
-    const EarlyRepayment& early = *loan.repayment;
-    const auto tooLarge = refusal(Reason::AmountsTooLarge, loan, constant);
-    if (early.after < 1 || early.after >= loan.installments)
-        return tooLarge;
-    const auto contractDebtMonths = debtMonths(capital_, rows_);
-    rows_.resize(static_cast<std::size_t>(early.after + lead_));
-    PlanRow& with = rows_.back();
-    const Cents owed = with.remainingDebt;
-    const Cents amount = early.amount.value_or(owed);
-    const auto agreed = shareOf(amount, early.penalty);
-    if (amount <= 0 || amount > owed || !agreed || !contractDebtMonths)
-        return tooLarge;
-    with.prepaid = amount;
-    Cents debt = owed - amount;
-    with.remainingDebt = debt;
-    repayment_ = early;
-    repaid_ = amount;
-    penaltyAgreed_ = *agreed;
+    const auto tooLarge = refusal(PlanRefusal::Reason::AmountsTooLarge, loan, constant);
     installmentAfter_ = constant;
-    if (debt > 0) {
-        LoanInCents rest = loan;
-        rest.installments = loan.installments - early.after;
-        if (!early.reduceDuration) {
-            // The same end: the installment (principal) worked out again on what is owed.
-            const auto again = italian ? shareOf(debt - std::min(debt, loan.balloon), {{1, 0}, rest.installments})
-                                       : (debt >= loan.balloon ? frenchInstallment(debt, rateOf(loan, early.after + 1),
-                                                                                   rest.installments, loan.balloon)
-                                                               : std::nullopt);
-            if (!again)
-                return tooLarge;
-            installmentAfter_ = *again;
-        }
-        rest.installment = installmentAfter_;
-        if (auto refused = appendRows(loan, installmentAfter_, loan.installments, early.reduceDuration, debt))
-            return *refused;
-    } else {
-        with.costs += loan.costs.final; // the loan ends here: its closing costs with it
-    }
-    if (!sumUp())
+    for (const EarlyRepayment& early : loan.repayments)
+        if (early.after < 1 || early.after >= loan.installments)
+            return tooLarge;
+    extra_ = loan.extra;
+    const auto contractDebtMonths = debtMonths(capital_, rows_);
+    if (!contractDebtMonths)
         return tooLarge;
+    // Each repayment saves the interest between the rows without it and the
+    // rows with it, the earlier ones and the extra in both: the interest it
+    // spares the borrower, which bounds its penalty.
+    Events events;
+    Cents interestBefore = 0;
+    std::optional<Cents> debtMonthsBefore;
+    std::vector<Cents> saved, debtMonthsSaved;
+    for (std::size_t count = 0; count <= loan.repayments.size(); ++count) {
+        events.repayments = count;
+        if (auto refused = rowsWith(loan, constant, events))
+            return refused;
+        const auto months = debtMonths(capital_, rows_);
+        if (!months)
+            return tooLarge;
+        if (count > 0) {
+            saved.push_back(interestBefore - totalInterest_);
+            debtMonthsSaved.push_back(*debtMonthsBefore - *months);
+        }
+        interestBefore = totalInterest_;
+        debtMonthsBefore = months;
+    }
     interestSaved_ = contractInterest_ - totalInterest_;
+    extraPaid_ = events.extraPaid;
 
-    // The penalty within the law's limits (art. 120-ter and 125-sexies TUB).
-    penalty_ = *agreed;
-    penaltyRule_ = PenaltyRule::AsAgreed;
-    if (credit_ == CreditKind::HomeMortgage) {
-        penalty_ = 0;
-        penaltyRule_ = PenaltyRule::NoneOnHomeLoans;
-    } else if (credit_ == CreditKind::Consumer) {
-        // 1 % of the amount; 0,5 % where a year or less of the contract is left.
-        penaltyLimit_ = (loan.installments - early.after) * (12 / loan.periodsPerYear) > 12 ? 100 : 50;
-        const auto percentCap = shareOf(amount, {{penaltyLimit_, 0}, 10000});
-        const Cents interestCap = std::max<Cents>(interestSaved_, 0);
-        if (!percentCap)
+    for (std::size_t k = 0; k < loan.repayments.size(); ++k) {
+        const EarlyRepayment& early = loan.repayments[k];
+        RepaymentOutcome outcome;
+        outcome.asked = early;
+        outcome.repaid = events.repaid[k];
+        outcome.interestSaved = saved[k];
+        const auto agreed = shareOf(outcome.repaid, early.penalty);
+        if (!agreed)
             return tooLarge;
-        if (amount == owed && owed <= smallDebt) {
-            penalty_ = 0;
-            penaltyRule_ = PenaltyRule::NoneOnSmallDebt;
-        } else if (*agreed <= std::min(*percentCap, interestCap)) {
-            penaltyRule_ = PenaltyRule::WithinLimits;
-        } else {
-            penalty_ = std::min(*percentCap, interestCap);
-            penaltyRule_ = *percentCap <= interestCap ? PenaltyRule::PercentLimit : PenaltyRule::InterestLimit;
-        }
-    }
-
-    // Consumer credit gets back the costs of the life the contract no longer
-    // runs (art. 125-sexies c. 1 TUB): the initial fees in proportion to the
-    // interest the repayment saves (the amortized-cost rule; at a zero rate,
-    // to the debt the months no longer carry), and on a repayment that closes
-    // the loan, the yearly cost's share of the months of its year not run.
-    if (credit_ == CreditKind::Consumer) {
-        const auto repaidDebtMonths = debtMonths(capital_, rows_);
-        if (!repaidDebtMonths)
-            return tooLarge;
-        const bool byInterest = contractInterest_ > 0;
-        const Cents saved = std::max<Cents>(byInterest ? interestSaved_ : *contractDebtMonths - *repaidDebtMonths, 0);
-        const Cents whole = byInterest ? contractInterest_ : *contractDebtMonths;
-        const auto fees = shareOf(costs_.initialFees, {{saved, 0}, std::max<Cents>(whole, 1)});
-        Cents yearly = 0;
-        if (debt == 0 && costs_.annual > 0) {
-            const std::int64_t perYear = loan.periodsPerYear;
-            const std::int64_t start = (early.after - 1) / perYear * perYear + 1;
-            const std::int64_t end = std::min(start + perYear - 1, loan.installments);
-            const auto share = shareOf(costs_.annual, {{end - early.after, 0}, end - start + 1});
-            if (!share)
+        outcome.penaltyAgreed = outcome.penalty = *agreed;
+        const PlanRow& with = row(early.after);
+        const bool closes = outcome.repaid > 0 && with.remainingDebt == 0;
+        // The penalty within the law's limits (art. 120-ter and 125-sexies TUB).
+        if (credit_ == CreditKind::HomeMortgage) {
+            outcome.penalty = 0;
+            outcome.rule = PenaltyRule::NoneOnHomeLoans;
+        } else if (credit_ == CreditKind::Consumer) {
+            // 1 % of the amount; 0,5 % where a year or less of the contract is left.
+            outcome.limit = (loan.installments - early.after) * (12 / loan.periodsPerYear) > 12 ? 100 : 50;
+            const auto percentCap = shareOf(outcome.repaid, {{outcome.limit, 0}, 10000});
+            const Cents interestCap = std::max<Cents>(outcome.interestSaved, 0);
+            if (!percentCap)
                 return tooLarge;
-            yearly = *share;
+            // The whole debt of the day repaid: what the installment left, before anything repaid with it.
+            if (closes && with.remainingDebt + with.prepaid <= smallDebt) {
+                outcome.penalty = 0;
+                outcome.rule = PenaltyRule::NoneOnSmallDebt;
+            } else if (*agreed <= std::min(*percentCap, interestCap)) {
+                outcome.rule = PenaltyRule::WithinLimits;
+            } else {
+                outcome.penalty = std::min(*percentCap, interestCap);
+                outcome.rule = *percentCap <= interestCap ? PenaltyRule::PercentLimit : PenaltyRule::InterestLimit;
+            }
+            // Consumer credit gets back the costs of the life the contract no
+            // longer runs (art. 125-sexies c. 1 TUB): the initial fees in
+            // proportion to the interest the repayment saves (the
+            // amortized-cost rule; at a zero rate, to the debt the months no
+            // longer carry), and on a repayment that closes the loan, the
+            // yearly cost's share of the months of its year not run.
+            const bool byInterest = contractInterest_ > 0;
+            const Cents share = std::max<Cents>(byInterest ? outcome.interestSaved : debtMonthsSaved[k], 0);
+            const Cents whole = byInterest ? contractInterest_ : *contractDebtMonths;
+            const auto fees = shareOf(costs_.initialFees, {{share, 0}, std::max<Cents>(whole, 1)});
+            if (!fees)
+                return tooLarge;
+            outcome.refund = *fees;
+            if (closes && costs_.annual > 0) {
+                const std::int64_t perYear = loan.periodsPerYear;
+                const std::int64_t start = (early.after - 1) / perYear * perYear + 1;
+                const std::int64_t end = std::min(start + perYear - 1, loan.installments);
+                const auto yearly = shareOf(costs_.annual, {{end - early.after, 0}, end - start + 1});
+                if (!yearly)
+                    return tooLarge;
+                outcome.refund += *yearly;
+            }
         }
-        if (!fees)
-            return tooLarge;
-        refund_ = *fees + yearly;
+        PlanRow& paidWith = rows_[static_cast<std::size_t>(early.after - 1 + lead_)];
+        paidWith.penalty += outcome.penalty;
+        paidWith.refund += outcome.refund;
+        repaid_ += outcome.repaid;
+        penaltyAgreed_ += outcome.penaltyAgreed;
+        penalty_ += outcome.penalty;
+        refund_ += outcome.refund;
+        outcomes_.push_back(outcome);
     }
-    PlanRow& paidWith = rows_[static_cast<std::size_t>(early.after - 1 + lead_)];
-    paidWith.penalty = penalty_;
-    paidWith.refund = refund_;
     if (!sumUp())
         return tooLarge;
     return std::nullopt;
 }
 
 std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan, Cents constant, std::int64_t last,
-                                                        bool freeEnd, Cents& debt)
+                                                        bool freeEnd, Cents& debt, Events* events)
 {
     using Reason = PlanRefusal::Reason;
     const bool italian = loan.kind == PlanKind::Italian;
@@ -288,14 +301,14 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
                                           [&](const RateStep& step) { return step.from == number; });
         // (The first installment after the preammortamento, or after an early
         // repayment, was worked out at its rate already.)
-        if (!italian && stepHere && number > loan.interestOnly + 1 && (firstNumber == 1 || number > firstNumber)) {
+        if (!italian && stepHere && number > loan.interestOnly + 1) {
             const auto again = debt >= loan.balloon
                                    ? frenchInstallment(debt, rate, loan.installments - number + 1, loan.balloon)
                                    : std::nullopt;
             if (!again)
                 return refusal(Reason::AmountsTooLarge, loan, constant);
             constant = *again;
-            if (firstNumber == 1)
+            if (!events)
                 afterSteps_.push_back(constant);
         }
         const bool oddFirst = number == 1 && loan.firstPeriod && !loan.firstPeriod->ownRow;
@@ -334,6 +347,44 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
             __builtin_add_overflow(row.installment, row.costs, &payment) ||
             __builtin_add_overflow(payment, row.balloon, &payment))
             return refusal(Reason::AmountsTooLarge, loan, constant);
+        if (events && debt > 0 && !ends) {
+            // What is repaid early with this installment lowers the debt at once.
+            bool keepEnd = false;
+            for (std::size_t k = 0; k < events->repayments; ++k) {
+                const EarlyRepayment& early = loan.repayments[k];
+                if (early.after != number)
+                    continue;
+                const Cents amount = std::min(early.amount.value_or(debt), debt);
+                events->repaid[k] += amount;
+                row.prepaid += amount;
+                debt -= amount;
+                keepEnd = keepEnd || !early.reduceDuration;
+                freeEnd = freeEnd || early.reduceDuration;
+            }
+            if (loan.extra && loan.extra->paidWith(number, loan.periodsPerYear)) {
+                const Cents amount = std::min(loan.extra->amount, debt);
+                events->extraPaid += amount;
+                row.prepaid += amount;
+                debt -= amount;
+            }
+            if (row.prepaid != 0 && debt == 0) {
+                row.costs += loan.costs.final; // the loan ends here: its closing costs with it
+            } else if (keepEnd) {
+                // The same end: the installment (principal) worked out again on what is owed.
+                const std::int64_t left = last - number;
+                const auto again = italian ? shareOf(debt - std::min(debt, loan.balloon), {{1, 0}, left})
+                                           : (debt >= loan.balloon
+                                                  ? frenchInstallment(debt, rateOf(loan, number + 1), left, loan.balloon)
+                                                  : std::nullopt);
+                if (!again)
+                    return refusal(Reason::AmountsTooLarge, loan, constant);
+                constant = installmentAfter_ = *again;
+                installmentReduced_ = true;
+                freeEnd = false;
+            }
+            // An extra keeps the installment: the loan ends when the debt is gone.
+            freeEnd = freeEnd || (loan.extra && number >= loan.extra->from);
+        }
         row.remainingDebt = debt;
         rows_.push_back(row);
     }
@@ -388,7 +439,7 @@ CashFlows AmortizationPlan::flows() const
 
 std::optional<double> AmortizationPlan::annualPercentageRate() const
 {
-    if (repayment_)
+    if (repaidEarly())
         return contractRate_;
     if (!rate_)
         rate_ = ratalia::annualPercentageRate(flows());
@@ -397,7 +448,7 @@ std::optional<double> AmortizationPlan::annualPercentageRate() const
 
 std::optional<double> AmortizationPlan::rateAsRepaid() const
 {
-    if (!repayment_)
+    if (!repaidEarly())
         return std::nullopt;
     if (!rate_)
         rate_ = ratalia::annualPercentageRate(flows());

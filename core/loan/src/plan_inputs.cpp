@@ -79,6 +79,13 @@ constexpr InputOption reduce[] = {{"--riduci", "rata|durata",
     "rate"}};
 constexpr InputOption penalty[] = {{"--penale", "PERCENTUALE",
     "la penale del contratto, in percentuale dell'importo rimborsato"}};
+constexpr InputOption repayments[] = {{"--rimborso", "K:IMPORTO[:rata|durata[:PENALE]]",
+    "un rimborso anticipato con la rata K: un importo o tutto, che riduce la rata (il solito) o la durata, con la "
+    "penale del contratto in percentuale; si ripete per più rimborsi, insieme a quello di --estinzione-dopo",
+    true}};
+constexpr InputOption extra[] = {{"--extra", "IMPORTO[:mensile|annuale][:DA_K]",
+    "un versamento in più, con ogni rata (mensile, il solito) o una volta l'anno, dalla rata DA_K (la prima, il "
+    "solito): la rata resta la stessa e il prestito finisce prima; senza penale"}};
 constexpr InputOption credit[] = {{"--tipo-credito", "casa|consumo|altro",
     "i limiti di legge della penale: casa, nessuna penale (mutuo per la casa, art. 120-ter TUB); consumo, al "
     "massimo l'1 % (0,5 % a un anno o meno dalla fine), non più degli interessi risparmiati, nessuna su tutto "
@@ -177,6 +184,16 @@ constexpr std::array specs{
     PlanInputSpec{PlanInput::Penalty, V::Percentage, S::EarlyRepayment, "Penalty", u"Penale:", u"Penale",
                   u"Quella del contratto, in percentuale dell'importo rimborsato in anticipo, pagata con la rata "
                   u"dell'estinzione entro i limiti di legge del tipo di finanziamento", u"%", u"0", {}, penalty},
+    PlanInputSpec{PlanInput::Repayments, V::Repayments, S::EarlyRepayment, "Repayments", u"Altri rimborsi:",
+                  u"Altri rimborsi anticipati",
+                  u"Più rimborsi anticipati, separati da «;»: «rata:importo», l'importo o «tutto», e se si vuole "
+                  u"«:durata» per tenere la rata e finire prima (il solito è «:rata») e la penale in percentuale, "
+                  u"per esempio «24:5000; 60:3000:durata:1»", u"", u"rata:importo; …", {}, repayments},
+    PlanInputSpec{PlanInput::Extra, V::Extra, S::EarlyRepayment, "Extra", u"Versamento in più:",
+                  u"Versamento in più ricorrente",
+                  u"Un importo versato in più con ogni rata, o una volta l'anno, da una rata in poi: «importo», "
+                  u"«importo:annuale», «importo:mensile:13». La rata resta la stessa e il prestito finisce prima",
+                  u"", u"importo[:annuale][:da rata]", {}, extra},
     PlanInputSpec{PlanInput::Credit, V::Choice, S::EarlyRepayment, "Credit", u"Tipo di &finanziamento:",
                   u"Tipo di finanziamento",
                   u"Decide i limiti di legge della penale e se tornano le spese: mutuo per la casa, credito ai "

@@ -300,6 +300,132 @@ earlyRepayment(const PlanInputs& inputs, const AmortizationPlan& plan, const Num
     return std::optional<EarlyRepayment>(early);
 }
 
+
+// The parts of an item typed as "a:b:c", each without its spaces.
+std::vector<Text> itemParts(TextView item)
+{
+    std::vector<Text> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = std::min(item.find(u':', start), item.size());
+        Text part(item.substr(start, end - start));
+        const auto first = part.find_first_not_of(u' ');
+        part = first == Text::npos ? Text() : part.substr(first, part.find_last_not_of(u' ') - first + 1);
+        parts.push_back(std::move(part));
+        if (end == item.size())
+            return parts;
+        start = end + 1;
+    }
+}
+
+// The items of a list typed as "a; b; c", each without its spaces, empty ones skipped.
+std::vector<Text> listItems(const Text& typed)
+{
+    std::vector<Text> items;
+    std::size_t start = 0;
+    while (start <= typed.size()) {
+        const std::size_t end = std::min(typed.find(u';', start), typed.size());
+        Text item = typed.substr(start, end - start);
+        start = end + 1;
+        const auto first = item.find_first_not_of(u' ');
+        if (first != Text::npos)
+            items.push_back(item.substr(first, item.find_last_not_of(u' ') - first + 1));
+    }
+    return items;
+}
+
+// The list of early repayments, each checked as the single one is, against
+// the plan without any: "24:5000; 60:tutto:durata:1".
+std::variant<std::vector<EarlyRepayment>, InputError>
+repaymentList(const PlanInputs& inputs, const AmortizationPlan& plan, const NumberText& numbers)
+{
+    std::vector<EarlyRepayment> list;
+    for (const Text& item : listItems(inputs.text(PlanInput::Repayments))) {
+        InputError bad{PlanInput::Repayments, Reason::NotARepayment, item};
+        const std::vector<Text> parts = itemParts(item);
+        if (parts.size() < 2 || parts.size() > 4 || parts[0].empty() || parts[1].empty())
+            return bad;
+        PlanInputs one;
+        one.setText(PlanInput::RepayAfter, parts[0]);
+        one.setText(PlanInput::RepayAmount, parts[1]);
+        if (parts.size() > 2) {
+            const auto& choices = planInputSpec(PlanInput::Reduce).choices;
+            const auto found = std::find_if(choices.begin(), choices.end(), [&](const InputChoice& choice) {
+                return Text(choice.word.begin(), choice.word.end()) == parts[2];
+            });
+            if (found == choices.end())
+                return bad;
+            one.choose(PlanInput::Reduce, static_cast<std::size_t>(found - choices.begin()));
+        }
+        if (parts.size() > 3)
+            one.setText(PlanInput::Penalty, parts[3]);
+        auto read = earlyRepayment(one, plan, numbers);
+        if (auto* error = std::get_if<InputError>(&read)) {
+            if (error->input == PlanInput::RepayAfter &&
+                (error->reason == Reason::NotACount || error->reason == Reason::Zero ||
+                 error->reason == Reason::Negative))
+                return bad;
+            error->input = PlanInput::Repayments;
+            return *error;
+        }
+        list.push_back(*std::get<std::optional<EarlyRepayment>>(read));
+    }
+    return list;
+}
+
+// The recurring extra: "100", "1200:annuale", "100:mensile:13"; with a
+// preammortamento it starts after it, and before the last installment.
+std::variant<std::optional<ExtraPayment>, InputError> extraPayment(const PlanInputs& inputs,
+                                                                   const AmortizationPlan* plan,
+                                                                   const NumberText& numbers)
+{
+    const Text& typed = inputs.text(PlanInput::Extra);
+    if (blank(typed))
+        return std::optional<ExtraPayment>();
+    InputError bad = wrong(PlanInput::Extra, Reason::NotAnExtra, inputs);
+    const std::vector<Text> parts = itemParts(typed);
+    if (parts.size() > 3 || parts[0].empty())
+        return bad;
+    PlanInputs one;
+    one.setText(PlanInput::Extra, parts[0]);
+    const auto cents = amount(PlanInput::Extra, one, numbers);
+    if (const auto* error = std::get_if<InputError>(&cents))
+        return error->reason == Reason::NotAnAmount ? bad : InputError{PlanInput::Extra, error->reason, typed};
+    ExtraPayment extra;
+    extra.amount = std::get<Cents>(cents);
+    if (extra.amount == 0)
+        return wrong(PlanInput::Extra, Reason::Zero, inputs);
+    if (parts.size() > 1 && !parts[1].empty()) {
+        if (parts[1] == u"annuale")
+            extra.yearly = true;
+        else if (parts[1] != u"mensile")
+            return bad;
+    }
+    if (parts.size() > 2) {
+        one.setText(PlanInput::RepayAfter, parts[2]);
+        const auto from = count(PlanInput::RepayAfter, one, numbers);
+        if (std::holds_alternative<InputError>(from) || !std::get<std::optional<std::int64_t>>(from))
+            return bad;
+        extra.from = *std::get<std::optional<std::int64_t>>(from);
+    }
+    if (plan) {
+        const auto installments = static_cast<std::int64_t>(plan->rows().size()) - plan->leadRows();
+        if (extra.from >= installments) {
+            InputError error = wrong(PlanInput::Extra, extra.from > installments ? Reason::BeyondThePlan
+                                                                                 : Reason::NothingOwed, inputs);
+            error.installments = installments;
+            error.typed = parts[2];
+            return error;
+        }
+        if (extra.from <= plan->interestOnly()) {
+            InputError error = wrong(PlanInput::Extra, Reason::InInterestOnly, inputs);
+            error.installments = plan->interestOnly();
+            return error;
+        }
+    }
+    return std::optional<ExtraPayment>(extra);
+}
+
 } // namespace
 
 Text inputName(PlanInput input, Naming naming)
@@ -383,6 +509,14 @@ Text inputErrorText(const InputError& error, Naming naming, const AmountText& am
     case Reason::InInterestOnly:
         return name + u"le prime " + amounts.whole(error.installments) +
                u" rate sono di preammortamento: si rimborsa in anticipo dopo.";
+    case Reason::NotARepayment:
+        return name + quoted +
+               u" non è un rimborso: si scrive rata:importo, e se si vuole :rata o :durata e la penale, per esempio "
+               u"24:5000 o 60:tutto:durata:1.";
+    case Reason::NotAnExtra:
+        return name + quoted +
+               u" non è un versamento: si scrive importo, e se si vuole :mensile o :annuale e la rata da cui "
+               u"comincia, per esempio 100 o 1200:annuale:12.";
     case Reason::OnlyInstallment:
         return name + u"con la data di stipula la rata dipende dai giorni del primo periodo: si calcola la rata, e "
                       u"le altre tre cifre si danno.";
@@ -450,6 +584,45 @@ std::optional<Text> readingOf(PlanInput input, const PlanInputs& inputs, const N
                     numbers.localeText(static_cast<double>(rate.significand) * std::pow(10.0, rate.exponent)) + u" %";
         }
         return read;
+    }
+    case InputValue::Repayments: {
+        // Against no plan: what each item says, its installment checked with the plan.
+        Text read;
+        for (const Text& item : listItems(typed)) {
+            const std::vector<Text> parts = itemParts(item);
+            PlanInputs one;
+            if (parts.size() < 2 || parts.size() > 4)
+                return std::nullopt;
+            one.setText(PlanInput::RepayAfter, parts[0]);
+            one.setText(PlanInput::RepayAmount, parts[1]);
+            const auto after = count(PlanInput::RepayAfter, one, numbers);
+            if (std::holds_alternative<InputError>(after) || !std::get<std::optional<std::int64_t>>(after))
+                return std::nullopt;
+            Text what;
+            if (meansEverything(parts[1])) {
+                what = u"tutto";
+            } else {
+                const auto cents = amount(PlanInput::RepayAmount, one, numbers);
+                if (std::holds_alternative<InputError>(cents))
+                    return std::nullopt;
+                what = amounts.grouped(std::get<Cents>(cents)) + u" €";
+            }
+            if (parts.size() > 2 && parts[2] != u"rata" && parts[2] != u"durata")
+                return std::nullopt;
+            read += (read.empty() ? u"" : u"; ") + what + u" con la rata " +
+                    amounts.whole(*std::get<std::optional<std::int64_t>>(after));
+            if (parts.size() > 2 && parts[2] == u"durata")
+                read += u", stessa rata";
+        }
+        return read;
+    }
+    case InputValue::Extra: {
+        const auto extra = extraPayment(inputs, nullptr, numbers);
+        if (std::holds_alternative<InputError>(extra))
+            return std::nullopt;
+        const ExtraPayment& paid = *std::get<std::optional<ExtraPayment>>(extra);
+        return amounts.grouped(paid.amount) + (paid.yearly ? u" € l'anno" : u" € con ogni rata") +
+               u" dalla rata " + amounts.whole(paid.from);
     }
     case InputValue::Choice:
         return Text();
@@ -687,8 +860,23 @@ PlanOutcome planFor(const PlanInputs& inputs, const NumberText& numbers)
     auto early = earlyRepayment(inputs, *made, numbers);
     if (auto* wrongRepayment = std::get_if<InputError>(&early))
         return {loan, std::move(plan), *wrongRepayment};
-    inCents.repayment = std::get<std::optional<EarlyRepayment>>(early);
-    if (!inCents.repayment)
+    if (const auto& single = std::get<std::optional<EarlyRepayment>>(early))
+        inCents.repayments.push_back(*single);
+    auto list = repaymentList(inputs, *made, numbers);
+    if (auto* wrongList = std::get_if<InputError>(&list))
+        return {loan, std::move(plan), *wrongList};
+    for (const EarlyRepayment& each : std::get<std::vector<EarlyRepayment>>(list)) {
+        if (each.reduceDuration && !made->steps().empty())
+            return {loan, std::move(plan), wrong(PlanInput::Repayments, Reason::NotWithSteps, inputs)};
+        inCents.repayments.push_back(each);
+    }
+    std::stable_sort(inCents.repayments.begin(), inCents.repayments.end(),
+                     [](const EarlyRepayment& a, const EarlyRepayment& b) { return a.after < b.after; });
+    auto extra = extraPayment(inputs, &*made, numbers);
+    if (auto* wrongExtra = std::get_if<InputError>(&extra))
+        return {loan, std::move(plan), *wrongExtra};
+    inCents.extra = std::get<std::optional<ExtraPayment>>(extra);
+    if (inCents.repayments.empty() && !inCents.extra)
         return {loan, std::move(plan), std::nullopt};
     return {loan, AmortizationPlan::make(inCents), std::nullopt};
 }

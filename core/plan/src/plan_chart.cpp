@@ -118,9 +118,11 @@ PlanChart planChart(const AmortizationPlan& plan, const AmountText& amounts, std
     else
         text += u"; gli interessi superano la quota capitale in ogni rata";
     text += u". Il debito residuo scende da " + amounts.grouped(plan.capital()) + u" a " + amounts.grouped(0);
-    if (plan.repayment())
+    if (plan.repayments().size() == 1 && !plan.extra())
         text += u", con un rimborso anticipato di " + amounts.grouped(plan.repaid()) + u" con la rata " +
-                withDate(plan, rows[static_cast<std::size_t>(plan.repayment()->after - 1)], amounts);
+                withDate(plan, plan.row(plan.repayments().front().asked.after), amounts);
+    else if (plan.repaidEarly())
+        text += u", con " + amounts.grouped(plan.repaid() + plan.extraPaid()) + u" rimborsati in anticipo";
     text += u", in " + amounts.whole(count) + (count == 1 ? u" rata" : u" rate") + u".";
     chart.description = text;
     return chart;

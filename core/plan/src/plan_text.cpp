@@ -33,7 +33,7 @@ std::vector<PlanColumn> columnsOf(const AmortizationPlan& plan)
     const std::size_t amounts = columns.size();
     if (plan.balloon() != 0)
         columns.push_back(PlanColumn::Balloon);
-    if (plan.repayment())
+    if (plan.repaidEarly())
         columns.push_back(PlanColumn::Prepaid);
     if (plan.penalty() != 0)
         columns.push_back(PlanColumn::Penalty);
@@ -150,7 +150,7 @@ std::vector<YearColumn> yearColumns(const AmortizationPlan& plan)
                                     YearColumn::Principal};
     if (plan.balloon() != 0)
         columns.push_back(YearColumn::Balloon);
-    if (plan.repayment())
+    if (plan.repaidEarly())
         columns.push_back(YearColumn::Prepaid);
     if (plan.costs().initialFees + plan.costs().substituteTax != 0 || plan.penalty() != 0)
         columns.push_back(YearColumn::Charges);
@@ -260,6 +260,8 @@ const char* objectName(FigureId id)
         return "RepaidAfter";
     case FigureId::Repaid:
         return "Repaid";
+    case FigureId::ExtraPaid:
+        return "ExtraPaid";
     case FigureId::Penalty:
         return "PenaltyPaid";
     case FigureId::PenaltyRule:
@@ -540,7 +542,7 @@ std::vector<Figure> costFigures(const AmortizationPlan& plan, const AmountText& 
 {
     const auto known = [&](Cents amount) { return costsKnown ? amounts.grouped(amount) : Text(u"—"); };
     // After an early repayment the rows are no longer the contract's: say whose these are.
-    const Text ofContract = plan.repayment() ? u" del contratto" : u"";
+    const Text ofContract = plan.repaidEarly() ? u" del contratto" : u"";
     std::vector<Figure> figures{{FigureId::Received, u"Importo erogato", known(plan.received())}};
     const LoanCosts& costs = plan.costs();
     if (costs.initialFees != 0)
@@ -561,10 +563,10 @@ std::vector<Figure> costFigures(const AmortizationPlan& plan, const AmountText& 
 namespace {
 
 // Under which limit the penalty was charged, and the article that sets it.
-Text penaltyRuleText(const AmortizationPlan& plan, const AmountText& amounts)
+Text penaltyRuleText(const RepaymentOutcome& outcome, const AmountText& amounts)
 {
     const Text tub = u" (art. 125-sexies TUB)";
-    switch (plan.penaltyRule()) {
+    switch (outcome.rule) {
     case PenaltyRule::AsAgreed:
         return u"quella del contratto (tipo di finanziamento: altro)";
     case PenaltyRule::NoneOnHomeLoans:
@@ -575,7 +577,7 @@ Text penaltyRuleText(const AmortizationPlan& plan, const AmountText& amounts)
     case PenaltyRule::WithinLimits:
         return u"entro i limiti del credito ai consumatori" + tub;
     case PenaltyRule::PercentLimit:
-        return plan.penaltyLimit() == 100 ? u"al massimo l'1 % dell'importo rimborsato" + tub
+        return outcome.limit == 100 ? u"al massimo l'1 % dell'importo rimborsato" + tub
                                           : u"al massimo lo 0" + Text(1, amounts.decimalSeparator()) +
                                                 u"5 % dell'importo rimborsato, alla fine manca un anno o meno" + tub;
     case PenaltyRule::InterestLimit:
@@ -588,28 +590,45 @@ Text penaltyRuleText(const AmortizationPlan& plan, const AmountText& amounts)
 
 std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountText& amounts)
 {
-    if (!plan.repayment())
+    if (!plan.repaidEarly())
         return {};
     const auto withDate = [&](std::int64_t number) {
         const PlanRow& row = plan.row(number);
         const auto due = plan.dueDate(row);
         return amounts.whole(number) + (due ? u" (" + monthText(*due) + u")" : Text());
     };
-    const std::int64_t after = plan.repayment()->after;
-    const auto last = static_cast<std::int64_t>(plan.rows().size());
-    Text penalty = amounts.grouped(plan.penalty());
-    if (plan.penalty() != plan.penaltyAgreed())
-        penalty += u" anziché " + amounts.grouped(plan.penaltyAgreed());
-    std::vector<Figure> figures{
-        {FigureId::RepaidAfter, u"Estinzione anticipata", u"con la rata " + withDate(after)},
-        {FigureId::Repaid, u"Rimborso anticipato", amounts.grouped(plan.repaid())},
-        {FigureId::Penalty, u"Penale", penalty},
-        {FigureId::PenaltyRule, u"Limite della penale", penaltyRuleText(plan, amounts)},
-    };
-    if (plan.credit() == CreditKind::Consumer)
-        figures.push_back({FigureId::Refund, u"Spese restituite", amounts.grouped(plan.refund())});
+    const auto& outcomes = plan.repayments();
+    const auto last = static_cast<std::int64_t>(plan.rows().size()) - plan.leadRows();
+    std::vector<Figure> figures;
+    if (!outcomes.empty()) {
+        Text when;
+        for (const RepaymentOutcome& outcome : outcomes)
+            when += (when.empty() ? (outcomes.size() == 1 ? u"con la rata " : u"con le rate ") : u", ") +
+                    withDate(outcome.asked.after);
+        Text penalty = amounts.grouped(plan.penalty());
+        if (plan.penalty() != plan.penaltyAgreed())
+            penalty += u" anziché " + amounts.grouped(plan.penaltyAgreed());
+        // One rule where every repayment was held to the same; else each says its own in the table's row.
+        Text rule = penaltyRuleText(outcomes.front(), amounts);
+        for (const RepaymentOutcome& outcome : outcomes)
+            if (penaltyRuleText(outcome, amounts) != rule)
+                rule = u"per ogni rimborso la sua, entro i limiti del tipo di finanziamento";
+        figures.push_back({FigureId::RepaidAfter,
+                           outcomes.size() == 1 ? u"Estinzione anticipata" : u"Rimborsi anticipati", when});
+        figures.push_back({FigureId::Repaid, outcomes.size() == 1 ? u"Rimborso anticipato" : u"Totale rimborsato",
+                           amounts.grouped(plan.repaid())});
+        figures.push_back({FigureId::Penalty, u"Penale", penalty});
+        figures.push_back({FigureId::PenaltyRule, u"Limite della penale", rule});
+        if (plan.credit() == CreditKind::Consumer)
+            figures.push_back({FigureId::Refund, u"Spese restituite", amounts.grouped(plan.refund())});
+    }
+    if (const auto& extra = plan.extra())
+        figures.push_back({FigureId::ExtraPaid, u"Versamenti in più",
+                           amounts.grouped(extra->amount) + (extra->yearly ? u" l'anno" : u" con ogni rata") +
+                               u" dalla rata " + amounts.whole(extra->from) + u": " +
+                               amounts.grouped(plan.extraPaid()) + u" in tutto"});
     figures.push_back({FigureId::InterestSaved, u"Interessi risparmiati", amounts.grouped(plan.interestSaved())});
-    if (last > after && !plan.repayment()->reduceDuration)
+    if (plan.installmentReduced() && plan.rows().back().prepaid == 0)
         figures.push_back({FigureId::InstallmentAfter,
                            plan.kind() == PlanKind::Italian ? u"Nuova quota capitale" : u"Nuova rata",
                            amounts.grouped(plan.installmentAfterRepayment())});
@@ -677,11 +696,12 @@ namespace {
 
 Text lastInstallmentNote(const AmortizationPlan& plan, const AmountText& amounts)
 {
-    if (plan.repayment()) {
+    if (plan.repaidEarly()) {
         const PlanRow& last = plan.rows().back();
-        if (last.number == plan.repayment()->after)
-            return u"L'estinzione con la rata " + amounts.whole(last.number) + u" chiude il prestito.";
-        if (plan.repayment()->reduceDuration)
+        if (last.prepaid != 0)
+            return (plan.extra() ? u"Il versamento con la rata " : u"L'estinzione con la rata ") +
+                   amounts.whole(last.number) + u" chiude il prestito.";
+        if (last.number < plan.plannedInstallments())
             return (plan.kind() == PlanKind::Italian ? u"Dopo l'estinzione la quota capitale resta la stessa"
                                                      : u"Dopo l'estinzione la rata resta la stessa") +
                    Text(u" e il prestito finisce con la rata ") + amounts.whole(last.number) + u", che paga i " +
@@ -710,7 +730,7 @@ Text lastInstallmentNote(const AmortizationPlan& plan, const AmountText& amounts
 Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts)
 {
     Text note = lastInstallmentNote(plan, amounts);
-    if (plan.repayment())
+    if (plan.repaidEarly())
         note += u" TAEG, costo totale del credito e totale dovuto restano quelli del contratto, come se durasse fino "
                 u"alla fine: l'estinzione non li cambia.";
     return note;

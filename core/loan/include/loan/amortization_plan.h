@@ -135,6 +135,35 @@ struct EarlyRepayment {
     Ratio penalty; // of the amount repaid early, as the contract states it, paid with it
 };
 
+// An amount repaid with every installment, or once a year, from installment
+// `from` on: it lowers the debt right after its installment, the installment
+// stays and the loan ends sooner. The contract allows it as it stands: no
+// penalty, and no costs come back.
+struct ExtraPayment {
+    Cents amount = 0;
+    bool yearly = false; // with installment `from` and every periodsPerYear-th after it
+    std::int64_t from = 1;
+    bool paidWith(std::int64_t number, int perYear) const
+    {
+        return number >= from && (!yearly || (number - from) % perYear == 0);
+    }
+};
+
+// What one early repayment came to in the plan: the principal it repaid
+// (less than asked where earlier ones left less owed; nothing where the loan
+// had already ended), its penalty as agreed and as charged within the law's
+// limits, what came back of the costs, and the interest it saved.
+struct RepaymentOutcome {
+    EarlyRepayment asked;
+    Cents repaid = 0;
+    Cents penaltyAgreed = 0;
+    Cents penalty = 0;
+    PenaltyRule rule = PenaltyRule::AsAgreed;
+    std::int64_t limit = 0; // the penalty's limit in hundredths of a per cent: 100 or 50
+    Cents refund = 0;
+    Cents interestSaved = 0;
+};
+
 // The loan in the units the plan counts in.
 struct LoanInCents {
     Cents capital = 0;
@@ -145,7 +174,8 @@ struct LoanInCents {
     LoanCosts costs;
     CreditKind credit = CreditKind::Other;
     std::optional<Month> firstDue;
-    std::optional<EarlyRepayment> repayment;
+    std::vector<EarlyRepayment> repayments; // in order of `after`
+    std::optional<ExtraPayment> extra;
     int periodsPerYear = 12;                // mensile 12, bimestrale 6, trimestrale 4, semestrale 2, annuale 1
     std::vector<RateStep> steps;            // in order of `from`, each after the first installment
     Cents balloon = 0;                      // maxi-rata: owed after the last installment, paid with it
@@ -275,21 +305,24 @@ public:
     // What is received and the cost of the credit: everything paid after the signing.
     Cents totalDue() const { return received() + costOfCredit(); }
 
-    // The early repayment, where one is planned: with which installment, the
-    // principal it repays, its penalty (as the contract states it, and as
-    // charged within the law's limits), what comes back of the costs, the
-    // interest it saves against the plan without it, and the installment
-    // (principal) worked out again after it, or the same one where the loan
-    // ends sooner.
-    const std::optional<EarlyRepayment>& repayment() const { return repayment_; }
+    // The early repayments and the recurring extra, where any are planned:
+    // each repayment's outcome, in order; the principal they repay, their
+    // penalties (as the contract states them, and as charged within the
+    // law's limits), what comes back of the costs, the interest all of them
+    // save against the contract, and the installment (principal) worked out
+    // again after the last that kept the end, or the same one where the
+    // loan ends sooner.
+    bool repaidEarly() const { return !outcomes_.empty() || extra_.has_value(); }
+    const std::vector<RepaymentOutcome>& repayments() const { return outcomes_; }
+    const std::optional<ExtraPayment>& extra() const { return extra_; }
     Cents repaid() const { return repaid_; }
+    Cents extraPaid() const { return extraPaid_; }
     Cents penaltyAgreed() const { return penaltyAgreed_; }
     Cents penalty() const { return penalty_; }
-    PenaltyRule penaltyRule() const { return penaltyRule_; }
-    // The share of the penalty's limit in hundredths of a per cent: 100 or 50.
-    std::int64_t penaltyLimit() const { return penaltyLimit_; }
     Cents refund() const { return refund_; }
     Cents interestSaved() const { return interestSaved_; }
+    // Whether a repayment worked the installment out again for the same end, and the last one it gave.
+    bool installmentReduced() const { return installmentReduced_; }
     Cents installmentAfterRepayment() const { return installmentAfter_; }
     // The installments the loan was to have, without the repayment.
     std::int64_t plannedInstallments() const { return planned_; }
@@ -307,7 +340,7 @@ public:
     Cents totalPrincipal() const { return totalPrincipal_; }
     Cents totalInstallmentCosts() const { return totalInstallmentCosts_; }
     Cents totalPayments() const { return totalPayments_; }
-    // What a repayment changes in all: what is due under the contract less what is paid.
+    // What the repayments change in all: what is due under the contract less what is paid.
     Cents saving() const { return totalDue() - totalPayments_; }
 
     // The installment (principal) the last one is measured against: the
@@ -319,12 +352,24 @@ public:
 private:
     AmortizationPlan() = default;
 
-    // Appends rows up to `last`, or, with a free end, until the debt is gone.
+    // What the rows apply besides the contract: the first `repayments` early
+    // repayments and the recurring extra. A pass records what each repayment
+    // actually repaid.
+    struct Events {
+        std::size_t repayments = 0;
+        std::vector<Cents> repaid;
+        Cents extraPaid = 0;
+    };
+    // Appends rows up to `last`, or, with a free end, until the debt is gone;
+    // with events, each lowers the debt right after its installment.
     std::optional<PlanRefusal> appendRows(const LoanInCents& loan, Cents constant, std::int64_t last, bool freeEnd,
-                                          Cents& debt);
-    // The early repayment with installment `after`: the rows after it, the
-    // penalty within the law's limits, the costs that come back. Nothing, or
-    // why the amounts are too large.
+                                          Cents& debt, Events* events = nullptr);
+    // The rows again from the first installment with the events.
+    std::optional<PlanRefusal> rowsWith(const LoanInCents& loan, Cents constant, Events& events);
+    // The rows with every repayment and the extra: each repayment's penalty
+    // within the law's limits and what comes back of the costs, from the
+    // interest it saves against the rows without it. Nothing, or why the
+    // amounts are too large.
     std::optional<PlanRefusal> repay(const LoanInCents& loan, Cents constant);
     // The totals, or false where they lie beyond 64-bit cents.
     bool sumUp();
@@ -352,14 +397,15 @@ private:
     std::optional<double> contractRate_;
     Cents contractInterest_ = 0;
     Cents contractInstallmentCosts_ = 0;
-    std::optional<EarlyRepayment> repayment_;
+    std::vector<RepaymentOutcome> outcomes_;
+    std::optional<ExtraPayment> extra_;
     Cents repaid_ = 0;
+    Cents extraPaid_ = 0;
     Cents penaltyAgreed_ = 0;
     Cents penalty_ = 0;
-    PenaltyRule penaltyRule_ = PenaltyRule::AsAgreed;
-    std::int64_t penaltyLimit_ = 0;
     Cents refund_ = 0;
     Cents interestSaved_ = 0;
+    bool installmentReduced_ = false;
     Cents installmentAfter_ = 0;
     std::int64_t planned_ = 0;
     Cents totalInstallments_ = 0;

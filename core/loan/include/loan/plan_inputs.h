@@ -47,6 +47,8 @@ enum class PlanInput {
     RepayAmount,
     Reduce,
     Penalty,
+    Repayments,
+    Extra,
     Credit,
 };
 inline constexpr std::size_t planInputCount = static_cast<std::size_t>(PlanInput::Credit) + 1;
@@ -61,6 +63,8 @@ enum class InputValue {
     MonthOrDay,  // either
     AmountOrAll, // an amount, or "tutto": all that is owed
     RateSteps,   // "from installment k, TAN x", any number: "25:6; 61:4,5"
+    Repayments,  // "after installment k, an amount or all, reducing what, a penalty", any number: "24:5000; 60:tutto"
+    Extra,       // "an amount, with every installment or once a year, from installment k": "100:mensile:13"
     Choice,      // one of its options
 };
 

@@ -48,6 +48,8 @@ struct InputError {
         NotWithSteps,    // a shorter loan after an early repayment, with rate steps
         InInterestOnly,  // an early repayment during the preammortamento (`installments` installments)
         OnlyInstallment, // a figure worked out from the installment, with a signing date that asks for the installment
+        NotARepayment,   // a repayment that is no "k:importo[:rata|durata[:penale]]"
+        NotAnExtra,      // an extra that is no "importo[:mensile|annuale][:k]"
     };
     PlanInput input = PlanInput::InitialFees;
     Reason reason = Reason::NotAnAmount;

@@ -91,6 +91,7 @@ enum class FigureId {
     TotalDue,
     RepaidAfter,      // the early repayment: with which installment,
     Repaid,           // what it repays,
+    ExtraPaid,        // the recurring extra, and what it repays in all,
     Penalty,          // its penalty,
     PenaltyRule,      // the law's limit it was held to,
     Refund,           // what comes back of the costs,
