@@ -12,9 +12,11 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,6 +88,54 @@ public:
     }
 };
 
+// The files of offers, written as the window writes them: into a file of
+// its own beside the target, flushed to the disk, then renamed over it.
+class PosixFiles : public ratalia::Files {
+public:
+    std::optional<std::string> read(const std::string& path) override
+    {
+        const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (file < 0)
+            return std::nullopt;
+        std::string bytes;
+        char buffer[65536];
+        ssize_t n = 0;
+        while ((n = ::read(file, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR))
+            if (n > 0)
+                bytes.append(buffer, static_cast<std::size_t>(n));
+        ::close(file);
+        return n < 0 ? std::nullopt : std::optional<std::string>(std::move(bytes));
+    }
+
+    bool write(const std::string& path, const std::string& bytes) override
+    {
+        std::string temporary = path + ".XXXXXX";
+        const int file = mkstemp(temporary.data());
+        if (file < 0)
+            return false;
+        std::size_t written = 0;
+        while (written < bytes.size()) {
+            const ssize_t n = ::write(file, bytes.data() + written, bytes.size() - written);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            written += static_cast<std::size_t>(n);
+        }
+        // A new file gets the permissions any other would; an old one keeps its own.
+        struct stat old {};
+        const mode_t mask = umask(0);
+        umask(mask);
+        const bool done = written == bytes.size() &&
+                          fchmod(file, ::stat(path.c_str(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~mask) == 0 &&
+                          fsync(file) == 0;
+        if (::close(file) == 0 && done && ::rename(temporary.c_str(), path.c_str()) == 0)
+            return true;
+        ::unlink(temporary.c_str());
+        return false;
+    }
+};
+
 bool displayNamed()
 {
     return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
@@ -116,7 +166,8 @@ int main(int argc, char* argv[])
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (!ratalia::opensWindow(arguments, qtOptions)) {
         PosixStreams streams;
-        return ratalia::runCommandLine(arguments, numbers, streams);
+        PosixFiles files;
+        return ratalia::runCommandLine(arguments, numbers, streams, &files);
     }
 
     if (!displayNamed()) {

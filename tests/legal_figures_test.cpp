@@ -492,7 +492,7 @@ TEST(CommandLineTest, names_what_is_wrong_and_never_ignores_an_option)
         {"--capitale 1000 --mesi 12 --tasso 5 --riduci durata", 2,
          "ratalia: --riduci riguarda un'estinzione anticipata: vuole --estinzione-dopo.\n"},
         {"--capitale 1000 --mesi 12 --tasso 5 --tipo-credito consumo", 2,
-         "ratalia: --tipo-credito riguarda un'estinzione anticipata: vuole --estinzione-dopo.\n"},
+         "ratalia: --tipo-credito riguarda un'estinzione anticipata: vuole --estinzione-dopo, --rimborso o --extra.\n"},
         {"--capitale 1000 --mesi 12 --tasso 5 --estinzione-dopo 3 --estinzione-importo 100 --tipo-credito banca", 2,
          "ratalia: --tipo-credito: «banca» non è tra le scelte: altro, casa oppure consumo.\n"},
         {"--capitale 1000 --mesi 12 --tasso 5 --estinzione-dopo 3 --estinzione-importo TUTTO", 0,

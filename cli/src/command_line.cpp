@@ -5,8 +5,10 @@
 #include "form/program_texts.h"
 #include "form/version.h"
 #include "loan/amortization_plan.h"
+#include "loan/offers.h"
 #include "loan/plan_request.h"
 #include "numbers/input_normalizer.h"
+#include "plan/offer_comparison.h"
 #include "plan/plan_text.h"
 
 #include <algorithm>
@@ -46,9 +48,17 @@ struct OwnOption {
     std::string_view name;
     std::string_view shortName; // "" for none
     std::string_view help;
+    std::string_view valueName = ""; // "" for an option that takes no value
 };
 constexpr OwnOption ownOptions[] = {
     {"--piano", "", "stampa il piano di ammortamento"},
+    {"--offerta", "", "il prestito di un'offerta salvata (un file .ratalia); le opzioni date accanto ne cambiano i "
+                      "valori", "FILE"},
+    {"--nome", "", "con --offerta, quale offerta del file; con --salva, il nome dell'offerta salvata", "NOME"},
+    {"--salva", "", "salva l'offerta descritta dalle opzioni nel file, aggiunta alle altre (o al posto di quella con "
+                    "lo stesso nome)", "FILE"},
+    {"--confronta", "", "confronta le offerte dei file, una colonna per offerta, con la più conveniente per TAEG e "
+                        "per costo totale del credito; con --csv in CSV"},
     {"--csv", "", "il piano in CSV (\";\" fra i campi se il separatore decimale è \",\")"},
     {"--csv-annuale", "", "i totali per anno in CSV (vuole --prima-rata)"},
     {"--help", "-h", "mostra questo aiuto"},
@@ -72,7 +82,7 @@ std::vector<OptionSpec> allOptions()
         for (const InputOption& option : spec.options)
             all.push_back({option.name, "", true, spec.id, option.name == "--anni", option.repeatable});
     for (const OwnOption& own : ownOptions)
-        all.push_back({own.name, own.shortName, false, std::nullopt, false, false});
+        all.push_back({own.name, own.shortName, !own.valueName.empty(), std::nullopt, false, false});
     return all;
 }
 
@@ -117,9 +127,15 @@ std::string helpText()
     for (const PlanInputSpec& spec : planInputSpecs())
         for (const InputOption& option : spec.options)
             appendHelp(out, std::string(option.name) + " " + std::string(option.valueName), option.help);
-    for (const OwnOption& own : std::span(ownOptions).subspan(1))
-        appendHelp(out, own.shortName.empty() ? own.name : std::string(own.shortName) + ", " + std::string(own.name),
-                   own.help);
+    for (const OwnOption& own : std::span(ownOptions).subspan(1)) {
+        std::string head = own.shortName.empty() ? std::string(own.name)
+                                                 : std::string(own.shortName) + ", " + std::string(own.name);
+        if (!own.valueName.empty())
+            head += " " + std::string(own.valueName);
+        else if (own.name == "--confronta")
+            head += " FILE…";
+        appendHelp(out, head, own.help);
+    }
     return out + std::string(closing);
 }
 
@@ -156,9 +172,9 @@ using Options = std::map<std::string, std::string, std::less<>>;
 // The plan's own options, as the plan window's inputs.
 // The plan's own inputs from their options; the loan's three come from the
 // main window's calculation.
-PlanInputs planInputs(const Options& chosen)
+PlanInputs planInputs(const Options& chosen, const PlanInputs& base = PlanInputs())
 {
-    PlanInputs inputs;
+    PlanInputs inputs = base;
     for (const PlanInputSpec& spec : planInputSpecs()) {
         if (spec.section == PlanSection::Loan && spec.value != InputValue::Choice)
             continue;
@@ -167,10 +183,14 @@ PlanInputs planInputs(const Options& chosen)
             if (found == chosen.end())
                 continue;
             // What only an early repayment uses is no option of its own: never silently ignored.
-            if (spec.section == PlanSection::EarlyRepayment && spec.id != PlanInput::RepayAfter &&
-                spec.id != PlanInput::RepayAmount && !chosen.count("--estinzione-dopo"))
+            const bool single = !chosen.count("--estinzione-dopo") && base.text(PlanInput::RepayAfter).empty();
+            if ((spec.id == PlanInput::Reduce || spec.id == PlanInput::Penalty) && single)
                 throw BadInput{std::string(option.name) +
                                " riguarda un'estinzione anticipata: vuole --estinzione-dopo."};
+            if (spec.id == PlanInput::Credit && single && !chosen.count("--rimborso") && !chosen.count("--extra") &&
+                base.text(PlanInput::Repayments).empty() && base.text(PlanInput::Extra).empty())
+                throw BadInput{std::string(option.name) +
+                               " riguarda un'estinzione anticipata: vuole --estinzione-dopo, --rimborso o --extra."};
             if (spec.value != InputValue::Choice) {
                 inputs.setText(spec.id, fromUtf8(found->second));
                 continue;
@@ -213,11 +233,17 @@ LoanTerms typedTerms(const Text& capital, const Text& duration, const Text& rate
     return terms;
 }
 
-Options parsed(const std::vector<std::string>& arguments)
+// The options, and with --confronta the files it compares, in order.
+Options parsed(const std::vector<std::string>& arguments, std::vector<std::string>& files)
 {
     Options chosen;
+    const bool comparing = std::find(arguments.begin(), arguments.end(), "--confronta") != arguments.end();
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
+        if (comparing && !looksLikeOption(name)) {
+            files.push_back(name);
+            continue;
+        }
         std::optional<std::string> value;
         if (const auto equals = name.find('='); equals != std::string::npos && looksLikeOption(name)) {
             value = name.substr(equals + 1);
@@ -272,39 +298,124 @@ int writePlan(const Options& chosen, const PlanOutcome& outcome, const Text& win
     return exitDone;
 }
 
-int printPlan(const Options& chosen, const NumberText& numbers, std::ostream& output, std::ostream& errors)
+// The file's bytes read as offers, or the sentence that says why not.
+std::vector<Offer> offersIn(const std::string& path, Files& files, const NumberText& numbers)
 {
+    const auto bytes = files.read(path);
+    if (!bytes)
+        throw BadInput{"impossibile leggere «" + path + "»: il file non c'è o non si può aprire."};
+    auto offers = readOffersFile(*bytes, numbers);
+    if (const auto* error = std::get_if<OffersFileError>(&offers))
+        throw BadInput{toUtf8(offersFileErrorText(*error, fromUtf8(path)))};
+    return std::get<std::vector<Offer>>(std::move(offers));
+}
+
+// The inputs the options give the loan's own fields, over `inputs`.
+void setLoanFields(const Options& chosen, PlanInputs& inputs)
+{
+    for (const auto& [option, input] : {std::pair{"--capitale", PlanInput::Capital},
+                                        {"--mesi", PlanInput::Duration},
+                                        {"--anni", PlanInput::Duration},
+                                        {"--tasso", PlanInput::AnnualRate},
+                                        {"--rata", PlanInput::Installment}})
+        if (const auto found = chosen.find(option); found != chosen.end())
+            inputs.setText(input, fromUtf8(found->second));
+    if (chosen.count("--mesi") || chosen.count("--anni"))
+        inputs.choose(PlanInput::Unit,
+                      static_cast<std::size_t>(chosen.count("--anni") ? DurationUnit::Years : DurationUnit::Months));
+}
+
+// Adds the offer to the file, or puts it in place of the one of the same name.
+int saveOffer(const Options& chosen, const Offer& offer, const NumberText& numbers, Files& files,
+              std::ostream& output, std::ostream& errors)
+{
+    const std::string path = chosen.find("--salva")->second;
+    std::vector<Offer> offers;
+    if (const auto bytes = files.read(path)) {
+        // Never written over: a file that holds no offers, or that this version cannot read whole.
+        auto kept = readOffersFile(*bytes, numbers);
+        if (const auto* error = std::get_if<OffersFileError>(&kept))
+            throw BadInput{toUtf8(offersFileErrorText(*error, fromUtf8(path))) + " L'offerta non è stata salvata."};
+        offers = std::get<std::vector<Offer>>(std::move(kept));
+    }
+    const auto same = std::find_if(offers.begin(), offers.end(), [&](const Offer& o) { return o.name == offer.name; });
+    if (same != offers.end())
+        *same = offer;
+    else
+        offers.push_back(offer);
+    if (!files.write(path, offersFileText(offers, numbers))) {
+        errors << "ratalia: " << toUtf8(offersNotSavedText(fromUtf8(path))) << '\n';
+        return exitNotWritten;
+    }
     if (!chosen.count("--piano"))
+        output << "Offerta «" << toUtf8(offer.name) << "» salvata in «" << path << "» ("
+               << offers.size() << (offers.size() == 1 ? " offerta" : " offerte") << " nel file).\n";
+    return exitDone;
+}
+
+int printPlan(const Options& chosen, const NumberText& numbers, Files* files, std::ostream& output,
+              std::ostream& errors)
+{
+    const bool fromFile = chosen.count("--offerta") != 0;
+    const bool saving = chosen.count("--salva") != 0;
+    if (!chosen.count("--piano") && !saving)
         throw BadInput{"le opzioni del piano vogliono --piano (ratalia --help elenca le opzioni)."};
+    if (chosen.count("--nome") && !fromFile && !saving)
+        throw BadInput{"--nome vuole --offerta o --salva."};
+    if ((fromFile || saving) && !files)
+        throw BadInput{"qui non si leggono né si scrivono file di offerte."};
     const bool months = chosen.count("--mesi") != 0;
     if (months && chosen.count("--anni"))
         throw BadInput{"indicare la durata con --mesi oppure con --anni."};
-    // Three of the four are given, and the fourth is worked out.
+    // Three of the four are given, and the fourth is worked out; an offer has its own.
     const bool withDuration = months || chosen.count("--anni");
     const int given = static_cast<int>(chosen.count("--capitale") + chosen.count("--tasso") + chosen.count("--rata")) +
                       (withDuration ? 1 : 0);
-    if (given != 3)
+    if (given != 3 && !fromFile)
         throw BadInput{"delle quattro --capitale, --mesi o --anni, --tasso e --rata se ne danno tre, e la quarta si "
                        "calcola."};
 
-    PlanInputs inputs = planInputs(chosen);
-    if (chosen.count("--rata")) {
+    Offer offer{chosen.count("--nome") ? fromUtf8(chosen.find("--nome")->second) : Text(), PlanInputs()};
+    if (fromFile) {
+        const std::string path = chosen.find("--offerta")->second;
+        const std::vector<Offer> offers = offersIn(path, *files, numbers);
+        if (offers.size() > 1 && offer.name.empty()) {
+            std::string names;
+            for (const Offer& each : offers)
+                names += (names.empty() ? "«" : ", «") + toUtf8(each.name) + "»";
+            throw BadInput{"«" + path + "» ha " + std::to_string(offers.size()) +
+                           " offerte: indicare quale con --nome (" + names + ")."};
+        }
+        const Offer* found = offerNamed(offers, offer.name);
+        if (!found)
+            throw BadInput{"in «" + path + "» non c'è un'offerta «" + toUtf8(offer.name) + "»."};
+        offer = *found;
+    }
+    if (offer.name.empty())
+        offer.name = defaultOfferName(1);
+    PlanInputs& inputs = offer.inputs;
+    inputs = planInputs(chosen, inputs);
+    if (chosen.count("--rata") && !fromFile) {
         // A question: the plan's own reading of the three given, the fourth worked out.
         const Unknown unknown = !chosen.count("--capitale") ? Unknown::Capital
                                 : !withDuration             ? Unknown::Duration
                                 : !chosen.count("--tasso")  ? Unknown::Rate
                                                             : Unknown::Installment;
         inputs.choose(PlanInput::Solve, static_cast<std::size_t>(unknown));
-        inputs.choose(PlanInput::Unit,
-                      static_cast<std::size_t>(chosen.count("--anni") ? DurationUnit::Years : DurationUnit::Months));
-        for (const auto& [option, input] : {std::pair{"--capitale", PlanInput::Capital},
-                                            {"--mesi", PlanInput::Duration},
-                                            {"--anni", PlanInput::Duration},
-                                            {"--tasso", PlanInput::AnnualRate},
-                                            {"--rata", PlanInput::Installment}})
-            if (const auto found = chosen.find(option); found != chosen.end())
-                inputs.setText(input, fromUtf8(found->second));
-        return writePlan(chosen, planFor(inputs, numbers), Text(), numbers, output, errors);
+    }
+    setLoanFields(chosen, inputs);
+    if (fromFile || chosen.count("--rata") || !chosen.count("--piano")) {
+        const PlanOutcome outcome = planFor(inputs, numbers);
+        // Only an offer with a plan is kept: what cannot be read is said first.
+        if (saving && (outcome.error || std::holds_alternative<PlanRefusal>(outcome.plan)))
+            return writePlan(chosen, outcome, Text(), numbers, output, errors);
+        if (saving) {
+            if (const int saved = saveOffer(chosen, offer, numbers, *files, output, errors); saved != exitDone)
+                return saved;
+        }
+        if (!chosen.count("--piano"))
+            return exitDone;
+        return writePlan(chosen, outcome, Text(), numbers, output, errors);
     }
     const char* durationOption = months ? "--mesi" : "--anni";
     const Text capital = fromUtf8(chosen.find("--capitale")->second);
@@ -339,31 +450,106 @@ int printPlan(const Options& chosen, const NumberText& numbers, std::ostream& ou
     const auto calculated = events.planTerms();
     const LoanTerms terms = calculated ? *calculated : typedTerms(capital, duration, rate, months, numbers);
 
-    return writePlan(chosen, planFor(terms, inputs, numbers), terms.installment, numbers, output, errors);
+    const PlanOutcome outcome = planFor(terms, inputs, numbers);
+    if (saving) {
+        if (outcome.error || std::holds_alternative<PlanRefusal>(outcome.plan))
+            return writePlan(chosen, outcome, terms.installment, numbers, output, errors);
+        if (const int saved = saveOffer(chosen, offer, numbers, *files, output, errors); saved != exitDone)
+            return saved;
+    }
+    return writePlan(chosen, outcome, terms.installment, numbers, output, errors);
+}
+
+
+// The offers of every file side by side; names that repeat say their file.
+int compare(const Options& chosen, const std::vector<std::string>& paths, const NumberText& numbers, Files* files,
+            std::ostream& output)
+{
+    if (!files)
+        throw BadInput{"qui non si leggono file di offerte."};
+    if (paths.empty())
+        throw BadInput{"--confronta vuole uno o più file di offerte."};
+    for (const auto& [option, value] : chosen)
+        if (option != "--confronta" && option != "--csv")
+            throw BadInput{"con --confronta si danno solo i file, e --csv: non " + option + "."};
+    std::vector<Offer> offers;
+    std::vector<std::string> from;
+    for (const std::string& path : paths)
+        for (Offer& offer : offersIn(path, *files, numbers)) {
+            offers.push_back(std::move(offer));
+            from.push_back(path);
+        }
+    for (std::size_t k = 0; k < offers.size(); ++k)
+        if (std::count_if(offers.begin(), offers.end(), [&](const Offer& o) { return o.name == offers[k].name; }) > 1)
+            offers[k].name += u" (" + fromUtf8(from[k]) + u")";
+    const OfferComparison comparison = compareOffers(offers, numbers);
+    output << toUtf8(chosen.count("--csv") ? delimitedComparison(comparison, csvDelimiter(numbers.decimalSeparator()))
+                                           : alignedComparison(comparison));
+    return exitDone;
+}
+
+} // namespace
+
+namespace {
+
+// A file of offers by its name, "Banca A.ratalia", as the desktop and
+// Explorer pass one: any other word is for the command line.
+bool isOffersFile(std::string_view argument)
+{
+    const std::string extension = toUtf8(offersExtension);
+    if (argument.size() <= extension.size() || argument.front() == '-')
+        return false;
+    return std::equal(extension.begin(), extension.end(), argument.end() - static_cast<std::ptrdiff_t>(extension.size()),
+                      [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b); });
+}
+
+// The window's arguments: the window system's options, and one file of
+// offers. Nothing where any other is there.
+std::optional<std::vector<std::string>> windowFiles(const std::vector<std::string>& arguments,
+                                                    std::span<const WindowSystemOption> windowSystemOptions)
+{
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (isOffersFile(argument)) {
+            files.push_back(arguments[i]);
+            continue;
+        }
+        const std::string_view name = argument.substr(0, argument.find('='));
+        const auto option = std::find_if(windowSystemOptions.begin(), windowSystemOptions.end(),
+                                         [&](const WindowSystemOption& o) { return o.name == name; });
+        if (option == windowSystemOptions.end())
+            return std::nullopt;
+        if (option->takesValue && name.size() == argument.size() && ++i == arguments.size())
+            return std::nullopt;
+    }
+    if (files.size() > 1)
+        return std::nullopt;
+    return files;
 }
 
 } // namespace
 
 bool opensWindow(const std::vector<std::string>& arguments, std::span<const WindowSystemOption> windowSystemOptions)
 {
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view argument = arguments[i];
-        const std::string_view name = argument.substr(0, argument.find('='));
-        const auto option = std::find_if(windowSystemOptions.begin(), windowSystemOptions.end(),
-                                         [&](const WindowSystemOption& o) { return o.name == name; });
-        if (option == windowSystemOptions.end())
-            return false;
-        if (option->takesValue && name.size() == argument.size() && ++i == arguments.size())
-            return false;
-    }
-    return true;
+    return windowFiles(arguments, windowSystemOptions).has_value();
+}
+
+std::optional<std::string> fileToOpen(const std::vector<std::string>& arguments,
+                                      std::span<const WindowSystemOption> windowSystemOptions)
+{
+    const auto files = windowFiles(arguments, windowSystemOptions);
+    if (!files || files->empty())
+        return std::nullopt;
+    return files->front();
 }
 
 int runCommandLine(const std::vector<std::string>& arguments, const NumberText& numbers, std::ostream& output,
-                   std::ostream& errors)
+                   std::ostream& errors, Files* files)
 {
     try {
-        const auto chosen = parsed(arguments);
+        std::vector<std::string> paths;
+        const auto chosen = parsed(arguments, paths);
         if (chosen.count("--help")) {
             output << synopsis << helpText();
             return exitDone;
@@ -372,7 +558,9 @@ int runCommandLine(const std::vector<std::string>& arguments, const NumberText& 
             output << "Ratalia " << version << '\n';
             return exitDone;
         }
-        return printPlan(chosen, numbers, output, errors);
+        if (chosen.count("--confronta"))
+            return compare(chosen, paths, numbers, files, output);
+        return printPlan(chosen, numbers, files, output, errors);
     } catch (const BadInput& bad) {
         errors << "ratalia: " << bad.message << '\n';
         if (bad.withSynopsis)
@@ -381,11 +569,12 @@ int runCommandLine(const std::vector<std::string>& arguments, const NumberText& 
     }
 }
 
-int runCommandLine(const std::vector<std::string>& arguments, const NumberText& numbers, StandardStreams& streams)
+int runCommandLine(const std::vector<std::string>& arguments, const NumberText& numbers, StandardStreams& streams,
+                   Files* files)
 {
     std::ostringstream output;
     std::ostringstream errors;
-    const int status = runCommandLine(arguments, numbers, output, errors);
+    const int status = runCommandLine(arguments, numbers, output, errors, files);
     WriteFailure failure{};
     std::size_t kept = 0;
     streams.write(StandardStream::Error, errors.str(), failure, kept);

@@ -14,7 +14,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     // Windows has no options of its own for a window: every argument is for the command line.
     if (!ratalia::opensWindow(arguments, {})) {
         ratalia::WindowsStreams streams;
-        return ratalia::runCommandLine(arguments, numbers, streams);
+        ratalia::WindowsFiles files;
+        return ratalia::runCommandLine(arguments, numbers, streams, &files);
     }
 
     const ratalia::ComApartment com;

@@ -60,6 +60,43 @@ bool writeFileWhole(const std::wstring& path, const std::string& bytes)
     return written;
 }
 
+std::optional<std::string> readFileWhole(const std::wstring& path)
+{
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::string bytes;
+    LARGE_INTEGER size{};
+    bool read = GetFileSizeEx(file, &size) != 0 && size.QuadPart < (1LL << 30);
+    if (read) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD count = 0;
+        read = bytes.empty() ||
+               (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) != 0 &&
+                count == bytes.size());
+    }
+    CloseHandle(file);
+    return read ? std::optional<std::string>(std::move(bytes)) : std::nullopt;
+}
+
+namespace {
+
+std::wstring widePath(const std::string& utf8)
+{
+    const Text text = fromUtf8(utf8);
+    return std::wstring(text.begin(), text.end());
+}
+
+} // namespace
+
+std::optional<std::string> WindowsFiles::read(const std::string& path) { return readFileWhole(widePath(path)); }
+
+bool WindowsFiles::write(const std::string& path, const std::string& bytes)
+{
+    return writeFileWhole(widePath(path), bytes);
+}
+
 bool putOnClipboard(HWND owner, const Text& plain)
 {
     // Windows' programs end their lines with CR LF.

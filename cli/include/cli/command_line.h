@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,16 +29,32 @@ struct WindowSystemOption {
 };
 
 // Whether the arguments open the window: none at all, or only options of the
-// window system. Anything else is for the command line, which answers a word
-// it does not know with its usage.
+// window system and at most one file of offers to open in the plan window.
+// Anything else is for the command line, which answers a word it does not
+// know with its usage.
 bool opensWindow(const std::vector<std::string>& arguments, std::span<const WindowSystemOption> windowSystemOptions);
+// The file of offers among them, "ratalia offerte.ratalia", if any.
+std::optional<std::string> fileToOpen(const std::vector<std::string>& arguments,
+                                      std::span<const WindowSystemOption> windowSystemOptions);
+
+// The files the command line reads and writes, as a system offers them.
+class Files {
+public:
+    virtual ~Files() = default;
+    // The file's bytes, or nothing where it cannot be read.
+    virtual std::optional<std::string> read(const std::string& path) = 0;
+    // The bytes written whole beside the file and renamed over it: where that
+    // fails, the old file, or none, is as it was.
+    virtual bool write(const std::string& path, const std::string& bytes) = 0;
+};
 
 // Runs it and returns the exit status: exitDone, or exitBadInput with one
 // message on `errors`. Warnings the window would show go to `errors` too.
 // `output` gets the whole result; the caller writes it out and reports a
 // failure with notWrittenMessage().
+// `files` reads and writes the files of offers; without it their options are refused.
 int runCommandLine(const std::vector<std::string>& arguments, const NumberText& numbers, std::ostream& output,
-                   std::ostream& errors);
+                   std::ostream& errors, Files* files = nullptr);
 
 // Why the output could not be written, as the operating system says it.
 enum class WriteFailure { NoSpace, TooLarge, Closed, Other };
@@ -56,7 +73,8 @@ public:
 // Runs the command line and writes what it says: the errors, then the
 // output whole or, where that fails, one line that says so. Returns the exit
 // status, exitNotWritten where the output could not be written.
-int runCommandLine(const std::vector<std::string>& arguments, const NumberText& numbers, StandardStreams& streams);
+int runCommandLine(const std::vector<std::string>& arguments, const NumberText& numbers, StandardStreams& streams,
+                   Files* files = nullptr);
 // The line on standard error for it, after which the status is exitNotWritten:
 // why, and how much of the `total` bytes is out all the same ("non è stato
 // scritto nulla" where a file was cut back, "ne sono stati scritti 65536 byte

@@ -630,6 +630,155 @@ std::optional<Text> readingOf(PlanInput input, const PlanInputs& inputs, const N
     return std::nullopt;
 }
 
+namespace {
+
+Text portableCents(Cents cents)
+{
+    std::string text = std::to_string(cents / 100);
+    if (cents % 100 != 0)
+        text += "," + std::to_string(100 + cents % 100).substr(1);
+    return fromUtf8(text);
+}
+
+Text portableDecimal(const ExactDecimal& value)
+{
+    std::string digits = std::to_string(value.significand < 0 ? -value.significand : value.significand);
+    if (value.exponent >= 0) {
+        digits.append(static_cast<std::size_t>(value.exponent), '0');
+    } else {
+        const auto decimals = static_cast<std::size_t>(-value.exponent);
+        if (digits.size() <= decimals)
+            digits.insert(0, decimals + 1 - digits.size(), '0');
+        digits.insert(digits.size() - decimals, ",");
+        digits.erase(digits.find_last_not_of('0') + 1);
+        if (digits.back() == ',')
+            digits.pop_back();
+    }
+    return fromUtf8((value.significand < 0 ? "-" : "") + digits);
+}
+
+// One item of a field, read as the field reads it; nothing where it does not.
+std::optional<Text> portableItem(InputValue kind, const Text& item, const NumberText& numbers)
+{
+    PlanInputs one;
+    const auto amountOf = [&](const Text& typed) -> std::optional<Text> {
+        if (meansEverything(typed))
+            return Text(everything);
+        one.setText(PlanInput::Capital, typed);
+        const auto cents = amount(PlanInput::Capital, one, numbers);
+        return std::holds_alternative<Cents>(cents) && !blank(typed)
+                   ? std::optional<Text>(portableCents(std::get<Cents>(cents)))
+                   : std::nullopt;
+    };
+    const auto percentOf = [&](const Text& typed) -> std::optional<Text> {
+        one.setText(PlanInput::AnnualRate, typed);
+        const auto value = percentage(PlanInput::AnnualRate, one, numbers, false);
+        return std::holds_alternative<ExactDecimal>(value) && !blank(typed)
+                   ? std::optional<Text>(portableDecimal(std::get<ExactDecimal>(value)))
+                   : std::nullopt;
+    };
+    const auto countOf = [&](const Text& typed) -> std::optional<Text> {
+        one.setText(PlanInput::Duration, typed);
+        const auto value = count(PlanInput::Duration, one, numbers);
+        const auto* read = std::get_if<std::optional<std::int64_t>>(&value);
+        return read && *read ? std::optional<Text>(fromUtf8(std::to_string(**read))) : std::nullopt;
+    };
+    switch (kind) {
+    case InputValue::Amount:
+    case InputValue::AmountOrAll:
+        return amountOf(item);
+    case InputValue::Percentage:
+        return percentOf(item);
+    case InputValue::Count:
+        return countOf(item);
+    case InputValue::RateSteps: {
+        const std::vector<Text> parts = itemParts(item);
+        const auto from = parts.size() == 2 ? countOf(parts[0]) : std::nullopt;
+        const auto rate = parts.size() == 2 ? percentOf(parts[1]) : std::nullopt;
+        return from && rate ? std::optional<Text>(*from + u":" + *rate) : std::nullopt;
+    }
+    case InputValue::Repayments: {
+        const std::vector<Text> parts = itemParts(item);
+        if (parts.size() < 2 || parts.size() > 4)
+            return std::nullopt;
+        auto out = countOf(parts[0]);
+        const auto what = amountOf(parts[1]);
+        if (!out || !what)
+            return std::nullopt;
+        *out += u":" + *what;
+        if (parts.size() > 2) {
+            if (parts[2] != u"rata" && parts[2] != u"durata")
+                return std::nullopt;
+            *out += u":" + parts[2];
+        }
+        if (parts.size() > 3) {
+            const auto penalty = percentOf(parts[3]);
+            if (!penalty)
+                return std::nullopt;
+            *out += u":" + *penalty;
+        }
+        return out;
+    }
+    case InputValue::Extra: {
+        const std::vector<Text> parts = itemParts(item);
+        if (parts.empty() || parts.size() > 3)
+            return std::nullopt;
+        auto out = amountOf(parts[0]);
+        if (!out || *out == everything)
+            return std::nullopt;
+        if (parts.size() > 1)
+            *out += u":" + parts[1];
+        if (parts.size() > 2) {
+            const auto from = countOf(parts[2]);
+            if (!from)
+                return std::nullopt;
+            *out += u":" + *from;
+        }
+        return out;
+    }
+    case InputValue::Month:
+    case InputValue::Day:
+    case InputValue::MonthOrDay:
+    case InputValue::Choice:
+        break;
+    }
+    return item;
+}
+
+bool listed(InputValue kind) { return kind == InputValue::RateSteps || kind == InputValue::Repayments; }
+
+bool numeric(InputValue kind)
+{
+    return kind != InputValue::Month && kind != InputValue::Day && kind != InputValue::MonthOrDay &&
+           kind != InputValue::Choice;
+}
+
+} // namespace
+
+std::vector<Text> portableItems(PlanInput input, const PlanInputs& inputs, const NumberText& numbers)
+{
+    const InputValue kind = planInputSpec(input).value;
+    const Text& typed = inputs.text(input);
+    std::vector<Text> items;
+    if (blank(typed))
+        return items;
+    const std::vector<Text> typedItems = listed(kind) ? listItems(typed) : std::vector<Text>{typed};
+    for (const Text& item : typedItems) {
+        const auto first = item.find_first_not_of(u' ');
+        const Text trimmed = item.substr(first, item.find_last_not_of(u' ') - first + 1);
+        items.push_back(portableItem(kind, trimmed, numbers).value_or(trimmed));
+    }
+    return items;
+}
+
+Text regionalText(PlanInput input, TextView portable, const NumberText& numbers)
+{
+    Text text(portable);
+    if (numeric(planInputSpec(input).value))
+        std::replace(text.begin(), text.end(), u',', numbers.decimalSeparator());
+    return text;
+}
+
 std::variant<LoanCosts, InputError> loanCosts(const PlanInputs& inputs, Cents capital, const NumberText& numbers)
 {
     // In the order the window shows them, so that the first wrong one is named.

@@ -3,10 +3,7 @@
 #include <algorithm>
 
 namespace ratalia {
-namespace {
 
-// A step of 1, 2 or 5 × 10^k that cuts `range` into at most `parts`, in
-// whole units, worked out in integers so that every platform picks the same.
 std::int64_t niceStep(std::int64_t range, std::int64_t parts)
 {
     std::int64_t power = 1;
@@ -20,8 +17,6 @@ std::int64_t niceStep(std::int64_t range, std::int64_t parts)
     }
 }
 
-// Ticks from 0 to the first multiple of the step at or above `top`, labelled
-// as whole amounts in the region's form.
 std::vector<ChartTick> amountTicks(Cents top, const AmountText& amounts, double& axisTop)
 {
     const std::int64_t euros = std::max<std::int64_t>(1, (top + 99) / 100);
@@ -33,6 +28,8 @@ std::vector<ChartTick> amountTicks(Cents top, const AmountText& amounts, double&
     axisTop = static_cast<double>(last);
     return ticks;
 }
+
+namespace {
 
 Text withDate(const AmortizationPlan& plan, const PlanRow& row, const AmountText& amounts)
 {

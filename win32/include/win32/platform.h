@@ -3,6 +3,7 @@
 // The Windows shell's parts the program uses: message boxes, opening a link,
 // and the regional decimal separator.
 
+#include "cli/command_line.h"
 #include "form/link_opener.h"
 #include "form/loan_form.h"
 
@@ -10,6 +11,7 @@
 
 #include <objbase.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,15 @@ char16_t regionalGroupSeparator(const wchar_t* locale = LOCALE_NAME_USER_DEFAULT
 // the same folder, flushed to the disk, then put in the file's place; a
 // failure leaves the old file, or none, as it was.
 bool writeFileWhole(const std::wstring& path, const std::string& bytes);
+// The file's bytes, or nothing where it cannot be read.
+std::optional<std::string> readFileWhole(const std::wstring& path);
+
+// The files of offers for the command line, by their UTF-8 names.
+class WindowsFiles : public Files {
+public:
+    std::optional<std::string> read(const std::string& path) override;
+    bool write(const std::string& path, const std::string& bytes) override;
+};
 
 // Puts the text on the clipboard as Unicode text, its lines ending in CR LF.
 bool putOnClipboard(HWND owner, const Text& text);

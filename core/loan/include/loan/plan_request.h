@@ -14,6 +14,7 @@
 #include "numbers/text.h"
 
 #include <optional>
+#include <vector>
 #include <variant>
 
 namespace ratalia {
@@ -69,6 +70,14 @@ Text inputErrorText(const InputError& error, Naming naming, const AmountText& am
 // window shows beside the field ("1.500,00 €"); empty for an empty field.
 std::optional<Text> readingOf(PlanInput input, const PlanInputs& inputs, const NumberText& numbers,
                               const AmountText& amounts);
+
+// A field's value as a file keeps it, in any region's form: "," before the
+// decimals and no thousands separators ("1.500,5" is "1500,50"); a list
+// item by item ("25:6", "61:4,5"); where it does not read, as typed, so that
+// nothing typed is lost. Nothing for an empty field.
+std::vector<Text> portableItems(PlanInput input, const PlanInputs& inputs, const NumberText& numbers);
+// A kept value back in the region's form: its "," the region's decimal separator.
+Text regionalText(PlanInput input, TextView portable, const NumberText& numbers);
 
 // The costs in cents, the imposta as its share of the capital, or the first
 // input that is wrong, costs that leave nothing received among them.

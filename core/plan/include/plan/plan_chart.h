@@ -43,6 +43,13 @@ struct PlanChart {
     Text description;
 };
 
+// A step of 1, 2 or 5 × 10^k that cuts `range` into at most `parts`, in
+// whole units, worked out in integers so that every platform picks the same.
+std::int64_t niceStep(std::int64_t range, std::int64_t parts);
+// Ticks from 0 to the first multiple of the step at or above `top`, labelled
+// as whole amounts in the region's form; `axisTop` the last, in euros.
+std::vector<ChartTick> amountTicks(Cents top, const AmountText& amounts, double& axisTop);
+
 // The chart for a plot `columns` pixels wide: one bar an installment where
 // they fit, else one bar for each run of installments that shares a column.
 PlanChart planChart(const AmortizationPlan& plan, const AmountText& amounts, std::size_t columns);
