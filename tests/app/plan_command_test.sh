@@ -75,4 +75,25 @@ else
         *) fail "full file system: $outcome" ;;
     esac
 fi
+# Offers saved on a full file system: status 3, one message, and the file
+# that was there is as it was, with nothing left beside it.
+full=$(mktemp -d)
+code=0
+outcome=$(on_small_disk "$full" '
+    disk=$1 program=$2
+    save() { env -u DISPLAY LC_ALL=it_IT.UTF-8 "$program" --salva "$disk/offerte.ratalia" --capitale 10000 --mesi 24 "$@"; }
+    save --tasso 6 --nome A >/dev/null || echo "first save failed"
+    before=$(cat "$disk/offerte.ratalia")
+    head -c 1000000 /dev/zero >"$disk/filler" 2>/dev/null
+    errors=$(save --tasso 5 --nome B 2>&1 >/dev/null)
+    echo "status $? same $([ "$(cat "$disk/offerte.ratalia")" = "$before" ] && echo yes) files $(ls "$disk" | tr "\n" " ")$errors"' "$program") || code=$?
+rmdir "$full"
+if [ $code -eq 77 ]; then
+    echo "skipped the full file system for offers: none can be mounted here" >&2
+else
+    case $outcome in
+        "status 3 same yes files filler offerte.ratalia ratalia: Impossibile salvare le offerte in"*) ;;
+        *) fail "offers on a full file system: $outcome" ;;
+    esac
+fi
 exit $status
