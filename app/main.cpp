@@ -7,6 +7,7 @@
 #include "window/window_icon.h"
 
 #include <QApplication>
+#include <QFile>
 
 #include <cerrno>
 #include <csignal>
@@ -187,5 +188,7 @@ int main(int argc, char* argv[])
     ratalia::FormWindow window(events);
     messageBox.setParent(&window);
     window.show();
+    if (const auto file = ratalia::fileToOpen(arguments, qtOptions))
+        window.openOffers(QFile::decodeName(QByteArray::fromStdString(*file)));
     return QApplication::exec();
 }

@@ -16,20 +16,24 @@ inline const std::string threeRows = "1;336,67;5,00;331,67;668,33\n"
 
 // The plan window's stops from its table on: the buttons, the inputs in
 // their sections, "Ricomincia", the views' tabs, back to the table. Windows
-// has no "Salva PDF…": its PDF comes from its printer.
+// has no "Salva PDF…": its PDF comes from its printer. "Elimina" is skipped
+// while there is one offer, which it may not remove.
 inline std::vector<std::string> planTabOrder(bool savePdf)
 {
     std::vector<std::string> order{"Copy", "ExportCsv", "Print"};
     if (savePdf)
         order.push_back("SavePdf");
-    for (const char* stop : {"Close",       "Solve",         "Capital",          "Duration",
+    for (const char* stop : {"Close",       "Offers",        "NewOffer",         "OfferName",
+                             "OpenOffers",  "SaveOffers",    "SaveOffersAs",
+                             "Solve",         "Capital",          "Duration",
                              "Unit",        "AnnualRate",    "GivenInstallment", "Kind",
                              "Frequency",   "InterestOnly",  "Balloon",          "RateSteps",
                              "InitialFees", "SubstituteTax", "InstallmentFee",   "AnnualFee",
                              "FinalFees",   "Insurance",     "SinglePremium",    "Signing",
                              "FirstDue",    "DayCount",      "OddDays",          "RepayAfter",
-                             "RepayAmount", "Reduce",        "Penalty",          "Credit",
-                             "StartClean",  "Views",         "Installments"})
+                             "RepayAmount", "Reduce",        "Penalty",          "Repayments",
+                             "Extra",       "Credit",        "StartClean",       "Views",
+                             "Installments"})
         order.push_back(stop);
     return order;
 }

@@ -212,6 +212,12 @@ void FormWindow::openPlan(bool withCalculation)
     planWindow_->open(withCalculation);
 }
 
+void FormWindow::openOffers(const QString& path)
+{
+    openPlan(false);
+    planWindow_->openFile(path);
+}
+
 void FormWindow::textChanged(Field field, const Text& text)
 {
     QLineEdit* widget = fields_[static_cast<std::size_t>(field)];

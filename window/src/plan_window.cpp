@@ -1,6 +1,7 @@
 #include "window/plan_window.h"
 
 #include "form/program_texts.h"
+#include "window/comparison_chart_view.h"
 #include "window/dialog_resources.h"
 #include "window/plan_chart_view.h"
 #include "window/plan_printout.h"
@@ -10,11 +11,15 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
+#include <QFile>
+#include <QMessageBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -35,6 +40,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -124,7 +130,7 @@ PlanWindow::PlanWindow(Warn warn, FormEvents& mainWindow, QWidget* parent)
     layout->addLayout(foot);
     auto* buttons = new QHBoxLayout;
     for (const PlanCommandLayout& command : PlanWindowLayout::commands()) {
-        if (command.id == PlanCommand::StartClean)
+        if (command.id == PlanCommand::StartClean || offersCommand(command.id))
             continue; // in the inputs' column
         auto* button = new QPushButton(qtText(command.caption), this);
         button->setObjectName(QString::fromLatin1(command.objectName));
@@ -140,16 +146,28 @@ PlanWindow::PlanWindow(Warn warn, FormEvents& mainWindow, QWidget* parent)
     layout->addLayout(buttons);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    for (const PlanCommandLayout& command : PlanWindowLayout::commands())
+        if (!command.shortcut.empty()) {
+            auto* key = new QShortcut(QKeySequence(qtText(command.shortcut)), this);
+            connect(key, &QShortcut::activated, this, [this, id = command.id] { run(id); });
+        }
 
     // Tab: from the table to the buttons, the inputs in their order, the views' tabs, the view.
     for (const PlanCommand command :
          {PlanCommand::Copy, PlanCommand::ExportCsv, PlanCommand::Print, PlanCommand::SavePdf, PlanCommand::Close})
         tabOrder_.push_back(buttons_[command]);
+    tabOrder_.push_back(offers_);
+    tabOrder_.push_back(buttons_[PlanCommand::NewOffer]);
+    tabOrder_.push_back(buttons_[PlanCommand::RemoveOffer]);
+    tabOrder_.push_back(offerName_);
+    for (const PlanCommand command : {PlanCommand::OpenOffers, PlanCommand::SaveOffers, PlanCommand::SaveOffersAs})
+        tabOrder_.push_back(buttons_[command]);
     for (const PlanInputSpec& spec : planInputSpecs())
         tabOrder_.push_back(spec.listed() ? static_cast<QWidget*>(choices_[spec.id]) : fields_[spec.id]);
     tabOrder_.push_back(buttons_[PlanCommand::StartClean]);
     tabOrder_.push_back(views_->tabBar());
-    for (QWidget* view : {static_cast<QWidget*>(table_), static_cast<QWidget*>(years_), static_cast<QWidget*>(chart_)})
+    for (QWidget* view : {static_cast<QWidget*>(table_), static_cast<QWidget*>(years_), static_cast<QWidget*>(chart_),
+                          static_cast<QWidget*>(comparisonTable_), static_cast<QWidget*>(comparisonChart_)})
         tabOrder_.push_back(view);
 
     form_.addObserver(*this);
@@ -185,6 +203,7 @@ QWidget* PlanWindow::buildInputs()
     auto* column = new QWidget;
     auto* stack = new QVBoxLayout(column);
     stack->setContentsMargins(0, 0, 0, 0);
+    stack->addWidget(buildOffers(column));
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     std::optional<PlanSection> current;
@@ -295,6 +314,85 @@ QWidget* PlanWindow::buildInputs()
     return inputs_;
 }
 
+// The offers above the inputs: which is shown, a copy of it, its removal,
+// its name, and the file they are kept in.
+QWidget* PlanWindow::buildOffers(QWidget* parent)
+{
+    auto* group = new QGroupBox(qtText(PlanWindowLayout::offersHeading), parent);
+    group->setObjectName(QStringLiteral("OffersSection"));
+    auto* grid = new QGridLayout(group);
+    grid->setVerticalSpacing(2);
+    const auto button = [&](PlanCommand id) {
+        const PlanCommandLayout& command = PlanWindowLayout::command(id);
+        auto* made = new QPushButton(qtText(command.caption), group);
+        made->setObjectName(QString::fromLatin1(command.objectName));
+        made->setAccessibleName(qtText(command.accessibleName));
+        made->setToolTip(qtText(command.toolTip));
+        made->setAutoDefault(false);
+        connect(made, &QPushButton::clicked, this, [this, id] { run(id); });
+        buttons_[id] = made;
+        return made;
+    };
+    auto* caption = new QLabel(qtText(PlanWindowLayout::offersCaption), group);
+    offers_ = new QComboBox(group);
+    offers_->setObjectName(QStringLiteral("Offers"));
+    offers_->setAccessibleName(qtText(PlanWindowLayout::offersName));
+    offers_->setToolTip(qtText(PlanWindowLayout::offersToolTip));
+    offers_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    offers_->setMinimumContentsLength(8);
+    offers_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    caption->setBuddy(offers_);
+    connect(offers_, &QComboBox::activated, this, [this](int k) {
+        if (k >= 0)
+            form_.selectOffer(static_cast<std::size_t>(k));
+    });
+    grid->addWidget(caption, 0, 0, 1, 3);
+    grid->addWidget(offers_, 1, 0);
+    grid->addWidget(button(PlanCommand::NewOffer), 1, 1);
+    grid->addWidget(button(PlanCommand::RemoveOffer), 1, 2);
+    auto* nameCaption = new QLabel(qtText(PlanWindowLayout::offerNameCaption), group);
+    offerName_ = new QLineEdit(group);
+    offerName_->setObjectName(QStringLiteral("OfferName"));
+    offerName_->setAccessibleName(qtText(PlanWindowLayout::offerNameName));
+    offerName_->setToolTip(qtText(PlanWindowLayout::offerNameToolTip));
+    nameCaption->setBuddy(offerName_);
+    connect(offerName_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { form_.renameOffer(text.toStdU16String()); });
+    grid->addWidget(nameCaption, 2, 0, 1, 3);
+    grid->addWidget(offerName_, 3, 0, 1, 3);
+    auto* files = new QHBoxLayout;
+    for (const PlanCommand id : {PlanCommand::OpenOffers, PlanCommand::SaveOffers, PlanCommand::SaveOffersAs})
+        files->addWidget(button(id));
+    files->addStretch(1);
+    grid->addLayout(files, 4, 0, 1, 3);
+    grid->setColumnStretch(0, 1);
+    return group;
+}
+
+// The offers side by side: the table of figures, the sentence on which is
+// cheaper, the debts over time.
+QWidget* PlanWindow::buildComparison(QWidget* parent)
+{
+    auto* page = new QWidget(parent);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    comparisonTable_ = new QTableWidget(page);
+    comparisonTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    comparisonTable_->setTabKeyNavigation(false);
+    comparisonTable_->setWordWrap(false);
+    comparisonTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    comparisonTable_->verticalHeader()->setDefaultSectionSize(comparisonTable_->fontMetrics().height() + 6);
+    layout->addWidget(comparisonTable_, 3);
+    verdict_ = sentence("Verdict", page);
+    verdict_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(verdict_);
+    comparisonChart_ = new ComparisonChartView(form_.amounts(), page);
+    comparisonChart_->setObjectName(QStringLiteral("ComparisonChart"));
+    comparisonChart_->setAccessibleName(qtText(PlanWindowLayout::comparisonChartName));
+    layout->addWidget(comparisonChart_, 2);
+    return page;
+}
+
 QWidget* PlanWindow::buildViews()
 {
     body_ = new QStackedWidget(this);
@@ -334,22 +432,31 @@ QWidget* PlanWindow::buildViews()
     yearsLayout->addWidget(years_, 1);
 
     chart_ = new PlanChartView(form_.amounts(), views_);
+    QWidget* comparisonPage = buildComparison(views_);
 
     for (const PlanViewLayout& view : PlanWindowLayout::views()) {
         QWidget* page = view.id == PlanView::Summary        ? static_cast<QWidget*>(summaryScroll)
                         : view.id == PlanView::Installments ? installments
                         : view.id == PlanView::Years        ? yearsPage
-                                                            : chart_;
+                        : view.id == PlanView::Chart        ? static_cast<QWidget*>(chart_)
+                                                            : comparisonPage;
         QWidget* shown = view.id == PlanView::Summary        ? summary_
                          : view.id == PlanView::Installments ? static_cast<QWidget*>(table_)
                          : view.id == PlanView::Years        ? static_cast<QWidget*>(years_)
-                                                             : chart_;
+                         : view.id == PlanView::Chart        ? static_cast<QWidget*>(chart_)
+                                                             : static_cast<QWidget*>(comparisonTable_);
         shown->setObjectName(QString::fromLatin1(view.objectName));
         shown->setAccessibleName(qtText(view.accessibleName));
         const int index = views_->addTab(page, qtText(view.caption));
         views_->setTabToolTip(index, qtText(view.toolTip));
     }
     showView(PlanView::Installments);
+    // The commands put out what the view shows: the plan, or the comparison.
+    connect(views_, &QTabWidget::currentChanged, this, [this] {
+        for (const PlanCommand command :
+             {PlanCommand::Copy, PlanCommand::ExportCsv, PlanCommand::Print, PlanCommand::SavePdf})
+            buttons_[command]->setEnabled(canExport());
+    });
     for (QTableView* table : {table_, years_})
         table->viewport()->installEventFilter(this);
 
@@ -458,8 +565,72 @@ void PlanWindow::showFigures()
     keyFigures_->setText(qtText(keyFiguresLine(form_.figures())));
 }
 
+void PlanWindow::showOffers()
+{
+    const auto count = static_cast<int>(form_.offerCount());
+    while (offers_->count() > count)
+        offers_->removeItem(offers_->count() - 1);
+    for (int k = 0; k < count; ++k) {
+        const QString name = qtText(form_.offerName(static_cast<std::size_t>(k)));
+        if (k == offers_->count())
+            offers_->addItem(name);
+        else if (offers_->itemText(k) != name)
+            offers_->setItemText(k, name);
+    }
+    offers_->setCurrentIndex(static_cast<int>(form_.currentOffer()));
+    const QString name = qtText(form_.offerName(form_.currentOffer()));
+    if (offerName_->text() != name)
+        offerName_->setText(name);
+    buttons_[PlanCommand::RemoveOffer]->setEnabled(count > 1);
+    setWindowTitle(qtText(form_.title()));
+}
+
+void PlanWindow::showComparison()
+{
+    const OfferComparison comparison = form_.comparison();
+    comparisonTable_->clear();
+    comparisonTable_->setColumnCount(static_cast<int>(comparison.names.size()));
+    comparisonTable_->setRowCount(static_cast<int>(comparison.rows.size()));
+    QStringList names;
+    for (const Text& name : comparison.names)
+        names << qtText(name);
+    comparisonTable_->setHorizontalHeaderLabels(names);
+    QStringList labels;
+    for (const ComparisonRow& row : comparison.rows)
+        labels << qtText(row.label);
+    comparisonTable_->setVerticalHeaderLabels(labels);
+    for (std::size_t r = 0; r < comparison.rows.size(); ++r) {
+        const ComparisonRow& row = comparison.rows[r];
+        const std::string_view id = row.id;
+        for (std::size_t c = 0; c < row.values.size(); ++c) {
+            auto* item = new QTableWidgetItem(qtText(row.values[c]));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            // The cheapest stands out in the rows that make it so.
+            if ((id == "Taeg" && comparison.lowestRate[c]) || (id == "CostOfCredit" && comparison.lowestCost[c])) {
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
+            comparisonTable_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+        }
+    }
+    comparisonTable_->resizeColumnsToContents();
+    Text said = comparison.verdict;
+    for (const Text& note : comparison.notes)
+        said += u"\n" + note;
+    verdict_->setText(qtText(said));
+    comparisonChart_->show(comparison);
+}
+
+bool PlanWindow::comparing() const { return currentView() == PlanView::Comparison; }
+
+// The comparison goes out whenever there are offers to compare; the plan only while every input was read.
+bool PlanWindow::canExport() const { return comparing() ? form_.offerCount() > 0 : form_.canExport(); }
+
 void PlanWindow::planChanged()
 {
+    showOffers();
+    showComparison();
     showInputs();
     showFigures();
     const AmortizationPlan* shown = plan();
@@ -490,7 +661,7 @@ void PlanWindow::planChanged()
     // Nothing goes out as if it were the plan on screen while an input is wrong.
     for (const PlanCommand command :
          {PlanCommand::Copy, PlanCommand::ExportCsv, PlanCommand::Print, PlanCommand::SavePdf})
-        buttons_[command]->setEnabled(form_.canExport());
+        buttons_[command]->setEnabled(canExport());
 }
 
 // Each column as wide as its title's longest line and its widest amount;
@@ -576,6 +747,8 @@ void PlanWindow::showView(PlanView view)
 
 Text PlanWindow::tabSeparated() const
 {
+    if (comparing())
+        return comparisonTable(form_.comparison(), u'\t');
     return plan() ? viewTable(currentView(), *plan(), form_.amounts(), u'\t') : Text();
 }
 
@@ -586,9 +759,12 @@ void PlanWindow::run(PlanCommand command)
         copy();
         break;
     case PlanCommand::ExportCsv:
-        if (!form_.canExport())
+        if (!canExport())
             break;
-        if (const QString path = chooseFile(viewFileKind(currentView(), *plan()), viewFileName(currentView(), *plan()));
+        if (const QString path = comparing() ? chooseFile(PlanWindowLayout::comparisonCsvFile,
+                                                          PlanWindowLayout::comparisonFileName)
+                                             : chooseFile(viewFileKind(currentView(), *plan()),
+                                                          viewFileName(currentView(), *plan()));
             !path.isEmpty())
             exportCsv(path);
         break;
@@ -596,9 +772,11 @@ void PlanWindow::run(PlanCommand command)
         choosePrinter();
         break;
     case PlanCommand::SavePdf:
-        if (!form_.canExport())
+        if (!canExport())
             break;
-        if (const QString path = chooseFile(PlanWindowLayout::pdfFile, PlanWindowLayout::defaultFileName);
+        if (const QString path = comparing() ? chooseFile(PlanWindowLayout::comparisonPdfFile,
+                                                          PlanWindowLayout::comparisonFileName)
+                                             : chooseFile(PlanWindowLayout::pdfFile, PlanWindowLayout::defaultFileName);
             !path.isEmpty())
             savePdf(path);
         break;
@@ -608,12 +786,116 @@ void PlanWindow::run(PlanCommand command)
     case PlanCommand::StartClean:
         form_.startClean();
         break;
+    case PlanCommand::NewOffer:
+        form_.copyOffer();
+        offerName_->setFocus(Qt::OtherFocusReason);
+        offerName_->selectAll();
+        break;
+    case PlanCommand::RemoveOffer:
+        form_.removeOffer();
+        break;
+    case PlanCommand::OpenOffers:
+        chooseOffersFile();
+        break;
+    case PlanCommand::SaveOffers:
+        saveOffers(false);
+        break;
+    case PlanCommand::SaveOffersAs:
+        saveOffers(true);
+        break;
     }
+}
+
+void PlanWindow::chooseOffersFile()
+{
+    if (!settleUnsaved())
+        return;
+    loadDialogResources();
+    const FileKind& kind = PlanWindowLayout::offersFile;
+    QFileDialog dialog(this, qtText(PlanWindowLayout::openOffersTitle),
+                       QFileInfo(defaultPath(kind, PlanWindowLayout::offersFileName)).path(),
+                       qtText(kind.description) + QStringLiteral(" (*.") + qtText(kind.extension) + QLatin1Char(')'));
+    dialog.setObjectName(QStringLiteral("OpenDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        openFile(dialog.selectedFiles().first());
+}
+
+bool PlanWindow::openFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        warn_(u"Impossibile aprire «" + path.toStdU16String() + u"»: il file non c'è o non si può leggere.",
+              Text(PlanWindowLayout::openOffersTitle));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (const auto refused = form_.openFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                            path.toStdU16String())) {
+        warn_(*refused, Text(PlanWindowLayout::openOffersTitle));
+        return false;
+    }
+    return true;
+}
+
+bool PlanWindow::saveFile(const QString& path)
+{
+    const std::string bytes = form_.fileBytes();
+    // Written beside the file and renamed over it: the old file, or none, where that fails.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+        file.commit()) {
+        form_.saved(path.toStdU16String());
+        return true;
+    }
+    warn_(offersNotSavedText(path.toStdU16String()), Text(PlanWindowLayout::offersFile.dialogTitle));
+    return false;
+}
+
+bool PlanWindow::saveOffers(bool choose)
+{
+    QString path = form_.filePath() && !choose ? qtText(*form_.filePath()) : QString();
+    if (path.isEmpty())
+        path = chooseFile(PlanWindowLayout::offersFile, PlanWindowLayout::offersFileName);
+    return !path.isEmpty() && saveFile(path);
+}
+
+bool PlanWindow::settleUnsaved()
+{
+    const auto question = form_.unsavedQuestion();
+    if (!question)
+        return true;
+    loadDialogResources();
+    QMessageBox box(QMessageBox::Question, qtText(PlanWindowLayout::unsavedTitle), qtText(*question),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("UnsavedQuestion"));
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Salva"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Non salvare"));
+    box.button(QMessageBox::Cancel)->setText(qtText(cancelCaption));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return saveOffers(false);
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PlanWindow::closeEvent(QCloseEvent* event)
+{
+    if (settleUnsaved())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void PlanWindow::copy()
 {
-    if (form_.canExport())
+    if (canExport())
         QGuiApplication::clipboard()->setText(qtText(tabSeparated()));
 }
 
@@ -635,11 +917,13 @@ QString PlanWindow::chooseFile(const FileKind& kind, std::u16string_view name)
 
 bool PlanWindow::exportCsv(const QString& path)
 {
-    if (!form_.canExport())
+    if (!canExport())
         return false;
     const AmountText& amounts = form_.amounts();
-    const QByteArray bytes =
-        qtText(viewTable(currentView(), *plan(), amounts, csvDelimiter(amounts.decimalSeparator()))).toUtf8();
+    const char16_t delimiter = csvDelimiter(amounts.decimalSeparator());
+    const QByteArray bytes = qtText(comparing() ? comparisonTable(form_.comparison(), delimiter)
+                                                : viewTable(currentView(), *plan(), amounts, delimiter))
+                                 .toUtf8();
     // Written beside the target and renamed over it: a failed write leaves
     // the old file, or none, never half of one.
     QSaveFile file(path);
@@ -653,7 +937,7 @@ bool PlanWindow::savePdf(const QString& path) { return savePdf(path, a4Layout())
 
 bool PlanWindow::savePdf(const QString& path, const QPageLayout& layout)
 {
-    if (!form_.canExport())
+    if (!canExport())
         return false;
     QSaveFile file(path);
     Outcome outcome = Outcome::Failed;
@@ -679,7 +963,7 @@ bool PlanWindow::savePdf(const QString& path, const QPageLayout& layout)
 
 void PlanWindow::choosePrinter()
 {
-    if (!form_.canExport())
+    if (!canExport())
         return;
     loadDialogResources();
     const ChoosePrinter choose = printingModule();
@@ -695,7 +979,7 @@ void PlanWindow::choosePrinter()
 
 bool PlanWindow::print(PrintJob& job)
 {
-    if (!form_.canExport())
+    if (!canExport())
         return false;
     // Printing to a file is saving a PDF, and so whole or not at all.
     if (!job.fileName().isEmpty())
@@ -715,8 +999,12 @@ bool PlanWindow::print(PrintJob& job)
 
 PlanWindow::Outcome PlanWindow::paintPages(QPagedPaintDevice& device, std::u16string_view title)
 {
-    const PlanReport report = *form_.report();
-    const PlanPrintout printout(device, report);
+    // The printout keeps its own copy: a change meanwhile changes the window, not the pages.
+    const std::optional<OfferComparison> comparison =
+        comparing() ? std::optional<OfferComparison>(form_.comparison()) : std::nullopt;
+    const std::optional<PlanReport> report = comparing() ? std::nullopt : form_.report();
+    const PlanPrintout printout = comparison ? PlanPrintout(device, *comparison, form_.amounts())
+                                             : PlanPrintout(device, *report);
     QPainter painter;
     if (!painter.begin(&device))
         return Outcome::Failed;

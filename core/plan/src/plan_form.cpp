@@ -1,5 +1,7 @@
 #include "plan/plan_form.h"
 
+#include "form/program_texts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -7,7 +9,8 @@
 namespace ratalia {
 
 PlanForm::PlanForm(const NumberText& numbers, FormEvents& mainWindow)
-    : numbers_(numbers), amounts_(numbers.decimalSeparator(), numbers.groupSeparator()), mainWindow_(mainWindow)
+    : numbers_(numbers), amounts_(numbers.decimalSeparator(), numbers.groupSeparator()), mainWindow_(mainWindow),
+      offers_{Offer{defaultOfferName(1), PlanInputs()}}
 {
     mainWindow_.addObserver(*this);
 }
@@ -22,12 +25,19 @@ void PlanForm::open()
 
 void PlanForm::showLoan(const LoanTerms& terms)
 {
+    if (current_ != 0) {
+        offers_[current_].inputs = inputs_;
+        current_ = 0;
+        inputs_ = offers_[0].inputs;
+    }
     const PlanInputs loan(terms);
     keptSettings_ = inputs_.hasMoreThanTheLoan();
     mainChanged_ = false;
     inputs_ = inputs_.withLoanOf(loan);
     calculatedLoan_ = loan;
     windowInstallment_ = terms.installment;
+    // The first offer of a file, or of several, has changed.
+    changed_ = changed_ || filePath_ || offers_.size() > 1;
     ++loansShown_;
     update();
 }
@@ -39,6 +49,7 @@ void PlanForm::edit(PlanInput input, Text text)
         return;
     inputs_.setText(input, std::move(text));
     keptSettings_ = false;
+    changed_ = true;
     update();
 }
 
@@ -63,6 +74,7 @@ void PlanForm::choose(PlanInput input, std::size_t option)
         return;
     inputs_.choose(input, option);
     keptSettings_ = false;
+    changed_ = true;
     update();
 }
 
@@ -75,6 +87,7 @@ void PlanForm::startClean()
         return;
     }
     inputs_ = clean;
+    changed_ = true;
     update();
 }
 
@@ -231,8 +244,113 @@ void PlanForm::planAvailabilityChanged(bool available)
         observer->planChanged();
 }
 
+void PlanForm::show(std::size_t offer)
+{
+    offers_[current_].inputs = inputs_;
+    current_ = offer;
+    inputs_ = offers_[offer].inputs;
+    keptSettings_ = false;
+    ++loansShown_; // another loan: it opens at its top
+    update();
+}
+
+void PlanForm::selectOffer(std::size_t offer)
+{
+    if (offer < offers_.size() && offer != current_)
+        show(offer);
+}
+
+void PlanForm::copyOffer()
+{
+    offers_[current_].inputs = inputs_;
+    // A name no other offer has: "Offerta 3" after two.
+    std::size_t number = offers_.size() + 1;
+    const auto taken = [&](const Text& name) {
+        return std::any_of(offers_.begin(), offers_.end(), [&](const Offer& o) { return o.name == name; });
+    };
+    while (taken(defaultOfferName(number)))
+        ++number;
+    offers_.push_back(Offer{defaultOfferName(number), inputs_});
+    changed_ = true;
+    show(offers_.size() - 1);
+}
+
+void PlanForm::removeOffer()
+{
+    if (offers_.size() < 2)
+        return;
+    offers_.erase(offers_.begin() + static_cast<std::ptrdiff_t>(current_));
+    current_ = current_ == 0 ? 0 : current_ - 1;
+    inputs_ = offers_[current_].inputs;
+    changed_ = true;
+    keptSettings_ = false;
+    ++loansShown_;
+    update();
+}
+
+void PlanForm::renameOffer(Text name)
+{
+    if (offers_[current_].name == name)
+        return;
+    offers_[current_].name = std::move(name);
+    changed_ = true;
+    for (PlanFormObserver* observer : observers_)
+        observer->planChanged();
+}
+
+OfferComparison PlanForm::comparison() const { return compareOffers(offers_, numbers_); }
+
+Text PlanForm::title() const
+{
+    if (!filePath_)
+        return Text(texts::planTitle);
+    // The file's own name, without its folders: "offerte.ratalia — Piano di ammortamento".
+    const auto slash = filePath_->find_last_of(u"/\\");
+    const Text name = slash == Text::npos ? *filePath_ : filePath_->substr(slash + 1);
+    return (changed_ ? u"*" : u"") + name + u" — " + Text(texts::planTitle);
+}
+
+std::string PlanForm::fileBytes() const { return offersFileText(offers_, numbers_); }
+
+void PlanForm::saved(Text path)
+{
+    filePath_ = std::move(path);
+    changed_ = false;
+    for (PlanFormObserver* observer : observers_)
+        observer->planChanged();
+}
+
+std::optional<Text> PlanForm::openFile(std::string_view bytes, Text path)
+{
+    auto read = readOffersFile(bytes, numbers_);
+    if (const auto* error = std::get_if<OffersFileError>(&read))
+        return offersFileErrorText(*error, path);
+    offers_ = std::get<std::vector<Offer>>(std::move(read));
+    current_ = 0;
+    inputs_ = offers_.front().inputs;
+    // The offers are the file's: the main window's calculation is no longer theirs.
+    calculatedLoan_.reset();
+    windowInstallment_.clear();
+    keptSettings_ = false;
+    mainChanged_ = false;
+    filePath_ = std::move(path);
+    changed_ = false;
+    ++loansShown_;
+    update();
+    return std::nullopt;
+}
+
+std::optional<Text> PlanForm::unsavedQuestion() const
+{
+    if (!changed_ || (!filePath_ && offers_.size() < 2))
+        return std::nullopt;
+    return filePath_ ? u"Le offerte di «" + *filePath_ + u"» sono cambiate dall'ultimo salvataggio. Salvarle?"
+                     : Text(u"Le offerte non sono state salvate in un file. Salvarle?");
+}
+
 void PlanForm::update()
 {
+    offers_[current_].inputs = inputs_;
     outcome_ = planFor(inputs_, numbers_);
     refusal_.reset();
     error_.reset();

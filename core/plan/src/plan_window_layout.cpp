@@ -22,6 +22,16 @@ constexpr std::array commands{
     PlanCommandLayout{PlanCommand::Close, "Close", u"C&hiudi", u"Chiudi", u"Chiude questa finestra"},
     PlanCommandLayout{PlanCommand::StartClean, "StartClean", u"Ricomincia", u"Ricomincia",
                       u"Toglie costi, date ed estinzione anticipata: resta il solo prestito"},
+    PlanCommandLayout{PlanCommand::NewOffer, "NewOffer", u"Nuova", u"Nuova offerta",
+                      u"Una nuova offerta, copia di quella mostrata, da cambiare (Ctrl+N)", u"Ctrl+N"},
+    PlanCommandLayout{PlanCommand::RemoveOffer, "RemoveOffer", u"Elimina", u"Elimina l'offerta",
+                      u"Toglie l'offerta mostrata"},
+    PlanCommandLayout{PlanCommand::OpenOffers, "OpenOffers", u"Apri…", u"Apri le offerte",
+                      u"Apre un file di offerte (Ctrl+O)", u"Ctrl+O"},
+    PlanCommandLayout{PlanCommand::SaveOffers, "SaveOffers", u"Salva", u"Salva le offerte",
+                      u"Salva le offerte nel loro file (Ctrl+S)", u"Ctrl+S"},
+    PlanCommandLayout{PlanCommand::SaveOffersAs, "SaveOffersAs", u"Salva con nome…", u"Salva le offerte con nome",
+                      u"Salva le offerte in un altro file (Ctrl+Maiusc+S)", u"Ctrl+Shift+S"},
 };
 constexpr std::array views{
     PlanViewLayout{PlanView::Summary, "Summary", u"Riepilogo", u"Riepilogo del piano",
@@ -31,6 +41,8 @@ constexpr std::array views{
                    u"Rate, interessi e quota capitale di ogni anno, con il debito a fine anno"},
     PlanViewLayout{PlanView::Chart, "Chart", u"&Grafico", u"Grafico del piano",
                    u"Interessi e quota capitale di ogni rata, e il debito residuo"},
+    PlanViewLayout{PlanView::Comparison, "Comparison", u"Confronto", u"Confronto delle offerte",
+                   u"Le offerte una accanto all'altra, con la più conveniente per TAEG e per costo totale"},
 };
 // clang-format on
 
@@ -65,6 +77,17 @@ Text digits(std::size_t value)
 std::span<const PlanCommandLayout> PlanWindowLayout::commands() { return ratalia::commands; }
 
 std::span<const PlanViewLayout> PlanWindowLayout::views() { return ratalia::views; }
+
+bool offersCommand(PlanCommand id)
+{
+    return id == PlanCommand::NewOffer || id == PlanCommand::RemoveOffer || id == PlanCommand::OpenOffers ||
+           id == PlanCommand::SaveOffers || id == PlanCommand::SaveOffersAs;
+}
+
+Text comparisonTable(const OfferComparison& comparison, char16_t delimiter)
+{
+    return delimitedComparison(comparison, delimiter);
+}
 
 Text viewTable(PlanView view, const AmortizationPlan& plan, const AmountText& amounts, char16_t delimiter)
 {

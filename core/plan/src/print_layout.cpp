@@ -151,4 +151,84 @@ Drawing PrintLayout::page(std::size_t index) const
     return out;
 }
 
+ComparisonPrintLayout::ComparisonPrintLayout(const OfferComparison& comparison, const AmountText& amounts,
+                                             double width, double height, double unitsPerPoint,
+                                             const TextMeasure& measure)
+{
+    const double line = linePitch(TextStyle::Body) * unitsPerPoint;
+    double y = 0;
+    page_.emplace_back(DrawnText{0, y, width, 2 * line, Text(PlanWindowLayout::comparisonTitle), TextStyle::Title,
+                                 Align::Left, false});
+    y += 2 * line;
+    // The columns as wide as their widest text, in the body's type where the page holds them.
+    TextStyle body = TextStyle::Body, bold = TextStyle::Bold;
+    std::vector<double> widths;
+    const auto measureColumns = [&] {
+        widths.assign(comparison.names.size() + 1, 0);
+        const double gap = measure.width(u"00", body);
+        for (const ComparisonRow& row : comparison.rows) {
+            widths[0] = std::max(widths[0], measure.width(row.label, bold) + gap);
+            for (std::size_t k = 0; k < row.values.size(); ++k)
+                widths[k + 1] = std::max(widths[k + 1], measure.width(row.values[k], body) + gap);
+        }
+        for (std::size_t k = 0; k < comparison.names.size(); ++k)
+            widths[k + 1] = std::max(widths[k + 1], measure.width(comparison.names[k], bold) + gap);
+        return std::accumulate(widths.begin(), widths.end(), 0.0) <= width;
+    };
+    if (!measureColumns()) {
+        body = TextStyle::Small;
+        bold = TextStyle::SmallBold;
+        measureColumns();
+    }
+    const double rowHeight = linePitch(body) * unitsPerPoint;
+    const auto tableRow = [&](const Text& label, const std::vector<Text>& values, TextStyle style) {
+        double x = 0;
+        page_.emplace_back(DrawnText{x, y, widths[0], rowHeight, label, bold, Align::Left, false});
+        x += widths[0];
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            page_.emplace_back(DrawnText{x, y, widths[k + 1], rowHeight, values[k], style, Align::Right, false});
+            x += widths[k + 1];
+        }
+        y += rowHeight;
+    };
+    tableRow(Text(), comparison.names, bold);
+    page_.emplace_back(DrawnLine{0, y, std::min(width, std::accumulate(widths.begin(), widths.end(), 0.0)), y,
+                                 Ink::Grid, 0});
+    for (const ComparisonRow& row : comparison.rows)
+        tableRow(row.label, row.values, body);
+    y += line / 2;
+    for (const Text& sentence : [&] {
+             std::vector<Text> all{comparison.verdict};
+             all.insert(all.end(), comparison.notes.begin(), comparison.notes.end());
+             return all;
+         }()) {
+        const double tall = measure.lines(sentence, TextStyle::Body, width) * line;
+        page_.emplace_back(DrawnText{0, y, width, tall, sentence, TextStyle::Body, Align::Left, true});
+        y += tall + line / 2;
+    }
+    // The chart in what is left, where that is room enough for one.
+    const double room = std::min(height - y, width * 0.6);
+    if (room < 8 * line)
+        return;
+    for (DrawnItem item : comparisonChart(comparison, amounts, width, room, measure)) {
+        std::visit(
+            [&](auto& drawn) {
+                using Kind = std::decay_t<decltype(drawn)>;
+                if constexpr (std::is_same_v<Kind, DrawnText> || std::is_same_v<Kind, DrawnRect>) {
+                    drawn.top += y;
+                } else if constexpr (std::is_same_v<Kind, DrawnLine>) {
+                    drawn.y1 += y;
+                    drawn.y2 += y;
+                } else {
+                    for (auto& point : drawn.points)
+                        point.second += y;
+                }
+            },
+            item);
+        page_.push_back(std::move(item));
+    }
+}
+
+Drawing ComparisonPrintLayout::page(std::size_t) const { return page_; }
+
 } // namespace ratalia

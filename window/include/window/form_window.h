@@ -29,6 +29,9 @@ public:
     explicit FormWindow(FormEvents& events, QWidget* parent = nullptr);
     ~FormWindow() override;
 
+    // Opens the plan window on the offers of a file ("ratalia offerte.ratalia").
+    void openOffers(const QString& path);
+
 protected:
     bool focusNextPrevChild(bool next) override;
     // Outside the input fields: the menu that opens the amortization plan.

@@ -33,9 +33,11 @@ class QScrollArea;
 class QStackedWidget;
 class QTabWidget;
 class QTableView;
+class QTableWidget;
 
 namespace ratalia {
 
+class ComparisonChartView;
 class PlanChartView;
 class PlanTableModel;
 
@@ -69,15 +71,34 @@ public:
     // Prints the run the print dialog chose: to a PDF file that is saving
     // one; otherwise a failure is told and never taken for success.
     bool print(PrintJob& job);
+    // The offers in the file, or its one message told through Warn and
+    // nothing here changed; first the question over unsaved offers.
+    bool openFile(const QString& path);
+    // Writes every offer to the file whole, or tells why not and keeps the file as it was.
+    bool saveFile(const QString& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void hideEvent(QHideEvent* event) override;
+    // Offers not saved are asked about first.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     enum class Outcome { Done, Cancelled, Failed };
 
+    QWidget* buildOffers(QWidget* parent);
+    QWidget* buildComparison(QWidget* parent);
+    void showOffers();
+    void showComparison();
+    // Save, Salva con nome: the file's own name where it has one and `choose` is false.
+    bool saveOffers(bool choose);
+    // Whether what is not saved may go: saved, or let go, not cancelled.
+    bool settleUnsaved();
+    void chooseOffersFile();
+    // Whether the commands put out the comparison rather than the plan.
+    bool comparing() const;
+    bool canExport() const;
     QWidget* buildInputs();
     QWidget* buildViews();
     void planChanged() override;
@@ -119,6 +140,11 @@ private:
     QLabel* totals_ = nullptr;
     QLabel* note_ = nullptr;
     QLabel* status_ = nullptr;
+    QComboBox* offers_ = nullptr;
+    QLineEdit* offerName_ = nullptr;
+    QTableWidget* comparisonTable_ = nullptr;
+    QLabel* verdict_ = nullptr;
+    ComparisonChartView* comparisonChart_ = nullptr;
     std::map<PlanCommand, QPushButton*> buttons_;
     std::vector<QWidget*> tabOrder_;
     std::size_t loansShown_ = 0;

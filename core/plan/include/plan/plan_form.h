@@ -12,8 +12,10 @@
 // here, the window says that too.
 
 #include "form/form_events.h"
+#include "loan/offers.h"
 #include "loan/plan_inputs.h"
 #include "loan/plan_request.h"
+#include "plan/offer_comparison.h"
 #include "plan/plan_pages.h"
 #include "plan/plan_text.h"
 
@@ -94,6 +96,37 @@ public:
     // totals and the note; nothing without a plan.
     std::optional<PlanReport> report() const;
 
+    // The offers the window holds, each a whole loan with its name; the one
+    // shown is the current, whose inputs are inputs(). The first is the main
+    // window's loan: a new calculation brings its loan there, and shows it.
+    std::size_t offerCount() const { return offers_.size(); }
+    std::size_t currentOffer() const { return current_; }
+    const Text& offerName(std::size_t offer) const { return offers_[offer].name; }
+    const std::vector<Offer>& offers() const { return offers_; }
+    void selectOffer(std::size_t offer);
+    // A new offer, a copy of the one shown under a name of its own, shown.
+    void copyOffer();
+    // The offer shown goes, where there are others; the one before it is shown.
+    void removeOffer();
+    void renameOffer(Text name);
+    // Every offer side by side.
+    OfferComparison comparison() const;
+
+    // The file the offers were opened from or saved in, and whether they
+    // changed since: the title says both.
+    const std::optional<Text>& filePath() const { return filePath_; }
+    bool changed() const { return changed_; }
+    Text title() const;
+    // The bytes Salva writes, and what a write that succeeded tells.
+    std::string fileBytes() const;
+    void saved(Text path);
+    // The offers in the file, the first shown; or the one sentence why none
+    // is opened, nothing here changed.
+    std::optional<Text> openFile(std::string_view bytes, Text path);
+    // The question before closing or opening over offers that were not
+    // saved; nothing where there are none to lose (one offer, never kept in a file).
+    std::optional<Text> unsavedQuestion() const;
+
     void addObserver(PlanFormObserver& observer);
     void removeObserver(PlanFormObserver& observer);
 
@@ -105,6 +138,8 @@ private:
     void planAvailabilityChanged(bool available) override;
 
     void update();
+    // Shows offer `offer`: the current's inputs kept first.
+    void show(std::size_t offer);
     // Whether the costs could be read: a wrong input that is not a cost leaves them shown.
     bool costsKnown() const;
 
@@ -119,6 +154,10 @@ private:
     bool mainChanged_ = false;  // the main window's inputs changed since
     bool shown_ = false;
     std::size_t loansShown_ = 0;
+    std::vector<Offer> offers_;
+    std::size_t current_ = 0;
+    std::optional<Text> filePath_;
+    bool changed_ = false;
     std::optional<PlanOutcome> outcome_;
     std::optional<Text> refusal_;
     std::optional<Text> error_;

@@ -10,6 +10,7 @@
 #include "loan/plan_request.h"
 #include "numbers/number_text.h"
 #include "numbers/text.h"
+#include "plan/offer_comparison.h"
 #include "plan/plan_text.h"
 
 #include <span>
@@ -18,7 +19,21 @@
 
 namespace ratalia {
 
-enum class PlanCommand { Copy, ExportCsv, Print, SavePdf, Close, StartClean };
+enum class PlanCommand {
+    Copy,
+    ExportCsv,
+    Print,
+    SavePdf,
+    Close,
+    StartClean,
+    // The offers' own, at the top of the inputs: a copy of the one shown, its
+    // removal, and the file they are kept in.
+    NewOffer,
+    RemoveOffer,
+    OpenOffers,
+    SaveOffers,
+    SaveOffersAs,
+};
 
 struct PlanCommandLayout {
     PlanCommand id;
@@ -26,7 +41,12 @@ struct PlanCommandLayout {
     std::u16string_view caption; // "&" marks the access key
     std::u16string_view accessibleName;
     std::u16string_view toolTip;
+    // Its key besides Tab, as the systems write it ("Ctrl+S"); empty for none.
+    std::u16string_view shortcut = u"";
 };
+
+// Whether the command is among the offers' at the top of the inputs, not the window's at its foot.
+bool offersCommand(PlanCommand id);
 
 // A choice's options as a window lists them, the region's separator in the
 // values' captions ("0,25 % (oltre 18 mesi)" under Italian settings).
@@ -34,7 +54,7 @@ std::vector<Text> choiceCaptions(PlanInput id, const NumberText& numbers);
 
 // The views of the plan, one at a time: every figure, the installments, the
 // yearly totals, the chart.
-enum class PlanView { Summary, Installments, Years, Chart };
+enum class PlanView { Summary, Installments, Years, Chart, Comparison };
 
 struct PlanViewLayout {
     PlanView id;
@@ -72,6 +92,27 @@ struct PlanWindowLayout {
     static constexpr FileKind csvFile{u"Esporta il piano in CSV", u"File CSV", u"csv"};
     static constexpr FileKind yearsCsvFile{u"Esporta i totali per anno in CSV", u"File CSV", u"csv"};
     static constexpr FileKind pdfFile{u"Salva il piano in PDF", u"File PDF", u"pdf"};
+    static constexpr FileKind offersFile{u"Salva le offerte", u"Offerte di Ratalia", u"ratalia"};
+    static constexpr FileKind comparisonCsvFile{u"Esporta il confronto in CSV", u"File CSV", u"csv"};
+    static constexpr FileKind comparisonPdfFile{u"Salva il confronto in PDF", u"File PDF", u"pdf"};
+    static constexpr std::u16string_view openOffersTitle = u"Apri le offerte";
+    static constexpr std::u16string_view offersFileName = u"offerte";
+    static constexpr std::u16string_view comparisonFileName = u"confronto-offerte";
+    static constexpr std::u16string_view comparisonTitle = u"Confronto delle offerte";
+    // The offers' group above the inputs: the list of offers, the name of the one shown.
+    static constexpr std::u16string_view offersHeading = u"Offerte";
+    static constexpr std::u16string_view offersCaption = u"Offerta mostrata:";
+    static constexpr std::u16string_view offersName = u"Offerta mostrata";
+    static constexpr std::u16string_view offersToolTip =
+        u"Le offerte da confrontare, ognuna un prestito intero; la prima è quella della finestra principale";
+    static constexpr std::u16string_view offerNameCaption = u"Nome:";
+    static constexpr std::u16string_view offerNameName = u"Nome dell'offerta";
+    static constexpr std::u16string_view offerNameToolTip = u"Il nome dell'offerta, per esempio la banca che la fa";
+    // The question over unsaved offers: its title and its three answers.
+    static constexpr std::u16string_view unsavedTitle = u"Offerte non salvate";
+    // The comparison view's parts, for the screen reader and the tests.
+    static constexpr std::u16string_view comparisonTableName = u"Cifre delle offerte a confronto";
+    static constexpr std::u16string_view comparisonChartName = u"Grafico del debito delle offerte";
     // The titles of a long printout's progress, short enough for its dialog.
     static constexpr std::u16string_view printProgressTitle = u"Stampa";
     static constexpr std::u16string_view saveProgressTitle = u"Salva PDF";
@@ -128,6 +169,10 @@ const FileKind& viewFileKind(PlanView view, const AmortizationPlan& plan);
 // extension added when the name has none ("piano" → "piano.csv"; "piano.txt"
 // stays, as typed).
 Text withExtension(const Text& path, const FileKind& kind);
+
+// What Copia, Esporta CSV and the printout take from the comparison: the
+// figures of every offer, separated by `delimiter`.
+Text comparisonTable(const OfferComparison& comparison, char16_t delimiter);
 
 // The one message for a file that could not be written; the file is left as it was.
 Text notSavedMessage(const Text& path);

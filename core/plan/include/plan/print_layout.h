@@ -11,6 +11,7 @@
 // at each foot. Qt's printout and GDI's only paint these pages.
 
 #include "plan/drawing.h"
+#include "plan/offer_comparison.h"
 #include "plan/plan_pages.h"
 #include "plan/plan_table.h"
 
@@ -18,14 +19,22 @@
 
 namespace ratalia {
 
-class PrintLayout {
+// A printout's pages, each a drawing, which a front end paints one at a time.
+class PrintedPages {
+public:
+    virtual ~PrintedPages() = default;
+    virtual std::size_t pageCount() const = 0;
+    virtual Drawing page(std::size_t index) const = 0;
+};
+
+class PrintLayout : public PrintedPages {
 public:
     // A page's printable area is `width` × `height` units, `unitsPerPoint` of them a point.
     PrintLayout(const PlanReport& report, double width, double height, double unitsPerPoint,
                 const TextMeasure& measure);
 
-    std::size_t pageCount() const { return pages_.size(); }
-    Drawing page(std::size_t index) const;
+    std::size_t pageCount() const override { return pages_.size(); }
+    Drawing page(std::size_t index) const override;
 
 private:
     // A table's columns: where each begins and how wide it is, its title's lines, its type.
@@ -52,6 +61,21 @@ private:
     double labelWidth_ = 0; // the figures' labels' column
     int noteLines_ = 1;
     std::vector<PrintedPage> pages_;
+};
+
+// The comparison on one page: its title, the table of figures (in the
+// smaller type where the body's would not fit), the verdict and the notes,
+// and the chart of the debts in the room left.
+class ComparisonPrintLayout : public PrintedPages {
+public:
+    ComparisonPrintLayout(const OfferComparison& comparison, const AmountText& amounts, double width, double height,
+                          double unitsPerPoint, const TextMeasure& measure);
+
+    std::size_t pageCount() const override { return 1; }
+    Drawing page(std::size_t index) const override;
+
+private:
+    Drawing page_;
 };
 
 } // namespace ratalia
