@@ -188,7 +188,10 @@ int main(int argc, char* argv[])
     ratalia::FormWindow window(events);
     messageBox.setParent(&window);
     window.show();
-    if (const auto file = ratalia::fileToOpen(arguments, qtOptions))
-        window.openOffers(QFile::decodeName(QByteArray::fromStdString(*file)));
+    QStringList files;
+    for (const std::string& file : ratalia::filesToOpen(arguments, qtOptions))
+        files << QFile::decodeName(QByteArray::fromStdString(file));
+    if (!files.isEmpty())
+        window.openOffers(files);
     return QApplication::exec();
 }

@@ -515,7 +515,8 @@ TEST(CommandLineTest, only_the_window_system_options_open_the_window)
         // A file of offers, as the desktop passes one, opens in the plan window.
         {{"Banca A.RATALIA"}, true},
         {{"-platform", "offscreen", "offerte.ratalia"}, true},
-        {{"a.ratalia", "b.ratalia"}, false},
+        {{"a.ratalia", "b.ratalia"}, true},
+        {{"a.ratalia", "--piano"}, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(opensWindow(c.arguments, toolkit), c.window) << testing::PrintToString(c.arguments);

@@ -472,16 +472,17 @@ int compare(const Options& chosen, const std::vector<std::string>& paths, const 
     for (const auto& [option, value] : chosen)
         if (option != "--confronta" && option != "--csv")
             throw BadInput{"con --confronta si danno solo i file, e --csv: non " + option + "."};
-    std::vector<Offer> offers;
-    std::vector<std::string> from;
-    for (const std::string& path : paths)
-        for (Offer& offer : offersIn(path, *files, numbers)) {
-            offers.push_back(std::move(offer));
-            from.push_back(path);
-        }
-    for (std::size_t k = 0; k < offers.size(); ++k)
-        if (std::count_if(offers.begin(), offers.end(), [&](const Offer& o) { return o.name == offers[k].name; }) > 1)
-            offers[k].name += u" (" + fromUtf8(from[k]) + u")";
+    std::vector<OffersFileBytes> read;
+    for (const std::string& path : paths) {
+        const auto bytes = files->read(path);
+        if (!bytes)
+            throw BadInput{"impossibile leggere «" + path + "»: il file non c'è o non si può aprire."};
+        read.push_back({fromUtf8(path), *bytes});
+    }
+    auto gathered = offersOfFiles(read, numbers);
+    if (const auto* refused = std::get_if<Text>(&gathered))
+        throw BadInput{toUtf8(*refused)};
+    const auto& offers = std::get<std::vector<Offer>>(gathered);
     const OfferComparison comparison = compareOffers(offers, numbers);
     output << toUtf8(chosen.count("--csv") ? delimitedComparison(comparison, csvDelimiter(numbers.decimalSeparator()))
                                            : alignedComparison(comparison));
@@ -493,7 +494,7 @@ int compare(const Options& chosen, const std::vector<std::string>& paths, const 
 namespace {
 
 // A file of offers by its name, "Banca A.ratalia", as the desktop and
-// Explorer pass one: any other word is for the command line.
+// Explorer pass them: any other word is for the command line.
 bool isOffersFile(std::string_view argument)
 {
     const std::string extension = toUtf8(offersExtension);
@@ -503,7 +504,7 @@ bool isOffersFile(std::string_view argument)
                       [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b); });
 }
 
-// The window's arguments: the window system's options, and one file of
+// The window's arguments: the window system's options, and files of
 // offers. Nothing where any other is there.
 std::optional<std::vector<std::string>> windowFiles(const std::vector<std::string>& arguments,
                                                     std::span<const WindowSystemOption> windowSystemOptions)
@@ -523,8 +524,6 @@ std::optional<std::vector<std::string>> windowFiles(const std::vector<std::strin
         if (option->takesValue && name.size() == argument.size() && ++i == arguments.size())
             return std::nullopt;
     }
-    if (files.size() > 1)
-        return std::nullopt;
     return files;
 }
 
@@ -535,13 +534,10 @@ bool opensWindow(const std::vector<std::string>& arguments, std::span<const Wind
     return windowFiles(arguments, windowSystemOptions).has_value();
 }
 
-std::optional<std::string> fileToOpen(const std::vector<std::string>& arguments,
-                                      std::span<const WindowSystemOption> windowSystemOptions)
+std::vector<std::string> filesToOpen(const std::vector<std::string>& arguments,
+                                     std::span<const WindowSystemOption> windowSystemOptions)
 {
-    const auto files = windowFiles(arguments, windowSystemOptions);
-    if (!files || files->empty())
-        return std::nullopt;
-    return files->front();
+    return windowFiles(arguments, windowSystemOptions).value_or(std::vector<std::string>());
 }
 
 int runCommandLine(const std::vector<std::string>& arguments, const NumberText& numbers, std::ostream& output,

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 
 namespace ratalia::test {
 namespace {
@@ -67,6 +68,38 @@ TEST_F(FullDiskTest, printing_to_a_file_that_does_not_fit_says_so)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].message.rfind(u"Impossibile salvare il piano in «", 0), 0u);
     EXPECT_EQ(left(), QStringList());
+}
+
+TEST_F(FullDiskTest, offers_that_do_not_fit_leave_their_file_as_it_was)
+{
+    ASSERT_FALSE(full.isEmpty()) << "run by full_disk.sh, which mounts the small file system";
+    PlanWindow* plan = planOf("10000", "24", "6");
+    ASSERT_NE(plan, nullptr);
+    ASSERT_TRUE(plan->saveFile(in("offerte.ratalia")));
+    QFile kept(in("offerte.ratalia"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    const QByteArray before = kept.readAll();
+    kept.close();
+    // Whatever room is left, taken.
+    QFile filler(in("filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    filler.close();
+    plan->form().renameOffer(u"Banca A");
+    EXPECT_FALSE(plan->saveFile(in("offerte.ratalia")));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].message.rfind(u"Impossibile salvare le offerte in «", 0), 0u);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), before);
+    EXPECT_EQ(left(), (QStringList{QStringLiteral("filler"), QStringLiteral("offerte.ratalia")}));
+    EXPECT_TRUE(plan->windowTitle().startsWith(QLatin1Char('*')));
+    // A CSV of a few rows fails the same way, once written and never flushed.
+    EXPECT_FALSE(plan->exportCsv(in("piano.csv")));
+    EXPECT_EQ(left(), (QStringList{QStringLiteral("filler"), QStringLiteral("offerte.ratalia")}));
+    QFile::remove(in("filler"));
+    QFile::remove(in("offerte.ratalia"));
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include "support/plan_expectations.h"
 
+#include "loan/offers.h"
 #include "plan/plan_text.h"
+#include "support/reference_loan.h"
 #include "printing/qt_print_job.h"
 #include "window/plan_window.h"
 #include "window/printing_module.h"
@@ -16,6 +18,9 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTableWidget>
 #include <QMenu>
 #include <QProcess>
 #include <QProgressDialog>
@@ -729,6 +734,127 @@ TEST_F(PlanWindowTest, works_out_the_capital_the_duration_and_the_rate_from_the_
 }
 
 // The print dialog comes from a module loaded on first use, not at start-up.
+// Two banks' mortgages in two files, as the command line saves them.
+std::vector<Offer> twoBanks()
+{
+    std::vector<Offer> offers(2);
+    offers[0].name = u"Banca A";
+    offers[0].inputs.setText(PlanInput::Capital, u"180000");
+    offers[0].inputs.setText(PlanInput::Duration, u"300");
+    offers[0].inputs.setText(PlanInput::AnnualRate, u"3,1");
+    offers[0].inputs.setText(PlanInput::InitialFees, u"1500");
+    offers[1].name = u"Banca B";
+    offers[1].inputs.setText(PlanInput::Capital, u"180000");
+    offers[1].inputs.setText(PlanInput::Duration, u"240");
+    offers[1].inputs.setText(PlanInput::AnnualRate, u"3,4");
+    offers[1].inputs.setText(PlanInput::InitialFees, u"800");
+    offers[1].inputs.setText(PlanInput::InstallmentFee, u"2");
+    return offers;
+}
+
+// "3,43 %": the TAEG worked out here in decimals from the offer's own rows.
+QString taegOf(const char* rate, std::int64_t months, std::int64_t fees, std::int64_t perInstallment)
+{
+    ReferenceLoan loan;
+    loan.capital = "180000";
+    loan.months = months;
+    loan.annualRate = rate;
+    loan.initialFees = fees;
+    loan.fee = perInstallment;
+    const ReferencePlan plan = referencePlan(loan);
+    const std::int64_t points = basisPoints(yearlyRate(plan.received(), plan.rows));
+    return QStringLiteral("%1,%2 %").arg(points / 100).arg(points % 100, 2, 10, QLatin1Char('0'));
+}
+
+TEST_F(PlanWindowTest, offers_from_two_files_side_by_side_kept_in_a_file_and_asked_about)
+{
+    QTemporaryDir folder;
+    const auto write = [&](const char* name, const std::string& bytes) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        return file.fileName();
+    };
+    const auto banks = twoBanks();
+    const NumberText numbers(u',');
+    const QString a = write("a.ratalia", offersFileText(std::span(banks).first(1), numbers));
+    const QString b = write("b.ratalia", offersFileText(std::span(banks).last(1), numbers));
+    window->openOffers({a, b});
+    PlanWindow* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    auto* offers = plan->findChild<QComboBox*>(QStringLiteral("Offers"));
+    auto* name = plan->findChild<QLineEdit*>(QStringLiteral("OfferName"));
+    ASSERT_EQ(offers->count(), 2);
+    EXPECT_EQ(offers->itemText(0), QStringLiteral("Banca A"));
+    EXPECT_EQ(offers->itemText(1), QStringLiteral("Banca B"));
+    EXPECT_EQ(name->text(), QStringLiteral("Banca A"));
+    EXPECT_EQ(plan->findChild<QLineEdit*>(QStringLiteral("Capital"))->text(), QStringLiteral("180000"));
+
+    // Confronto: a column an offer, the cheapest by TAEG and by cost in bold, and why they differ.
+    plan->showView(PlanView::Comparison);
+    auto* table = plan->findChild<QTableWidget*>(QStringLiteral("Comparison"));
+    ASSERT_NE(table, nullptr);
+    int taegRow = -1, costRow = -1;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const QString label = table->verticalHeaderItem(r)->text();
+        taegRow = label == QStringLiteral("TAEG") ? r : taegRow;
+        costRow = label == QStringLiteral("Costo totale del credito") ? r : costRow;
+    }
+    ASSERT_GE(taegRow, 0);
+    EXPECT_EQ(table->item(taegRow, 0)->text(), taegOf("3,1", 300, 150'000, 0));
+    EXPECT_EQ(table->item(taegRow, 1)->text(), taegOf("3,4", 240, 80'000, 200));
+    EXPECT_TRUE(table->item(taegRow, 0)->font().bold());
+    EXPECT_FALSE(table->item(taegRow, 1)->font().bold());
+    EXPECT_TRUE(table->item(costRow, 1)->font().bold());
+    EXPECT_TRUE(shown(plan, "Verdict").startsWith(QStringLiteral("«Banca A» ha il TAEG più basso")));
+    QTest::mouseClick(plan->findChild<QPushButton*>(QStringLiteral("Copy")), Qt::LeftButton);
+    const QStringList copied = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+    EXPECT_EQ(copied[0], QStringLiteral("Offerta\tBanca A\tBanca B"));
+    EXPECT_TRUE(copied.contains(QStringLiteral("TAEG\t") + table->item(taegRow, 0)->text() + QLatin1Char('\t') +
+                                table->item(taegRow, 1)->text()));
+
+    // A third offer starts as a copy of the one shown; its name is typed at once.
+    QTest::mouseClick(plan->findChild<QPushButton*>(QStringLiteral("NewOffer")), Qt::LeftButton);
+    EXPECT_EQ(offers->count(), 3);
+    EXPECT_EQ(plan->focusWidget(), name);
+    QTest::keyClicks(name, QStringLiteral("Banca C"));
+    EXPECT_EQ(offers->itemText(2), QStringLiteral("Banca C"));
+    EXPECT_EQ(table->columnCount(), 3);
+    EXPECT_EQ(table->item(taegRow, 2)->text(), table->item(taegRow, 0)->text());
+
+    // Kept in a file of its own, named in the title; a damaged or newer file opens nothing.
+    const QString kept = folder.filePath(QStringLiteral("tre.ratalia"));
+    ASSERT_TRUE(plan->saveFile(kept));
+    EXPECT_EQ(plan->windowTitle(), QStringLiteral("tre.ratalia — Piano di ammortamento"));
+    QFile saved(kept);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().count("[offerta]"), 3);
+    EXPECT_FALSE(plan->openFiles({write("nuovo.ratalia", "ratalia-offerte: 7\n[offerta]\n")}));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].message.rfind(u"Il file «", 0), 0u);
+    EXPECT_NE(messages.shown[0].message.find(u"versione più recente"), Text::npos);
+    EXPECT_EQ(offers->count(), 3);
+    EXPECT_EQ(name->text(), QStringLiteral("Banca C"));
+
+    // A change is asked about before the window closes: Annulla keeps it open, Non salvare lets it go.
+    QTest::keyClicks(plan->findChild<QLineEdit*>(QStringLiteral("InitialFees")), QStringLiteral("0"));
+    EXPECT_EQ(plan->windowTitle(), QStringLiteral("*tre.ratalia — Piano di ammortamento"));
+    const auto answer = [&](QMessageBox::StandardButton button) {
+        QTimer::singleShot(0, [button, &kept] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->text().toStdU16String(),
+                      u"Le offerte di «" + kept.toStdU16String() + u"» sono cambiate dall'ultimo salvataggio. Salvarle?");
+            box->button(button)->click();
+        });
+        plan->close();
+    };
+    answer(QMessageBox::Cancel);
+    EXPECT_TRUE(plan->isVisible());
+    answer(QMessageBox::Discard);
+    EXPECT_FALSE(plan->isVisible());
+}
+
 TEST(PrintingModuleTest, is_found_and_loaded_on_first_use) { EXPECT_NE(printingModule(), nullptr); }
 
 } // namespace

@@ -212,10 +212,10 @@ void FormWindow::openPlan(bool withCalculation)
     planWindow_->open(withCalculation);
 }
 
-void FormWindow::openOffers(const QString& path)
+void FormWindow::openOffers(const QStringList& paths)
 {
     openPlan(false);
-    planWindow_->openFile(path);
+    planWindow_->openFiles(paths);
 }
 
 void FormWindow::textChanged(Field field, const Text& text)

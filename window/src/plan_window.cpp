@@ -89,6 +89,17 @@ QLabel* sentence(const char* name, QWidget* parent)
     return label;
 }
 
+// The file in place of the old one where every byte reached the disk: a
+// flush that fails (a full disk) would otherwise be lost in the commit,
+// which then puts an empty file in the old one's place.
+bool commitWhole(QSaveFile& file)
+{
+    if (file.flush() && file.commit())
+        return true;
+    file.cancelWriting();
+    return false;
+}
+
 QPageLayout a4Layout()
 {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 15, 18, 15),
@@ -817,22 +828,27 @@ void PlanWindow::chooseOffersFile()
                        qtText(kind.description) + QStringLiteral(" (*.") + qtText(kind.extension) + QLatin1Char(')'));
     dialog.setObjectName(QStringLiteral("OpenDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Several files at once: their offers side by side.
+    dialog.setFileMode(QFileDialog::ExistingFiles);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        openFile(dialog.selectedFiles().first());
+        openFiles(dialog.selectedFiles());
 }
 
-bool PlanWindow::openFile(const QString& path)
+bool PlanWindow::openFiles(const QStringList& paths)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        warn_(u"Impossibile aprire «" + path.toStdU16String() + u"»: il file non c'è o non si può leggere.",
-              Text(PlanWindowLayout::openOffersTitle));
-        return false;
+    std::vector<OffersFileBytes> files;
+    for (const QString& path : paths) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            warn_(u"Impossibile aprire «" + path.toStdU16String() + u"»: il file non c'è o non si può leggere. Non "
+                                                                     u"è stato aperto nulla.",
+                  Text(PlanWindowLayout::openOffersTitle));
+            return false;
+        }
+        const QByteArray bytes = file.readAll();
+        files.push_back({path.toStdU16String(), bytes.toStdString()});
     }
-    const QByteArray bytes = file.readAll();
-    if (const auto refused = form_.openFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                                            path.toStdU16String())) {
+    if (const auto refused = form_.openFiles(files)) {
         warn_(*refused, Text(PlanWindowLayout::openOffersTitle));
         return false;
     }
@@ -846,7 +862,7 @@ bool PlanWindow::saveFile(const QString& path)
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) &&
         file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
-        file.commit()) {
+        commitWhole(file)) {
         form_.saved(path.toStdU16String());
         return true;
     }
@@ -927,7 +943,7 @@ bool PlanWindow::exportCsv(const QString& path)
     // Written beside the target and renamed over it: a failed write leaves
     // the old file, or none, never half of one.
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && commitWhole(file))
         return true;
     warn_(notSavedMessage(path.toStdU16String()), u"Esporta CSV");
     return false;
@@ -951,7 +967,7 @@ bool PlanWindow::savePdf(const QString& path, const QPageLayout& layout)
     }
     // The PDF is written out when its painter ends: only the commit knows
     // whether every byte reached the disk.
-    if (outcome == Outcome::Done && file.commit())
+    if (outcome == Outcome::Done && commitWhole(file))
         return true;
     file.cancelWriting();
     if (outcome == Outcome::Cancelled)

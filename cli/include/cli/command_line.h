@@ -29,13 +29,13 @@ struct WindowSystemOption {
 };
 
 // Whether the arguments open the window: none at all, or only options of the
-// window system and at most one file of offers to open in the plan window.
+// window system and files of offers to open side by side in the plan window.
 // Anything else is for the command line, which answers a word it does not
 // know with its usage.
 bool opensWindow(const std::vector<std::string>& arguments, std::span<const WindowSystemOption> windowSystemOptions);
-// The file of offers among them, "ratalia offerte.ratalia", if any.
-std::optional<std::string> fileToOpen(const std::vector<std::string>& arguments,
-                                      std::span<const WindowSystemOption> windowSystemOptions);
+// The files of offers among them: "ratalia a.ratalia b.ratalia".
+std::vector<std::string> filesToOpen(const std::vector<std::string>& arguments,
+                                     std::span<const WindowSystemOption> windowSystemOptions);
 
 // The files the command line reads and writes, as a system offers them.
 class Files {

@@ -204,6 +204,31 @@ Text offersFileErrorText(const OffersFileError& error, TextView fileName)
            u"): non è stato aperto nulla.";
 }
 
+std::variant<std::vector<Offer>, Text> offersOfFiles(std::span<const OffersFileBytes> files, const NumberText& numbers)
+{
+    std::vector<Offer> offers;
+    std::vector<std::size_t> from;
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        auto read = readOffersFile(files[f].bytes, numbers);
+        if (const auto* error = std::get_if<OffersFileError>(&read))
+            return offersFileErrorText(*error, files[f].path);
+        for (Offer& offer : std::get<std::vector<Offer>>(read)) {
+            offers.push_back(std::move(offer));
+            from.push_back(f);
+        }
+    }
+    std::vector<Text> names;
+    for (const Offer& offer : offers)
+        names.push_back(offer.name);
+    for (std::size_t k = 0; k < offers.size(); ++k)
+        if (std::count(names.begin(), names.end(), names[k]) > 1 && files.size() > 1) {
+            const Text& path = files[from[k]].path;
+            const auto slash = path.find_last_of(u"/\\");
+            offers[k].name += u" (" + (slash == Text::npos ? path : path.substr(slash + 1)) + u")";
+        }
+    return offers;
+}
+
 Text offersNotSavedText(TextView fileName)
 {
     return u"Impossibile salvare le offerte in «" + Text(fileName) +

@@ -320,11 +320,11 @@ void PlanForm::saved(Text path)
         observer->planChanged();
 }
 
-std::optional<Text> PlanForm::openFile(std::string_view bytes, Text path)
+std::optional<Text> PlanForm::openFiles(std::span<const OffersFileBytes> files)
 {
-    auto read = readOffersFile(bytes, numbers_);
-    if (const auto* error = std::get_if<OffersFileError>(&read))
-        return offersFileErrorText(*error, path);
+    auto read = offersOfFiles(files, numbers_);
+    if (const auto* refused = std::get_if<Text>(&read))
+        return *refused;
     offers_ = std::get<std::vector<Offer>>(std::move(read));
     current_ = 0;
     inputs_ = offers_.front().inputs;
@@ -333,8 +333,9 @@ std::optional<Text> PlanForm::openFile(std::string_view bytes, Text path)
     windowInstallment_.clear();
     keptSettings_ = false;
     mainChanged_ = false;
-    filePath_ = std::move(path);
-    changed_ = false;
+    // Offers from several files are kept in a new one, named when first saved.
+    filePath_ = files.size() == 1 ? std::optional<Text>(files.front().path) : std::nullopt;
+    changed_ = files.size() > 1;
     ++loansShown_;
     update();
     return std::nullopt;

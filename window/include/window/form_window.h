@@ -29,8 +29,8 @@ public:
     explicit FormWindow(FormEvents& events, QWidget* parent = nullptr);
     ~FormWindow() override;
 
-    // Opens the plan window on the offers of a file ("ratalia offerte.ratalia").
-    void openOffers(const QString& path);
+    // Opens the plan window on the offers of files ("ratalia a.ratalia b.ratalia").
+    void openOffers(const QStringList& paths);
 
 protected:
     bool focusNextPrevChild(bool next) override;

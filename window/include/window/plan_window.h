@@ -16,6 +16,7 @@
 #include "plan/plan_window_layout.h"
 #include "printing/print_job.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -71,9 +72,9 @@ public:
     // Prints the run the print dialog chose: to a PDF file that is saving
     // one; otherwise a failure is told and never taken for success.
     bool print(PrintJob& job);
-    // The offers in the file, or its one message told through Warn and
-    // nothing here changed; first the question over unsaved offers.
-    bool openFile(const QString& path);
+    // The offers in the files, side by side; or the one message of the
+    // first that cannot be read, told through Warn, and nothing here changed.
+    bool openFiles(const QStringList& paths);
     // Writes every offer to the file whole, or tells why not and keeps the file as it was.
     bool saveFile(const QString& path);
 

@@ -67,6 +67,16 @@ struct OffersFileError {
 // none is opened: a file is read whole or not at all.
 std::variant<std::vector<Offer>, OffersFileError> readOffersFile(std::string_view bytes, const NumberText& numbers);
 
+// The bytes of a file of offers, by its name.
+struct OffersFileBytes {
+    Text path;
+    std::string bytes;
+};
+// Every offer of the files, in order; a name two files both use says which
+// file each is from ("Offerta 1 (a.ratalia)"). Or the sentence for the first
+// file that cannot be read whole: then none is opened.
+std::variant<std::vector<Offer>, Text> offersOfFiles(std::span<const OffersFileBytes> files, const NumberText& numbers);
+
 // One sentence for a file that could not be opened, naming it.
 Text offersFileErrorText(const OffersFileError& error, TextView fileName);
 

@@ -120,9 +120,9 @@ public:
     // The bytes Salva writes, and what a write that succeeded tells.
     std::string fileBytes() const;
     void saved(Text path);
-    // The offers in the file, the first shown; or the one sentence why none
-    // is opened, nothing here changed.
-    std::optional<Text> openFile(std::string_view bytes, Text path);
+    // The offers of the files, the first shown, the file kept as theirs where
+    // there is one; or the one sentence why none is opened, nothing here changed.
+    std::optional<Text> openFiles(std::span<const OffersFileBytes> files);
     // The question before closing or opening over offers that were not
     // saved; nothing where there are none to lose (one offer, never kept in a file).
     std::optional<Text> unsavedQuestion() const;
