@@ -12,7 +12,7 @@ constexpr wchar_t windowClass[] = L"RataliaPlanChart";
 } // namespace
 
 ChartView::ChartView(HWND parent, int id, const AmountText& amounts, const Text& accessibleName)
-    : layout_(amounts), name_(accessibleName)
+    : layout_(amounts), amounts_(amounts), name_(accessibleName)
 {
     auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     WNDCLASSEXW known{};
@@ -43,6 +43,14 @@ ChartView::~ChartView()
 void ChartView::show(const AmortizationPlan* plan)
 {
     layout_.show(plan);
+    InvalidateRect(window_, nullptr, FALSE);
+    NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window_, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void ChartView::show(const OfferComparison& comparison)
+{
+    comparison_ = comparison;
+    description_ = comparisonChartDescription(comparison, amounts_);
     InvalidateRect(window_, nullptr, FALSE);
     NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window_, OBJID_CLIENT, CHILDID_SELF);
 }
@@ -94,7 +102,9 @@ LRESULT CALLBACK ChartView::procedure(HWND window, UINT message, WPARAM wParam, 
     case WM_GETOBJECT:
         if (self && static_cast<LONG>(lParam) == OBJID_CLIENT)
             return answerAccessibleObject(window, wParam, lParam,
-                                          {self->name_, self->layout_.description(), ROLE_SYSTEM_CHART});
+                                          {self->name_,
+                                           self->comparison_ ? self->description_ : self->layout_.description(),
+                                           ROLE_SYSTEM_CHART});
         break;
     default:
         break;
@@ -107,7 +117,10 @@ void ChartView::paint(HDC dc, const RECT& client) const
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
     const GdiTextMeasure measure(dc, messageFace().c_str(), points_, dpi_);
     const GdiInks inks{GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_3DLIGHT)};
-    paintDrawing(dc, layout_.draw(client.right, client.bottom, 1, measure), measure, inks);
+    paintDrawing(dc,
+                 comparison_ ? comparisonChart(*comparison_, amounts_, client.right, client.bottom, measure)
+                             : layout_.draw(client.right, client.bottom, 1, measure),
+                 measure, inks);
 }
 
 } // namespace ratalia

@@ -31,6 +31,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     messageBox.setOwner(window.handle());
     linkOpener.setOwner(window.handle());
     ShowWindow(window.handle(), show);
+    std::vector<std::wstring> files;
+    for (const std::string& file : ratalia::filesToOpen(arguments, {})) {
+        const ratalia::Text path = ratalia::fromUtf8(file);
+        files.emplace_back(path.begin(), path.end());
+    }
+    if (!files.empty())
+        window.openOffers(files);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -270,6 +270,12 @@ void MainWindow::contextMenu(HWND where, LPARAM position)
         openPlan(chosen == openPlanId);
 }
 
+void MainWindow::openOffers(const std::vector<std::wstring>& paths)
+{
+    openPlan(false);
+    planWindow_->openFiles(paths);
+}
+
 void MainWindow::openPlan(bool withCalculation)
 {
     if (withCalculation && !events_.planTerms())

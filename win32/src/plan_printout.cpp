@@ -27,13 +27,22 @@ GdiPrintout::Area GdiPrintout::printableArea(HDC printer)
 GdiPrintout::GdiPrintout(HDC printer, const PlanReport& report)
     : dc_(printer), area_(printableArea(printer)),
       measure_(printer, L"Arial", pointsOf(TextStyle::Body), static_cast<UINT>(GetDeviceCaps(printer, LOGPIXELSY))),
-      layout_(report, area_.width, area_.height, GetDeviceCaps(printer, LOGPIXELSY) / 72.0, measure_)
+      layout_(std::make_unique<PrintLayout>(report, area_.width, area_.height,
+                                            GetDeviceCaps(printer, LOGPIXELSY) / 72.0, measure_))
+{
+}
+
+GdiPrintout::GdiPrintout(HDC printer, const OfferComparison& comparison, const AmountText& amounts)
+    : dc_(printer), area_(printableArea(printer)),
+      measure_(printer, L"Arial", pointsOf(TextStyle::Body), static_cast<UINT>(GetDeviceCaps(printer, LOGPIXELSY))),
+      layout_(std::make_unique<ComparisonPrintLayout>(comparison, amounts, area_.width, area_.height,
+                                                      GetDeviceCaps(printer, LOGPIXELSY) / 72.0, measure_))
 {
 }
 
 void GdiPrintout::paintPage(std::size_t page) const
 {
-    paintDrawing(dc_, layout_.page(page), measure_, GdiInks{RGB(0, 0, 0), RGB(128, 128, 128)}, {area_.left, area_.top});
+    paintDrawing(dc_, layout_->page(page), measure_, GdiInks{RGB(0, 0, 0), RGB(128, 128, 128)}, {area_.left, area_.top});
 }
 
 } // namespace ratalia

@@ -24,6 +24,10 @@ constexpr int viewsId = 401;
 constexpr int yearsId = 402;
 constexpr int chartId = 403;
 constexpr int noteId = 404;
+constexpr int offersId = 405;
+constexpr int offerNameId = 406;
+constexpr int comparisonId = 407;
+constexpr int comparisonChartId = 408;
 
 const wchar_t* wide(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 Text text(std::u16string_view view) { return Text(view); }
@@ -147,7 +151,7 @@ void PlanWindow::build()
     font_ = messageFont(9, dpi_);
     bold_ = messageFont(9, dpi_, true);
     small_ = messageFont(8, dpi_);
-    SetWindowTextW(window_, wide(text(texts::planTitle)));
+    SetWindowTextW(window_, wide(form_.title()));
     auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(1))));
     toolTips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
@@ -157,13 +161,9 @@ void PlanWindow::build()
     // The PDF comes from Windows' own printer ("Microsoft Print to PDF"): no button of its own.
     for (std::size_t k = 0; k < PlanWindowLayout::commands().size(); ++k) {
         const PlanCommandLayout& command = PlanWindowLayout::commands()[k];
-        if (command.id == PlanCommand::SavePdf || command.id == PlanCommand::StartClean)
+        if (command.id == PlanCommand::SavePdf || command.id == PlanCommand::StartClean || offersCommand(command.id))
             continue;
-        HWND button = make(window_, L"BUTTON", text(command.caption), BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
-                           firstCommandId + static_cast<int>(k), command.objectName);
-        accessible_.set(button, {text(command.accessibleName), {}});
-        addToolTip(button, command.toolTip);
-        buttons_.emplace_back(command.id, button);
+        makeCommand(window_, command.id, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
     }
     buildInputs();
     keyFigures_ = make(window_, L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "KeyFigures");
@@ -171,6 +171,18 @@ void PlanWindow::build()
     buildViews();
     absence_ = make(window_, L"STATIC", {}, SS_CENTER | SS_NOPREFIX, -1, "Absence");
     status_ = make(window_, L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Status");
+}
+
+HWND PlanWindow::makeCommand(HWND parent, PlanCommand id, DWORD style)
+{
+    const PlanCommandLayout& command = PlanWindowLayout::command(id);
+    const auto index = static_cast<int>(&command - PlanWindowLayout::commands().data());
+    HWND button =
+        make(parent, L"BUTTON", text(command.caption), style, firstCommandId + index, command.objectName);
+    accessible_.set(button, {text(command.accessibleName), {}});
+    addToolTip(button, command.toolTip);
+    buttons_.emplace_back(id, button);
+    return button;
 }
 
 void PlanWindow::addToolTip(HWND control, std::u16string_view tip)
@@ -196,6 +208,22 @@ void PlanWindow::buildInputs()
     const HWND panel = inputs_->handle();
     named_["Inputs"] = panel;
     accessible_.set(panel, {text(PlanWindowLayout::inputsName), {}});
+    // The offers first: which is shown, a copy of it, its removal, its name, the file they are kept in.
+    offersCaption_ = make(panel, L"STATIC", text(PlanWindowLayout::offersCaption), SS_LEFT | SS_NOPREFIX, -1, {});
+    offers_ = make(panel, WC_COMBOBOXW, {}, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, offersId, "Offers");
+    accessible_.set(offers_, {text(PlanWindowLayout::offersName), {}});
+    addToolTip(offers_, PlanWindowLayout::offersToolTip);
+    const DWORD buttonStyle = BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP | WS_GROUP;
+    makeCommand(panel, PlanCommand::NewOffer, buttonStyle);
+    makeCommand(panel, PlanCommand::RemoveOffer, buttonStyle);
+    offerNameCaption_ =
+        make(panel, L"STATIC", text(PlanWindowLayout::offerNameCaption), SS_LEFT | SS_NOPREFIX, -1, {});
+    offerName_ = make(panel, L"EDIT", {}, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, offerNameId, "OfferName",
+                      WS_EX_CLIENTEDGE);
+    accessible_.set(offerName_, {text(PlanWindowLayout::offerNameName), {}});
+    addToolTip(offerName_, PlanWindowLayout::offerNameToolTip);
+    for (const PlanCommand id : {PlanCommand::OpenOffers, PlanCommand::SaveOffers, PlanCommand::SaveOffersAs})
+        makeCommand(panel, id, buttonStyle);
     std::optional<PlanSection> section;
     for (const PlanInputSpec& spec : planInputSpecs()) {
         if (!section || *section != spec.section) {
@@ -235,13 +263,7 @@ void PlanWindow::buildInputs()
     penaltyNote_ =
         make(panel, L"STATIC", text(PlanWindowLayout::penaltyNote), SS_LEFT | SS_NOPREFIX, -1, "PenaltyNote");
     SendMessageW(penaltyNote_, WM_SETFONT, reinterpret_cast<WPARAM>(small_.get()), FALSE);
-    const PlanCommandLayout& clean = PlanWindowLayout::command(PlanCommand::StartClean);
-    const auto cleanIndex = static_cast<int>(&clean - PlanWindowLayout::commands().data());
-    startClean_ = make(panel, L"BUTTON", text(clean.caption), BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP | WS_GROUP,
-                       firstCommandId + cleanIndex, clean.objectName);
-    accessible_.set(startClean_, {text(clean.accessibleName), {}});
-    addToolTip(startClean_, clean.toolTip);
-    buttons_.emplace_back(PlanCommand::StartClean, startClean_);
+    startClean_ = makeCommand(panel, PlanCommand::StartClean, buttonStyle);
     notice_ = make(panel, L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Notice");
 }
 
@@ -283,6 +305,18 @@ void PlanWindow::buildViews()
     chart_ = std::make_unique<ChartView>(window_, chartId, form_.amounts(), text(chart.accessibleName));
     chart_->setFont(9, dpi_);
     named_[chart.objectName] = chart_->handle();
+
+    // The offers side by side: the table of figures, the sentence on which is cheaper, the debts over time.
+    const PlanViewLayout& compared = viewLayout(PlanView::Comparison);
+    comparison_ = make(window_, WC_LISTVIEWW, text(PlanWindowLayout::comparisonTableName),
+                       LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_NOSORTHEADER | WS_TABSTOP | WS_GROUP,
+                       comparisonId, compared.objectName, WS_EX_CLIENTEDGE);
+    ListView_SetExtendedListViewStyle(comparison_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    verdict_ = make(window_, L"STATIC", {}, SS_LEFT | SS_NOPREFIX, -1, "Verdict");
+    comparisonChart_ = std::make_unique<ChartView>(window_, comparisonChartId, form_.amounts(),
+                                                   text(PlanWindowLayout::comparisonChartName));
+    comparisonChart_->setFont(9, dpi_);
+    named_["ComparisonChart"] = comparisonChart_->handle();
 }
 
 HWND PlanWindow::control(std::string_view objectName) const
@@ -333,6 +367,9 @@ void PlanWindow::setFonts()
             setFont(figure.value, font_.get());
     }
     chart_->setFont(9, dpi_);
+    comparisonChart_->setFont(9, dpi_);
+    for (HWND control : {offersCaption_, offerNameCaption_})
+        setFont(control, font_.get());
     SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, scaled(360));
 }
 
@@ -345,9 +382,47 @@ int PlanWindow::layoutInputs(int width)
     const int inner = width - 2 * gap;
     const int fieldLeft = gap + pad, fieldRoom = inner - 2 * pad;
     const int unitWidth = scaled(18), unitChoice = scaled(88);
-    Placement place(static_cast<int>(inputRows_.size()) * 4 + 16);
+    Placement place(static_cast<int>(inputRows_.size()) * 4 + 24);
     int y = gap;
     std::vector<ScrollPanel::Frame> frames;
+    {
+        // The offers' group: the list and its two buttons on one line, the name, the file's three buttons.
+        const int frameTop = y;
+        y += line + gap;
+        const auto buttonWidth = [&](PlanCommand id) {
+            for (const auto& [command, button] : buttons_)
+                if (command == id)
+                    return std::max(scaled(60), textWidth(textOf(button), font_.get()) + scaled(16));
+            return 0;
+        };
+        const auto buttonOf = [&](PlanCommand id) {
+            for (const auto& [command, button] : buttons_)
+                if (command == id)
+                    return button;
+            return HWND{};
+        };
+        place(offersCaption_, fieldLeft, top + y, fieldRoom, line);
+        y += line;
+        const int newWidth = buttonWidth(PlanCommand::NewOffer), removeWidth = buttonWidth(PlanCommand::RemoveOffer);
+        place(offers_, fieldLeft, top + y, fieldRoom - newWidth - removeWidth - 2 * gap, scaled(240));
+        place(buttonOf(PlanCommand::RemoveOffer), fieldLeft + fieldRoom - removeWidth, top + y, removeWidth, field);
+        place(buttonOf(PlanCommand::NewOffer), fieldLeft + fieldRoom - removeWidth - gap - newWidth, top + y, newWidth,
+              field);
+        y += field + scaled(4);
+        place(offerNameCaption_, fieldLeft, top + y, fieldRoom, line);
+        y += line;
+        place(offerName_, fieldLeft, top + y, fieldRoom, field);
+        y += field + scaled(6);
+        int x = fieldLeft;
+        for (const PlanCommand id : {PlanCommand::OpenOffers, PlanCommand::SaveOffers, PlanCommand::SaveOffersAs}) {
+            const int width = std::min(buttonWidth(id), fieldLeft + fieldRoom - x);
+            place(buttonOf(id), x, top + y, width, field);
+            x += width + gap / 2;
+        }
+        y += field + gap;
+        frames.push_back({{gap, frameTop, gap + inner, y}, text(PlanWindowLayout::offersHeading)});
+        y += gap;
+    }
     for (const PlanSection section : sections_) {
         const int frameTop = y;
         y += line + gap;
@@ -442,7 +517,7 @@ void PlanWindow::layout()
         const int buttonsTop = client.bottom - margin - buttonHeight;
         int x = margin;
         for (const auto& [command, button] : buttons_) {
-            if (command == PlanCommand::StartClean)
+            if (command == PlanCommand::StartClean || offersCommand(command))
                 continue;
             const int width = std::max(scaled(80), textWidth(textOf(button), font_.get()) + scaled(24));
             const bool close = command == PlanCommand::Close;
@@ -472,6 +547,13 @@ void PlanWindow::layout()
         const int pageHeight = bottom - pageTop;
         place(summary_->handle(), left, pageTop, width, pageHeight);
         place(chart_->handle(), left, pageTop, width, pageHeight);
+        // The comparison: its table over the verdict over the chart.
+        const int verdictHeight = textHeight(textOf(verdict_), font_.get(), width);
+        const int tableHeight = std::max(6 * line, (pageHeight - verdictHeight) * 9 / 20);
+        place(comparison_, left, pageTop, width, tableHeight);
+        place(verdict_, left, pageTop + tableHeight + gap, width, verdictHeight);
+        const int chartTop = pageTop + tableHeight + verdictHeight + 2 * gap;
+        place(comparisonChart_->handle(), left, chartTop, width, bottom - chartTop);
 
         // The totals and the note under the table: the note gets what is
         // left of a third of the page, and scrolls beyond it.
@@ -581,10 +663,103 @@ void PlanWindow::showFigures()
     setText(keyFigures_, keyFiguresLine(form_.figures()));
 }
 
+void PlanWindow::showOffers()
+{
+    const auto count = static_cast<int>(form_.offerCount());
+    bool same = SendMessageW(offers_, CB_GETCOUNT, 0, 0) == count;
+    std::vector<wchar_t> item;
+    for (int k = 0; same && k < count; ++k) {
+        const Text& name = form_.offerName(static_cast<std::size_t>(k));
+        item.assign(static_cast<std::size_t>(std::max<LRESULT>(0, SendMessageW(offers_, CB_GETLBTEXTLEN, k, 0))) + 1,
+                    L'\0');
+        SendMessageW(offers_, CB_GETLBTEXT, k, reinterpret_cast<LPARAM>(item.data()));
+        same = Text(reinterpret_cast<const char16_t*>(item.data())) == name;
+    }
+    if (!same) {
+        SendMessageW(offers_, CB_RESETCONTENT, 0, 0);
+        for (int k = 0; k < count; ++k)
+            SendMessageW(offers_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(form_.offerName(static_cast<std::size_t>(k)))));
+    }
+    SendMessageW(offers_, CB_SETCURSEL, form_.currentOffer(), 0);
+    setText(offerName_, form_.offerName(form_.currentOffer()));
+    setText(window_, form_.title());
+}
+
+void PlanWindow::showComparison()
+{
+    const OfferComparison comparison = form_.comparison();
+    ListView_DeleteAllItems(comparison_);
+    while (ListView_DeleteColumn(comparison_, 0)) {
+    }
+    const auto addColumn = [&](int at, const Text& title, int format) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM;
+        column.fmt = format;
+        column.pszText = const_cast<wchar_t*>(wide(title));
+        column.iSubItem = at;
+        ListView_InsertColumn(comparison_, at, &column);
+    };
+    addColumn(0, Text(), LVCFMT_LEFT);
+    for (std::size_t k = 0; k < comparison.names.size(); ++k)
+        addColumn(static_cast<int>(k) + 1, comparison.names[k], LVCFMT_RIGHT);
+    cheapest_.clear();
+    for (std::size_t r = 0; r < comparison.rows.size(); ++r) {
+        const ComparisonRow& row = comparison.rows[r];
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(r);
+        item.pszText = const_cast<wchar_t*>(wide(row.label));
+        ListView_InsertItem(comparison_, &item);
+        for (std::size_t k = 0; k < row.values.size(); ++k)
+            ListView_SetItemText(comparison_, static_cast<int>(r), static_cast<int>(k) + 1,
+                                 const_cast<wchar_t*>(wide(row.values[k])));
+        const std::string_view id = row.id;
+        cheapest_.push_back(id == "Taeg"           ? comparison.lowestRate
+                            : id == "CostOfCredit" ? comparison.lowestCost
+                                                   : std::vector<bool>(row.values.size(), false));
+    }
+    // Each column as wide as its widest text, the name over it included: none cut, none stretched.
+    for (std::size_t c = 0; c <= comparison.names.size(); ++c) {
+        int width = c == 0 ? 0 : textWidth(comparison.names[c - 1], font_.get());
+        for (const ComparisonRow& row : comparison.rows)
+            width = std::max(width, textWidth(c == 0 ? row.label : row.values[c - 1], c == 0 ? font_.get() : bold_.get()));
+        ListView_SetColumnWidth(comparison_, static_cast<int>(c), width + scaled(24));
+    }
+    Text said = comparison.verdict;
+    for (const Text& note : comparison.notes)
+        said += u"\n" + note;
+    setText(verdict_, said);
+    comparisonChart_->show(comparison);
+}
+
+LRESULT PlanWindow::drawComparisonItem(NMLVCUSTOMDRAW& draw) const
+{
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        const auto row = static_cast<std::size_t>(draw.nmcd.dwItemSpec);
+        const auto offer = static_cast<std::size_t>(std::max(0, draw.iSubItem - 1));
+        const bool marked = draw.iSubItem > 0 && row < cheapest_.size() && offer < cheapest_[row].size() &&
+                            cheapest_[row][offer];
+        SelectObject(draw.nmcd.hdc, marked ? bold_.get() : font_.get());
+        return CDRF_NEWFONT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+bool PlanWindow::canExport() const { return comparing() ? form_.offerCount() > 0 : form_.canExport(); }
+
 void PlanWindow::planChanged()
 {
     if (!window_)
         return;
+    showOffers();
+    showComparison();
     showInputs();
     showFigures();
     setText(totals_, totalsLine(form_.totals()));
@@ -621,8 +796,10 @@ void PlanWindow::planChanged()
 void PlanWindow::enableExports()
 {
     for (const auto& [command, button] : buttons_)
-        if (command != PlanCommand::Close && command != PlanCommand::StartClean)
-            EnableWindow(button, form_.canExport() && !printing_);
+        if (command == PlanCommand::RemoveOffer)
+            EnableWindow(button, form_.offerCount() > 1);
+        else if (command != PlanCommand::Close && command != PlanCommand::StartClean && !offersCommand(command))
+            EnableWindow(button, canExport() && !printing_);
 }
 
 void PlanWindow::place()
@@ -692,6 +869,18 @@ bool PlanWindow::translate(MSG& message)
         showView(views[static_cast<std::size_t>(at)].id);
         return true;
     }
+    // The offers' keys: Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S.
+    if (message.message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000)) {
+        const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+        for (const PlanCommandLayout& command : PlanWindowLayout::commands()) {
+            const std::u16string_view keys = command.shortcut;
+            if (keys.empty() || static_cast<WPARAM>(keys.back()) != message.wParam ||
+                (keys.find(u"Shift+") != std::u16string_view::npos) != shift)
+                continue;
+            run(command.id);
+            return true;
+        }
+    }
     if (message.message == WM_SYSCHAR && form_.plan())
         for (const PlanViewLayout& view : views)
             if (const wint_t key = accessKey(view.caption);
@@ -723,6 +912,9 @@ void PlanWindow::showView(PlanView view)
         {years_->handle(), shown && view == PlanView::Years},
         {yearsHint_, shown && view == PlanView::Years && !dated},
         {chart_->handle(), shown && view == PlanView::Chart},
+        {comparison_, shown && view == PlanView::Comparison},
+        {verdict_, shown && view == PlanView::Comparison},
+        {comparisonChart_->handle(), shown && view == PlanView::Comparison},
         {absence_, !shown},
     };
     for (const auto& [page, visible] : pages)
@@ -731,6 +923,7 @@ void PlanWindow::showView(PlanView view)
     for (const auto& [page, visible] : pages)
         if (!visible && focus == page)
             SetFocus(shown ? views_ : control(planInputSpec(PlanInput::Solve).objectName));
+    enableExports();
     layout();
 }
 
@@ -746,6 +939,11 @@ INT_PTR PlanWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             const auto chosen =
                 static_cast<std::size_t>(std::max<LRESULT>(0, SendMessageW(views_, TCM_GETCURSEL, 0, 0)));
             showView(PlanWindowLayout::views()[std::min(chosen, PlanWindowLayout::views().size() - 1)].id);
+            return TRUE;
+        }
+        if (header->hwndFrom == comparison_ && header->code == NM_CUSTOMDRAW) {
+            SetWindowLongPtrW(window_, DWLP_MSGRESULT,
+                              drawComparisonItem(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
             return TRUE;
         }
         if (header->code == LVN_GETDISPINFOW)
@@ -793,6 +991,9 @@ INT_PTR PlanWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     case WM_CLOSE:
+        // Offers not saved are asked about first.
+        if (!settleUnsaved())
+            return TRUE;
         ShowWindow(window_, SW_HIDE);
         if (mainWindow_)
             SetForegroundWindow(mainWindow_);
@@ -814,6 +1015,16 @@ void PlanWindow::command(int id, int notification)
             run(commands[static_cast<std::size_t>(id - firstCommandId)].id);
         return;
     }
+    if (id == offersId && notification == CBN_SELCHANGE) {
+        const auto chosen = SendMessageW(offers_, CB_GETCURSEL, 0, 0);
+        if (chosen >= 0)
+            form_.selectOffer(static_cast<std::size_t>(chosen));
+        return;
+    }
+    if (id == offerNameId && notification == EN_CHANGE) {
+        form_.renameOffer(textOf(offerName_));
+        return;
+    }
     if (id < firstInputId || id >= firstInputId + static_cast<int>(planInputCount))
         return;
     const auto input = static_cast<PlanInput>(id - firstInputId);
@@ -833,7 +1044,7 @@ void PlanWindow::run(PlanCommand command)
 {
     switch (command) {
     case PlanCommand::Copy:
-        if (form_.canExport())
+        if (canExport())
             putOnClipboard(window_, tabSeparated());
         break;
     case PlanCommand::ExportCsv:
@@ -850,21 +1061,126 @@ void PlanWindow::run(PlanCommand command)
     case PlanCommand::StartClean:
         form_.startClean();
         break;
+    case PlanCommand::NewOffer:
+        form_.copyOffer();
+        SetFocus(offerName_);
+        SendMessageW(offerName_, EM_SETSEL, 0, -1);
+        break;
+    case PlanCommand::RemoveOffer:
+        form_.removeOffer();
+        break;
+    case PlanCommand::OpenOffers:
+        chooseOffersFile();
+        break;
+    case PlanCommand::SaveOffers:
+        saveOffers(false);
+        break;
+    case PlanCommand::SaveOffersAs:
+        saveOffers(true);
+        break;
+    }
+}
+
+void PlanWindow::chooseOffersFile()
+{
+    if (!settleUnsaved())
+        return;
+    const FileKind& kind = PlanWindowLayout::offersFile;
+    std::wstring chosen(65536, L'\0');
+    Text filter = text(kind.description) + u'\0' + u"*." + text(kind.extension) + u'\0';
+    const Text title = text(PlanWindowLayout::openOffersTitle);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = wide(filter);
+    dialog.lpstrFile = chosen.data();
+    dialog.nMaxFile = static_cast<DWORD>(chosen.size());
+    dialog.lpstrTitle = wide(title);
+    // Several files at once: their offers side by side.
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_ALLOWMULTISELECT;
+    if (!GetOpenFileNameW(&dialog))
+        return;
+    // One file: its path. Several: the folder, then each name, each ended by a null.
+    std::vector<std::wstring> parts;
+    for (const wchar_t* at = chosen.c_str(); *at != L'\0'; at += std::wcslen(at) + 1)
+        parts.emplace_back(at);
+    std::vector<std::wstring> paths;
+    if (parts.size() == 1)
+        paths = parts;
+    for (std::size_t k = 1; k < parts.size(); ++k)
+        paths.push_back(parts[0] + L"\\" + parts[k]);
+    openFiles(paths);
+}
+
+bool PlanWindow::openFiles(const std::vector<std::wstring>& paths)
+{
+    std::vector<OffersFileBytes> files;
+    for (const std::wstring& path : paths) {
+        const Text name(path.begin(), path.end());
+        const auto bytes = readFileWhole(path);
+        if (!bytes) {
+            warn_(u"Impossibile aprire «" + name + u"»: il file non c'è o non si può leggere. Non è stato aperto "
+                                                   u"nulla.",
+                  text(PlanWindowLayout::openOffersTitle));
+            return false;
+        }
+        files.push_back({name, *bytes});
+    }
+    if (const auto refused = form_.openFiles(files)) {
+        warn_(*refused, text(PlanWindowLayout::openOffersTitle));
+        return false;
+    }
+    return true;
+}
+
+bool PlanWindow::saveFile(const std::wstring& path)
+{
+    const Text name(path.begin(), path.end());
+    if (writeFileWhole(path, form_.fileBytes())) {
+        form_.saved(name);
+        return true;
+    }
+    warn_(offersNotSavedText(name), text(PlanWindowLayout::offersFile.dialogTitle));
+    return false;
+}
+
+bool PlanWindow::saveOffers(bool choose)
+{
+    std::optional<std::wstring> path;
+    if (form_.filePath() && !choose)
+        path = std::wstring(form_.filePath()->begin(), form_.filePath()->end());
+    else
+        path = chooseSaveFile(PlanWindowLayout::offersFile, PlanWindowLayout::offersFileName);
+    return path && saveFile(*path);
+}
+
+bool PlanWindow::settleUnsaved()
+{
+    const auto question = form_.unsavedQuestion();
+    if (!question)
+        return true;
+    const Text title = text(PlanWindowLayout::unsavedTitle);
+    switch (MessageBoxW(window_, wide(*question), wide(title), MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return saveOffers(false);
+    case IDNO:
+        return true;
+    default:
+        return false;
     }
 }
 
 Text PlanWindow::tabSeparated() const
 {
+    if (comparing())
+        return comparisonTable(form_.comparison(), u'\t');
     return form_.plan() ? viewTable(view_, *form_.plan(), form_.amounts(), u'\t') : Text();
 }
 
-void PlanWindow::chooseCsvFile()
+std::optional<std::wstring> PlanWindow::chooseSaveFile(const FileKind& kind, std::u16string_view fileName)
 {
-    if (!form_.canExport())
-        return;
-    const FileKind& kind = viewFileKind(view_, *form_.plan());
     std::wstring path(32768, L'\0');
-    const Text name = text(viewFileName(view_, *form_.plan())) + u"." + text(kind.extension);
+    const Text name = text(fileName) + u"." + text(kind.extension);
     std::copy(name.begin(), name.end(), path.begin());
     // "File CSV\0*.csv\0\0"
     Text filter = text(kind.description) + u'\0' + u"*." + text(kind.extension) + u'\0';
@@ -881,19 +1197,31 @@ void PlanWindow::chooseCsvFile()
     dialog.lpstrDefExt = wide(extension);
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog))
-        return;
+        return std::nullopt;
     path.resize(std::wcslen(path.c_str()));
     const Text chosen = withExtension(Text(path.begin(), path.end()), kind);
-    exportCsv(std::wstring(chosen.begin(), chosen.end()));
+    return std::wstring(chosen.begin(), chosen.end());
+}
+
+void PlanWindow::chooseCsvFile()
+{
+    if (!canExport())
+        return;
+    const auto path = comparing() ? chooseSaveFile(PlanWindowLayout::comparisonCsvFile,
+                                                   PlanWindowLayout::comparisonFileName)
+                                  : chooseSaveFile(viewFileKind(view_, *form_.plan()), viewFileName(view_, *form_.plan()));
+    if (path)
+        exportCsv(*path);
 }
 
 bool PlanWindow::exportCsv(const std::wstring& path)
 {
-    if (!form_.canExport())
+    if (!canExport())
         return false;
     const AmountText& amounts = form_.amounts();
-    const std::string bytes =
-        toUtf8(viewTable(view_, *form_.plan(), amounts, csvDelimiter(amounts.decimalSeparator())));
+    const char16_t delimiter = csvDelimiter(amounts.decimalSeparator());
+    const std::string bytes = toUtf8(comparing() ? comparisonTable(form_.comparison(), delimiter)
+                                                 : viewTable(view_, *form_.plan(), amounts, delimiter));
     if (writeFileWhole(path, bytes))
         return true;
     warn_(notSavedMessage(Text(path.begin(), path.end())), u"Esporta CSV");
@@ -902,7 +1230,7 @@ bool PlanWindow::exportCsv(const std::wstring& path)
 
 void PlanWindow::choosePrinter()
 {
-    if (!form_.canExport())
+    if (!canExport())
         return;
     PRINTDLGW dialog{};
     dialog.lStructSize = sizeof(dialog);
@@ -924,13 +1252,16 @@ void PlanWindow::choosePrinter()
 
 bool PlanWindow::print(HDC printer, const wchar_t* output)
 {
-    if (!form_.canExport() || !printer || printing_)
+    if (!canExport() || !printer || printing_)
         return false;
-    // The report keeps its own plan: a new calculation meanwhile changes the window, not the pages.
-    const PlanReport report = *form_.report();
-    const GdiPrintout printout(printer, report);
+    // The printout keeps its own copy: a new calculation meanwhile changes the window, not the pages.
+    const std::optional<OfferComparison> comparison =
+        comparing() ? std::optional<OfferComparison>(form_.comparison()) : std::nullopt;
+    const std::optional<PlanReport> report = comparing() ? std::nullopt : form_.report();
+    const GdiPrintout printout = comparison ? GdiPrintout(printer, *comparison, form_.amounts())
+                                            : GdiPrintout(printer, *report);
 
-    const Text title(texts::planTitle);
+    const Text title(comparison ? PlanWindowLayout::comparisonTitle : texts::planTitle);
     DOCINFOW document{};
     document.cbSize = sizeof(document);
     document.lpszDocName = wide(title);

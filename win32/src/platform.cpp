@@ -80,23 +80,6 @@ std::optional<std::string> readFileWhole(const std::wstring& path)
     return read ? std::optional<std::string>(std::move(bytes)) : std::nullopt;
 }
 
-namespace {
-
-std::wstring widePath(const std::string& utf8)
-{
-    const Text text = fromUtf8(utf8);
-    return std::wstring(text.begin(), text.end());
-}
-
-} // namespace
-
-std::optional<std::string> WindowsFiles::read(const std::string& path) { return readFileWhole(widePath(path)); }
-
-bool WindowsFiles::write(const std::string& path, const std::string& bytes)
-{
-    return writeFileWhole(widePath(path), bytes);
-}
-
 bool putOnClipboard(HWND owner, const Text& plain)
 {
     // Windows' programs end their lines with CR LF.

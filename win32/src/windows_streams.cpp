@@ -1,5 +1,7 @@
 #include "windows_streams.h"
 
+#include "win32/platform.h"
+
 #include "numbers/text.h"
 
 namespace ratalia {
@@ -63,6 +65,23 @@ bool WindowsStreams::write(StandardStream stream, const std::string& utf8, Write
     if (known && SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) && SetEndOfFile(handle))
         kept = 0;
     return false;
+}
+
+namespace {
+
+std::wstring widePath(const std::string& utf8)
+{
+    const Text text = fromUtf8(utf8);
+    return std::wstring(text.begin(), text.end());
+}
+
+} // namespace
+
+std::optional<std::string> WindowsFiles::read(const std::string& path) { return readFileWhole(widePath(path)); }
+
+bool WindowsFiles::write(const std::string& path, const std::string& bytes)
+{
+    return writeFileWhole(widePath(path), bytes);
 }
 
 } // namespace ratalia

@@ -17,4 +17,12 @@ public:
     bool write(StandardStream stream, const std::string& utf8, WriteFailure& failure, std::size_t& kept) override;
 };
 
+// The files of offers for the command line, by their UTF-8 names, read and
+// written as the window does.
+class WindowsFiles : public Files {
+public:
+    std::optional<std::string> read(const std::string& path) override;
+    bool write(const std::string& path, const std::string& bytes) override;
+};
+
 } // namespace ratalia

@@ -5,6 +5,9 @@
 // A screen reader meets it as a chart whose description is the chart in words.
 
 #include "plan/chart_layout.h"
+#include "plan/offer_comparison.h"
+
+#include <optional>
 
 #include <windows.h>
 
@@ -21,6 +24,8 @@ public:
     HWND handle() const { return window_; }
     // Draws this plan, or nothing; the plan must outlive the view's use of it.
     void show(const AmortizationPlan* plan);
+    // Draws the offers' debts instead, from now on.
+    void show(const OfferComparison& comparison);
     // The body's size in points, at the window's dots per inch.
     void setFont(double points, UINT dpi);
 
@@ -30,6 +35,9 @@ private:
 
     HWND window_ = nullptr;
     ChartLayout layout_;
+    AmountText amounts_;
+    std::optional<OfferComparison> comparison_;
+    Text description_;
     Text name_;
     double points_ = 9;
     UINT dpi_ = 96;

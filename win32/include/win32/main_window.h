@@ -37,6 +37,8 @@ public:
     // arrows, access keys, Ctrl+P, and Enter only on a focused push button.
     // Returns whether the message was used.
     bool translate(MSG& message);
+    // Opens the plan window on the offers of files ("ratalia a.ratalia b.ratalia").
+    void openOffers(const std::vector<std::wstring>& paths);
 
 private:
     static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

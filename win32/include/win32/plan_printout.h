@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 namespace ratalia {
 
 // The plan on a printer through GDI: the pages the core lays out
@@ -13,8 +15,12 @@ namespace ratalia {
 class GdiPrintout {
 public:
     GdiPrintout(HDC printer, const PlanReport& report);
+    GdiPrintout(HDC printer, const OfferComparison& comparison, const AmountText& amounts);
+    // The layout measures through measure_: the printout stays where it was made.
+    GdiPrintout(const GdiPrintout&) = delete;
+    GdiPrintout& operator=(const GdiPrintout&) = delete;
 
-    std::size_t pageCount() const { return layout_.pageCount(); }
+    std::size_t pageCount() const { return layout_->pageCount(); }
     // Paints one page, counted from 0, between StartPage and EndPage.
     void paintPage(std::size_t page) const;
 
@@ -27,7 +33,7 @@ private:
     HDC dc_;
     Area area_;
     GdiTextMeasure measure_;
-    PrintLayout layout_;
+    std::unique_ptr<PrintedPages> layout_;
 };
 
 } // namespace ratalia

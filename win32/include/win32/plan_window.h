@@ -72,12 +72,32 @@ public:
     // is named): a long run shows its progress and may be cancelled; a
     // failure is told, a cancelled run noted, neither taken for success.
     bool print(HDC printer, const wchar_t* output);
+    // The offers in the files, side by side; or the one message of the first
+    // that cannot be read, told through Warn, and nothing here changed.
+    bool openFiles(const std::vector<std::wstring>& paths);
+    // Writes every offer to the file whole, or tells why not and keeps the file as it was.
+    bool saveFile(const std::wstring& path);
 
 private:
     static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void build();
     void buildInputs();
+    HWND makeCommand(HWND parent, PlanCommand id, DWORD style);
+    void showOffers();
+    void showComparison();
+    // Whether the commands put out the comparison rather than the plan.
+    bool comparing() const { return view_ == PlanView::Comparison; }
+    bool canExport() const;
+    void chooseOffersFile();
+    // Salva, Salva con nome: the file's own name where it has one and `choose` is false.
+    bool saveOffers(bool choose);
+    // Whether what is not saved may go: saved, or let go, not cancelled.
+    bool settleUnsaved();
+    // The name a save dialog chose, with the kind's extension; nothing where it was cancelled.
+    std::optional<std::wstring> chooseSaveFile(const FileKind& kind, std::u16string_view name);
+    // The cheapest's figures in bold: the comparison's list draws them so.
+    LRESULT drawComparisonItem(NMLVCUSTOMDRAW& draw) const;
     void buildViews();
     HWND make(HWND parent, const wchar_t* windowClass, const Text& text, DWORD style, int id,
               std::string_view objectName, DWORD extended = 0);
@@ -119,6 +139,10 @@ private:
         HWND caption = nullptr, control = nullptr, unit = nullptr, reading = nullptr;
     };
     std::vector<InputControls> inputRows_;
+    HWND offersCaption_ = nullptr;
+    HWND offers_ = nullptr;
+    HWND offerNameCaption_ = nullptr;
+    HWND offerName_ = nullptr;
     std::vector<PlanSection> sections_;
     HWND penaltyNote_ = nullptr;
     HWND startClean_ = nullptr;
@@ -139,6 +163,11 @@ private:
     HWND yearsHint_ = nullptr;
     std::unique_ptr<PlanListView> years_;
     std::unique_ptr<ChartView> chart_;
+    HWND comparison_ = nullptr;
+    HWND verdict_ = nullptr;
+    std::unique_ptr<ChartView> comparisonChart_;
+    // Per row and offer of the comparison's list: whether it marks the cheapest.
+    std::vector<std::vector<bool>> cheapest_;
     HWND absence_ = nullptr;
     HWND status_ = nullptr;
     std::vector<std::pair<PlanCommand, HWND>> buttons_;

@@ -3,7 +3,6 @@
 // The Windows shell's parts the program uses: message boxes, opening a link,
 // and the regional decimal separator.
 
-#include "cli/command_line.h"
 #include "form/link_opener.h"
 #include "form/loan_form.h"
 
@@ -49,13 +48,6 @@ char16_t regionalGroupSeparator(const wchar_t* locale = LOCALE_NAME_USER_DEFAULT
 bool writeFileWhole(const std::wstring& path, const std::string& bytes);
 // The file's bytes, or nothing where it cannot be read.
 std::optional<std::string> readFileWhole(const std::wstring& path);
-
-// The files of offers for the command line, by their UTF-8 names.
-class WindowsFiles : public Files {
-public:
-    std::optional<std::string> read(const std::string& path) override;
-    bool write(const std::string& path, const std::string& bytes) override;
-};
 
 // Puts the text on the clipboard as Unicode text, its lines ending in CR LF.
 bool putOnClipboard(HWND owner, const Text& text);
