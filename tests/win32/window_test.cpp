@@ -7,7 +7,9 @@
 #include "form/version.h"
 #include "support/key_cases.h"
 #include "support/names.h"
+#include "loan/offers.h"
 #include "support/plan_expectations.h"
+#include "support/reference_loan.h"
 #include "support/test_form.h"
 #include "win32/main_window.h"
 #include "win32/plan_window.h"
@@ -1038,6 +1040,137 @@ TEST_F(Win32PlanTest, works_out_the_capital_the_duration_and_the_rate_from_the_i
 // Files for plan_files.sh: the CSVs of a few plans, to compare byte for byte
 // with the Linux program's, and a 120-row plan printed to a PostScript file,
 // to read back. Where the script names no folder, they go to a temporary one.
+// Two banks' mortgages, each in a file of its own, as the command line saves them.
+std::vector<Offer> twoBanks()
+{
+    std::vector<Offer> offers(2);
+    offers[0].name = u"Banca A";
+    offers[0].inputs.setText(PlanInput::Capital, u"180000");
+    offers[0].inputs.setText(PlanInput::Duration, u"300");
+    offers[0].inputs.setText(PlanInput::AnnualRate, u"3,1");
+    offers[0].inputs.setText(PlanInput::InitialFees, u"1500");
+    offers[1].name = u"Banca B";
+    offers[1].inputs.setText(PlanInput::Capital, u"180000");
+    offers[1].inputs.setText(PlanInput::Duration, u"240");
+    offers[1].inputs.setText(PlanInput::AnnualRate, u"3,4");
+    offers[1].inputs.setText(PlanInput::InitialFees, u"800");
+    offers[1].inputs.setText(PlanInput::InstallmentFee, u"2");
+    return offers;
+}
+
+// "3,43 %": the TAEG worked out here in decimals from the offer's own rows.
+std::string taegOf(const char* rate, std::int64_t months, std::int64_t fees, std::int64_t perInstallment)
+{
+    ReferenceLoan loan;
+    loan.capital = "180000";
+    loan.months = months;
+    loan.annualRate = rate;
+    loan.initialFees = fees;
+    loan.fee = perInstallment;
+    const ReferencePlan plan = referencePlan(loan);
+    const std::int64_t points = basisPoints(yearlyRate(plan.received(), plan.rows));
+    return std::to_string(points / 100) + "," + std::to_string(100 + points % 100).substr(1) + " %";
+}
+
+class Win32OffersTest : public Win32PlanTest {
+protected:
+    static std::wstring temporary(const wchar_t* name)
+    {
+        wchar_t folder[MAX_PATH]{};
+        GetTempPathW(MAX_PATH, folder);
+        return std::wstring(folder) + name;
+    }
+    static std::wstring write(const wchar_t* name, const std::string& bytes)
+    {
+        const std::wstring path = temporary(name);
+        EXPECT_TRUE(writeFileWhole(path, bytes));
+        return path;
+    }
+    // The question over unsaved offers, answered as a user would once it shows.
+    static VOID CALLBACK answerQuestion(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        const HWND box = FindWindowW(L"#32770", L"Offerte non salvate");
+        if (!box)
+            return;
+        KillTimer(nullptr, timer);
+        questionSeen_ = true;
+        SendMessageW(GetDlgItem(box, answer_), BM_CLICK, 0, 0);
+    }
+    static inline int answer_ = IDCANCEL;
+    static inline bool questionSeen_ = false;
+};
+
+TEST_F(Win32OffersTest, offers_from_two_files_side_by_side_kept_in_a_file_and_asked_about)
+{
+    const auto banks = twoBanks();
+    const NumberText numbers(u',');
+    const std::wstring a = write(L"ratalia-a.ratalia", offersFileText(std::span(banks).first(1), numbers));
+    const std::wstring b = write(L"ratalia-b.ratalia", offersFileText(std::span(banks).last(1), numbers));
+    window.openOffers({a, b});
+    pump();
+    PlanWindow* plan = window.planWindow();
+    ASSERT_NE(plan, nullptr);
+    const HWND offers = plan->control("Offers");
+    ASSERT_EQ(SendMessageW(offers, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(shown(plan, "Offers"), "Banca A");
+    EXPECT_EQ(shown(plan, "OfferName"), "Banca A");
+    EXPECT_EQ(shown(plan, "Capital"), "180000");
+
+    // Confronto: a column an offer, the TAEG of each, which is cheaper and why.
+    plan->showView(PlanView::Comparison);
+    pump();
+    const HWND table = plan->control("Comparison");
+    ASSERT_TRUE(IsWindowVisible(table));
+    int taegRow = -1;
+    for (int r = 0; r < ListView_GetItemCount(table); ++r)
+        if (row(plan, r, "Comparison").rfind("TAEG | ", 0) == 0)
+            taegRow = r;
+    ASSERT_GE(taegRow, 0);
+    EXPECT_EQ(row(plan, taegRow, "Comparison"),
+              "TAEG | " + taegOf("3,1", 300, 150'000, 0) + " | " + taegOf("3,4", 240, 80'000, 200));
+    EXPECT_EQ(row(plan, ListView_GetItemCount(table) - 1, "Comparison"),
+              "Più conveniente | per TAEG | per costo totale");
+    EXPECT_EQ(shown(plan, "Verdict").rfind("«Banca A» ha il TAEG più basso", 0), 0u);
+
+    // Ctrl+N: a third offer, a copy of the one shown, its name typed at once.
+    press("control+n");
+    EXPECT_EQ(SendMessageW(offers, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(GetFocus(), plan->control("OfferName"));
+    press("banca c");
+    EXPECT_EQ(shown(plan, "Offers"), "banca c");
+    EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(table)), 4);
+
+    // Kept in a file of its own, named in the title; a file from a newer version opens nothing.
+    const std::wstring kept = temporary(L"ratalia-tre.ratalia");
+    ASSERT_TRUE(plan->saveFile(kept));
+    EXPECT_EQ(textOf(plan->handle()), "ratalia-tre.ratalia — Piano di ammortamento");
+    const auto bytes = readFileWhole(kept);
+    ASSERT_TRUE(bytes);
+    std::size_t count = 0;
+    for (std::size_t at = 0; (at = bytes->find("[offerta]", at)) != std::string::npos; ++at)
+        ++count;
+    EXPECT_EQ(count, 3u);
+    EXPECT_FALSE(plan->openFiles({write(L"ratalia-nuovo.ratalia", "ratalia-offerte: 7\n[offerta]\n")}));
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Apri le offerte"});
+    EXPECT_EQ(SendMessageW(offers, CB_GETCOUNT, 0, 0), 3);
+
+    // A change is asked about before the window closes: Annulla keeps it, No lets it go.
+    SetFocus(plan->control("InitialFees"));
+    press("9");
+    EXPECT_EQ(textOf(plan->handle()), "*ratalia-tre.ratalia — Piano di ammortamento");
+    for (const int answer : {IDCANCEL, IDNO}) {
+        answer_ = answer;
+        questionSeen_ = false;
+        SetTimer(nullptr, 0, 100, answerQuestion);
+        SendMessageW(plan->handle(), WM_CLOSE, 0, 0);
+        pump();
+        EXPECT_TRUE(questionSeen_);
+        EXPECT_EQ(IsWindowVisible(plan->handle()) != FALSE, answer == IDCANCEL);
+    }
+    for (const std::wstring& path : {a, b, kept, temporary(L"ratalia-nuovo.ratalia")})
+        DeleteFileW(path.c_str());
+}
+
 class Win32PlanFilesTest : public Win32PlanTest {
 protected:
     static std::wstring outputFolder()
