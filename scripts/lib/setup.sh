@@ -14,7 +14,8 @@ windows_packages=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 # What the test suite needs besides: GoogleTest's headers and libraries (the
 # googletest package alone holds only its sources), an X server of its own and
 # XTest for real key presses, clang and its fuzzer
-# runtime, the formatter, the desktop and packaging checkers, and for the
+# runtime, the formatter, the desktop and packaging checkers (with the file
+# types' database), and for the
 # Windows program GoogleTest's sources and Wine to run it, the PDF reader
 # that checks a printed plan, git, which lists the files the formatter checks,
 # the accessibility bus with its Python reader, D-Bus and xdotool, which read
@@ -22,7 +23,7 @@ windows_packages=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 # build and run the core as a 32-bit program, 7z, which looks into the
 # installer, and Ghostscript, which reads the Windows printout.
 test_packages=(libgtest-dev xvfb xauth libxtst-dev clang libclang-rt-dev clang-format
-               desktop-file-utils appstream dpkg-dev file googletest wine64 poppler-utils git
+               desktop-file-utils appstream shared-mime-info dpkg-dev file googletest wine64 poppler-utils git
                at-spi2-core python3-pyatspi dbus xdotool g++-multilib qemu-user p7zip-full ghostscript
                "${windows_packages[@]}")
 

@@ -26,4 +26,13 @@ echo "desktop-file-validate:"
 desktop-file-validate "$scratch/usr/share/applications/$APP_ID.desktop" || status=1
 echo "appstreamcli validate --no-net:"
 appstreamcli validate --no-net "$scratch/usr/share/metainfo/$APP_ID.metainfo.xml" || status=1
+# The type of the files of offers reads, and a file of offers is of it by its name and by its first line.
+echo "update-mime-database:"
+update-mime-database "$scratch/usr/share/mime" || status=1
+[ -s "$scratch/usr/share/mime/application/x-ratalia-offerte.xml" ] ||
+    { echo "no type for the files of offers"; status=1; }
+grep -q '^application/x-ratalia-offerte:\*\.ratalia$' "$scratch/usr/share/mime/globs" ||
+    { echo "*.ratalia is not a file of offers"; status=1; }
+grep -q '^MimeType=application/x-ratalia-offerte;$' "$scratch/usr/share/applications/$APP_ID.desktop" ||
+    { echo "the desktop entry opens no file of offers"; status=1; }
 exit $status

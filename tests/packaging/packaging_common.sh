@@ -9,6 +9,7 @@ expected_files=(
     bin/ratalia
     "share/applications/$APP_ID.desktop"
     "share/metainfo/$APP_ID.metainfo.xml"
+    "share/mime/packages/$APP_ID.xml"
     "share/icons/hicolor/16x16/apps/$APP_ID.png"
     "share/icons/hicolor/32x32/apps/$APP_ID.png"
     "share/icons/hicolor/48x48/apps/$APP_ID.png"

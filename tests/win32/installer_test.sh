@@ -24,6 +24,11 @@ find "$WINEPREFIX/drive_c/users" -path '*Start Menu/Programs/Ratalia.lnk' | grep
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ratalia'
 "$wine" reg query "$key" /v UninstallString 2>/dev/null | grep -q 'Disinstalla.exe' ||
     fail "no entry in the installed programs"
+# Files of offers open in it.
+command=$("$wine" reg query 'HKCU\Software\Classes\Ratalia.Offerte\shell\open\command' /ve 2>/dev/null | tr -d '\r')
+"$wine" reg query 'HKCU\Software\Classes\.ratalia' /ve 2>/dev/null | grep -q 'Ratalia.Offerte' ||
+    fail "the .ratalia extension is not associated"
+grep -q 'ratalia.exe" "%1"' <<<"$command" || fail "no command opens a file of offers: $command"
 echo "installed in ${folder#$WINEPREFIX/}"
 "$wineserver" -w # the next start opens the desktop on the X server
 
@@ -39,4 +44,7 @@ for i in $(seq 1 20); do [ -e "$program" ] || break; sleep 1; done
 [ ! -e "$folder" ] || fail "the program's folder is still there: $(ls "$folder")"
 find "$WINEPREFIX/drive_c/users" -path '*Start Menu/Programs/Ratalia.lnk' | grep -q . && fail "the shortcut is still there"
 "$wine" reg query "$key" >/dev/null 2>&1 && fail "the entry is still in the installed programs"
+for class in .ratalia Ratalia.Offerte; do
+    "$wine" reg query "HKCU\\Software\\Classes\\$class" >/dev/null 2>&1 && fail "the association $class is still there"
+done
 echo "uninstalled: nothing left"
