@@ -1128,8 +1128,17 @@ TEST_F(Win32OffersTest, offers_from_two_files_side_by_side_kept_in_a_file_and_as
     ASSERT_GE(taegRow, 0);
     EXPECT_EQ(row(plan, taegRow, "Comparison"),
               "TAEG | " + taegOf("3,1", 300, 150'000, 0) + " | " + taegOf("3,4", 240, 80'000, 200));
+    EXPECT_EQ(row(plan, ListView_GetItemCount(table) - 2, "Comparison"),
+              "Fine del prestito | dopo 300 mesi | dopo 240 mesi");
     EXPECT_EQ(row(plan, ListView_GetItemCount(table) - 1, "Comparison"),
               "Più conveniente | per TAEG | per costo totale");
+    // Every cell whole in its column, the cheapest's bold included.
+    for (int c = 1; c <= 2; ++c)
+        for (int r = 0; r < ListView_GetItemCount(table); ++r) {
+            wchar_t cell[64]{};
+            ListView_GetItemText(table, r, c, cell, 64);
+            EXPECT_LT(ListView_GetStringWidth(table, cell) * 23 / 20, ListView_GetColumnWidth(table, c)) << r;
+        }
     EXPECT_EQ(shown(plan, "Verdict").rfind("«Banca A» ha il TAEG più basso", 0), 0u);
 
     // Ctrl+N: a third offer, a copy of the one shown, its name typed at once.

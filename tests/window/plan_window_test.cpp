@@ -23,6 +23,7 @@
 #include <QTableWidget>
 #include <QMenu>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QProgressDialog>
 #include <QScrollBar>
 #include <QTableView>
@@ -812,6 +813,19 @@ TEST_F(PlanWindowTest, offers_from_two_files_side_by_side_kept_in_a_file_and_ask
     EXPECT_EQ(copied[0], QStringLiteral("Offerta\tBanca A\tBanca B"));
     EXPECT_TRUE(copied.contains(QStringLiteral("TAEG\t") + table->item(taegRow, 0)->text() + QLatin1Char('\t') +
                                 table->item(taegRow, 1)->text()));
+
+    // Salva PDF… takes the comparison while it is shown: its title, its rows, its verdict.
+    const QString pdf = folder.filePath(QStringLiteral("confronto.pdf"));
+    ASSERT_TRUE(plan->savePdf(pdf));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("Confronto delle offerte"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QRegularExpression(QStringLiteral("TAEG +") + table->item(taegRow, 0)->text() +
+                                                    QStringLiteral(" +") + table->item(taegRow, 1)->text())))
+        << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("«Banca A» ha il TAEG più basso")));
 
     // A third offer starts as a copy of the one shown; its name is typed at once.
     QTest::mouseClick(plan->findChild<QPushButton*>(QStringLiteral("NewOffer")), Qt::LeftButton);

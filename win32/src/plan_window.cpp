@@ -718,12 +718,16 @@ void PlanWindow::showComparison()
                             : id == "CostOfCredit" ? comparison.lowestCost
                                                    : std::vector<bool>(row.values.size(), false));
     }
-    // Each column as wide as its widest text, the name over it included: none cut, none stretched.
+    // Each column as wide as its widest text in the list's own font, the
+    // name over it included, with room for the bold of the cheapest: none cut, none stretched.
+    const auto measured = [&](const Text& shown) {
+        return ListView_GetStringWidth(comparison_, const_cast<wchar_t*>(wide(shown)));
+    };
     for (std::size_t c = 0; c <= comparison.names.size(); ++c) {
-        int width = c == 0 ? 0 : textWidth(comparison.names[c - 1], font_.get());
+        int width = c == 0 ? 0 : measured(comparison.names[c - 1]);
         for (const ComparisonRow& row : comparison.rows)
-            width = std::max(width, textWidth(c == 0 ? row.label : row.values[c - 1], c == 0 ? font_.get() : bold_.get()));
-        ListView_SetColumnWidth(comparison_, static_cast<int>(c), width + scaled(24));
+            width = std::max(width, c == 0 ? measured(row.label) : measured(row.values[c - 1]) * 23 / 20);
+        ListView_SetColumnWidth(comparison_, static_cast<int>(c), width + scaled(20));
     }
     Text said = comparison.verdict;
     for (const Text& note : comparison.notes)
@@ -744,6 +748,7 @@ LRESULT PlanWindow::drawComparisonItem(NMLVCUSTOMDRAW& draw) const
         const auto offer = static_cast<std::size_t>(std::max(0, draw.iSubItem - 1));
         const bool marked = draw.iSubItem > 0 && row < cheapest_.size() && offer < cheapest_[row].size() &&
                             cheapest_[row][offer];
+        // Every cell says its font: one that kept the last cell's would be bold too.
         SelectObject(draw.nmcd.hdc, marked ? bold_.get() : font_.get());
         return CDRF_NEWFONT;
     }

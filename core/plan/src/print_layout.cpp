@@ -181,21 +181,27 @@ ComparisonPrintLayout::ComparisonPrintLayout(const OfferComparison& comparison, 
         measureColumns();
     }
     const double rowHeight = linePitch(body) * unitsPerPoint;
-    const auto tableRow = [&](const Text& label, const std::vector<Text>& values, TextStyle style) {
+    // The cheapest's figures in bold, as on screen.
+    const auto tableRow = [&](const Text& label, const std::vector<Text>& values, TextStyle style,
+                              const std::vector<bool>& marked) {
         double x = 0;
         page_.emplace_back(DrawnText{x, y, widths[0], rowHeight, label, bold, Align::Left, false});
         x += widths[0];
         for (std::size_t k = 0; k < values.size(); ++k) {
-            page_.emplace_back(DrawnText{x, y, widths[k + 1], rowHeight, values[k], style, Align::Right, false});
+            const TextStyle cell = k < marked.size() && marked[k] ? bold : style;
+            page_.emplace_back(DrawnText{x, y, widths[k + 1], rowHeight, values[k], cell, Align::Right, false});
             x += widths[k + 1];
         }
         y += rowHeight;
     };
-    tableRow(Text(), comparison.names, bold);
+    tableRow(Text(), comparison.names, bold, {});
     page_.emplace_back(DrawnLine{0, y, std::min(width, std::accumulate(widths.begin(), widths.end(), 0.0)), y,
                                  Ink::Grid, 0});
-    for (const ComparisonRow& row : comparison.rows)
-        tableRow(row.label, row.values, body);
+    for (const ComparisonRow& row : comparison.rows) {
+        const std::string_view id = row.id;
+        tableRow(row.label, row.values, body,
+                 id == "Taeg" ? comparison.lowestRate : id == "CostOfCredit" ? comparison.lowestCost : std::vector<bool>());
+    }
     y += line / 2;
     for (const Text& sentence : [&] {
              std::vector<Text> all{comparison.verdict};
