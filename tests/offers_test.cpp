@@ -88,7 +88,8 @@ TEST_P(OffersFile, written_in_one_region_reads_the_same_plan_in_every_other)
         ASSERT_EQ(back.size(), 2u);
         EXPECT_EQ(back[0].name, u"Banca A");
         // The same plan, row by row, as the inputs typed in this region give.
-        const PlanOutcome fromFile = planFor(back[0].inputs, numbers), typed = planFor(everyKindOfInput(other), numbers);
+        const PlanOutcome fromFile = planFor(back[0].inputs, numbers),
+                          typed = planFor(everyKindOfInput(other), numbers);
         ASSERT_FALSE(typed.error);
         ASSERT_FALSE(fromFile.error);
         const auto& plan = std::get<AmortizationPlan>(fromFile.plan);
@@ -108,7 +109,8 @@ TEST(OffersFileTest, what_cannot_be_read_whole_opens_nothing_and_says_why)
         std::string bytes;
         const char* message;
     } cases[] = {
-        {"other file", "capitale;mesi\n1;2\n", "Il file «f» non è un file di offerte di Ratalia: non è stato aperto nulla."},
+        {"other file", "capitale;mesi\n1;2\n",
+         "Il file «f» non è un file di offerte di Ratalia: non è stato aperto nulla."},
         {"newer", "ratalia-offerte: 2\n\n[offerta]\nnome: A\n",
          "Il file «f» è scritto da una versione più recente di Ratalia (formato 2; questa legge fino al 1): non è "
          "stato aperto nulla. Si apre con una versione più recente."},
@@ -133,8 +135,8 @@ TEST(OffersFileTest, what_cannot_be_read_whole_opens_nothing_and_says_why)
         EXPECT_EQ(toUtf8(offersFileErrorText(std::get<OffersFileError>(read), u"f")), c.message) << c.name;
     }
     // What an editor may add is no damage: a byte-order mark, CR LF, comments, spaces.
-    const auto edited =
-        readOffersFile("\xEF\xBB\xBFratalia-offerte: 1\r\n# mia\r\n[offerta]\r\n  nome :  Banca A \r\n", NumberText(u','));
+    const auto edited = readOffersFile("\xEF\xBB\xBFratalia-offerte: 1\r\n# mia\r\n[offerta]\r\n  nome :  Banca A \r\n",
+                                       NumberText(u','));
     ASSERT_TRUE(std::holds_alternative<std::vector<Offer>>(edited));
     EXPECT_EQ(std::get<std::vector<Offer>>(edited).front().name, u"Banca A");
 }
@@ -179,7 +181,8 @@ TEST(OfferComparisonTest, marks_the_cheapest_and_says_why_a_lower_rate_costs_mor
         return *std::find_if(comparison.rows.begin(), comparison.rows.end(),
                              [&](const ComparisonRow& row) { return id == row.id; });
     };
-    EXPECT_EQ(rowOf("CostOfCredit").values, (std::vector<Text>{amounts.grouped(longCost), amounts.grouped(shortCost), u"—"}));
+    EXPECT_EQ(rowOf("CostOfCredit").values,
+              (std::vector<Text>{amounts.grouped(longCost), amounts.grouped(shortCost), u"—"}));
     EXPECT_EQ(comparison.lowestRate, (std::vector<bool>{true, false, false}));
     EXPECT_EQ(comparison.lowestCost, (std::vector<bool>{false, true, false}));
     EXPECT_EQ(rowOf("Cheapest").values, (std::vector<Text>{u"per TAEG", u"per costo totale", u""}));
@@ -231,13 +234,15 @@ TEST(OfferComparisonTest, command_line_saves_compares_and_reads_the_same_taeg)
     EXPECT_EQ(marks.substr(marks.size() - 26), "per TAEG  per costo totale") << compared.output;
 
     // Options beside an offer change its values; a second offer joins the file; --nome picks one.
-    const Outcome saved = run(
-        {"--salva", "a.ratalia", "--nome", "Banca C", "--capitale", "180000", "--mesi", "300", "--tasso", "2,9"}, files);
+    const Outcome saved =
+        run({"--salva", "a.ratalia", "--nome", "Banca C", "--capitale", "180000", "--mesi", "300", "--tasso", "2,9"},
+            files);
     ASSERT_EQ(saved.status, 0) << saved.errors;
     EXPECT_EQ(saved.output, "Offerta «Banca C» salvata in «a.ratalia» (2 offerte nel file).\n");
     EXPECT_EQ(run({"--piano", "--offerta", "a.ratalia"}, files).errors,
               "ratalia: «a.ratalia» ha 2 offerte: indicare quale con --nome («Banca A», «Banca C»).\n");
-    const std::string changed = run({"--piano", "--offerta", "a.ratalia", "--nome", "Banca A", "--tasso", "2,8"}, files).output;
+    const std::string changed =
+        run({"--piano", "--offerta", "a.ratalia", "--nome", "Banca A", "--tasso", "2,8"}, files).output;
     EXPECT_NE(changed.find("Tasso annuo:    2,8 %"), std::string::npos) << changed;
     const Outcome csv = run({"--confronta", "a.ratalia", "b.ratalia", "--csv"}, files);
     EXPECT_EQ(csv.output.substr(0, csv.output.find('\n')), "Offerta;Banca A;Banca C;Banca B");

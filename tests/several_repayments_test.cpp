@@ -61,8 +61,8 @@ struct Simulated {
 Simulated simulate(const Case& c, std::size_t count, bool withExtra)
 {
     const Decimal rate = monthlyRate(c.rate);
-    std::int64_t constant =
-        c.italian ? (Decimal::cents(c.capital) / Decimal(c.months)).roundedTo(2) : annuityCents(c.capital, rate, c.months);
+    std::int64_t constant = c.italian ? (Decimal::cents(c.capital) / Decimal(c.months)).roundedTo(2)
+                                      : annuityCents(c.capital, rate, c.months);
     Simulated out;
     out.repaid.assign(count, 0);
     std::int64_t debt = c.capital;
@@ -123,10 +123,11 @@ std::int64_t consumerPenalty(const Case& c, const Simulated& before, const Simul
 
 Text repaymentText(const Repayment& r)
 {
-    std::string text = std::to_string(r.after) + ":" +
-                       (r.amount ? std::to_string(*r.amount / 100) + "," + std::to_string(100 + *r.amount % 100).substr(1)
-                                 : std::string("tutto")) +
-                       (r.reduceDuration ? ":durata" : ":rata") + ":" + r.penalty;
+    std::string text =
+        std::to_string(r.after) + ":" +
+        (r.amount ? std::to_string(*r.amount / 100) + "," + std::to_string(100 + *r.amount % 100).substr(1)
+                  : std::string("tutto")) +
+        (r.reduceDuration ? ":durata" : ":rata") + ":" + r.penalty;
     return fromUtf8(text);
 }
 
@@ -189,20 +190,67 @@ TEST_P(SeveralRepayments, follow_a_month_by_month_simulation)
 
 INSTANTIATE_TEST_SUITE_P(
     Loans, SeveralRepayments,
-    ::testing::Values(
-        Case{"two_repayments_one_keeps_the_end_one_the_installment", 10'000'000, 240, "3,5", false, "0",
-             {{24, 1'000'000, false, "0"}, {60, 2'000'000, true, "0"}}, std::nullopt},
-        Case{"an_extra_every_month_from_the_thirteenth", 15'000'000, 300, "4", false, "0", {}, Extra{20'000, false, 13},
-             Credit::Other, "", "200:mensile:13"},
-        Case{"italian_plan_with_a_yearly_extra_and_a_repayment", 5'000'000, 120, "6", true, "0",
-             {{48, 500'000, false, "0,5"}}, Extra{120'000, true, 12}, Credit::Other, "", "1200:annuale:12"},
-        Case{"insurance_on_the_debt_with_a_repayment_and_an_extra", 8'000'000, 180, "3,9", false, "0,3",
-             {{24, 1'000'000, false, "1"}}, Extra{10'000, false, 1}, Credit::Other, "", "100"},
-        Case{"consumer_credit_holds_each_penalty_to_its_own_limits", 2'000'000, 60, "7,9", false, "0",
-             {{12, 300'000, false, "2"}, {30, 500'000, true, "1"}, {50, std::nullopt, false, "1"}}, std::nullopt,
-             Credit::Consumer},
-        Case{"a_repayment_after_the_extras_ended_the_loan_repays_nothing", 1'000'000, 36, "5", false, "0",
-             {{30, 100'000, false, "0"}}, Extra{100'000, false, 1}, Credit::Other, "30:1000", "1000"}),
+    ::testing::Values(Case{"two_repayments_one_keeps_the_end_one_the_installment",
+                           10'000'000,
+                           240,
+                           "3,5",
+                           false,
+                           "0",
+                           {{24, 1'000'000, false, "0"}, {60, 2'000'000, true, "0"}},
+                           std::nullopt},
+                      Case{"an_extra_every_month_from_the_thirteenth",
+                           15'000'000,
+                           300,
+                           "4",
+                           false,
+                           "0",
+                           {},
+                           Extra{20'000, false, 13},
+                           Credit::Other,
+                           "",
+                           "200:mensile:13"},
+                      Case{"italian_plan_with_a_yearly_extra_and_a_repayment",
+                           5'000'000,
+                           120,
+                           "6",
+                           true,
+                           "0",
+                           {{48, 500'000, false, "0,5"}},
+                           Extra{120'000, true, 12},
+                           Credit::Other,
+                           "",
+                           "1200:annuale:12"},
+                      Case{"insurance_on_the_debt_with_a_repayment_and_an_extra",
+                           8'000'000,
+                           180,
+                           "3,9",
+                           false,
+                           "0,3",
+                           {{24, 1'000'000, false, "1"}},
+                           Extra{10'000, false, 1},
+                           Credit::Other,
+                           "",
+                           "100"},
+                      Case{"consumer_credit_holds_each_penalty_to_its_own_limits",
+                           2'000'000,
+                           60,
+                           "7,9",
+                           false,
+                           "0",
+                           {{12, 300'000, false, "2"}, {30, 500'000, true, "1"}, {50, std::nullopt, false, "1"}},
+                           std::nullopt,
+                           Credit::Consumer},
+                      Case{"a_repayment_after_the_extras_ended_the_loan_repays_nothing",
+                           1'000'000,
+                           36,
+                           "5",
+                           false,
+                           "0",
+                           {{30, 100'000, false, "0"}},
+                           Extra{100'000, false, 1},
+                           Credit::Other,
+                           "30:1000",
+                           "1000"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // What cannot be read says what it should be, naming the field.

@@ -52,13 +52,18 @@ struct OwnOption {
 };
 constexpr OwnOption ownOptions[] = {
     {"--piano", "", "stampa il piano di ammortamento"},
-    {"--offerta", "", "il prestito di un'offerta salvata (un file .ratalia); le opzioni date accanto ne cambiano i "
-                      "valori", "FILE"},
+    {"--offerta", "",
+     "il prestito di un'offerta salvata (un file .ratalia); le opzioni date accanto ne cambiano i "
+     "valori",
+     "FILE"},
     {"--nome", "", "con --offerta, quale offerta del file; con --salva, il nome dell'offerta salvata", "NOME"},
-    {"--salva", "", "salva l'offerta descritta dalle opzioni nel file, aggiunta alle altre (o al posto di quella con "
-                    "lo stesso nome)", "FILE"},
-    {"--confronta", "", "confronta le offerte dei file, una colonna per offerta, con la più conveniente per TAEG e "
-                        "per costo totale del credito; con --csv in CSV"},
+    {"--salva", "",
+     "salva l'offerta descritta dalle opzioni nel file, aggiunta alle altre (o al posto di quella con "
+     "lo stesso nome)",
+     "FILE"},
+    {"--confronta", "",
+     "confronta le offerte dei file, una colonna per offerta, con la più conveniente per TAEG e "
+     "per costo totale del credito; con --csv in CSV"},
     {"--csv", "", "il piano in CSV (\";\" fra i campi se il separatore decimale è \",\")"},
     {"--csv-annuale", "", "i totali per anno in CSV (vuole --prima-rata)"},
     {"--help", "-h", "mostra questo aiuto"},
@@ -128,8 +133,8 @@ std::string helpText()
         for (const InputOption& option : spec.options)
             appendHelp(out, std::string(option.name) + " " + std::string(option.valueName), option.help);
     for (const OwnOption& own : std::span(ownOptions).subspan(1)) {
-        std::string head = own.shortName.empty() ? std::string(own.name)
-                                                 : std::string(own.shortName) + ", " + std::string(own.name);
+        std::string head =
+            own.shortName.empty() ? std::string(own.name) : std::string(own.shortName) + ", " + std::string(own.name);
         if (!own.valueName.empty())
             head += " " + std::string(own.valueName);
         else if (own.name == "--confronta")
@@ -326,8 +331,8 @@ void setLoanFields(const Options& chosen, PlanInputs& inputs)
 }
 
 // Adds the offer to the file, or puts it in place of the one of the same name.
-int saveOffer(const Options& chosen, const Offer& offer, const NumberText& numbers, Files& files,
-              std::ostream& output, std::ostream& errors)
+int saveOffer(const Options& chosen, const Offer& offer, const NumberText& numbers, Files& files, std::ostream& output,
+              std::ostream& errors)
 {
     const std::string path = chosen.find("--salva")->second;
     std::vector<Offer> offers;
@@ -348,8 +353,8 @@ int saveOffer(const Options& chosen, const Offer& offer, const NumberText& numbe
         return exitNotWritten;
     }
     if (!chosen.count("--piano"))
-        output << "Offerta «" << toUtf8(offer.name) << "» salvata in «" << path << "» ("
-               << offers.size() << (offers.size() == 1 ? " offerta" : " offerte") << " nel file).\n";
+        output << "Offerta «" << toUtf8(offer.name) << "» salvata in «" << path << "» (" << offers.size()
+               << (offers.size() == 1 ? " offerta" : " offerte") << " nel file).\n";
     return exitDone;
 }
 
@@ -460,7 +465,6 @@ int printPlan(const Options& chosen, const NumberText& numbers, Files* files, st
     return writePlan(chosen, outcome, terms.installment, numbers, output, errors);
 }
 
-
 // The offers of every file side by side; names that repeat say their file.
 int compare(const Options& chosen, const std::vector<std::string>& paths, const NumberText& numbers, Files* files,
             std::ostream& output)
@@ -500,8 +504,9 @@ bool isOffersFile(std::string_view argument)
     const std::string extension = toUtf8(offersExtension);
     if (argument.size() <= extension.size() || argument.front() == '-')
         return false;
-    return std::equal(extension.begin(), extension.end(), argument.end() - static_cast<std::ptrdiff_t>(extension.size()),
-                      [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b); });
+    return std::equal(
+        extension.begin(), extension.end(), argument.end() - static_cast<std::ptrdiff_t>(extension.size()),
+        [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b); });
 }
 
 // The window's arguments: the window system's options, and files of

@@ -5,9 +5,9 @@
 
 #include "form/contact_links.h"
 #include "form/version.h"
+#include "loan/offers.h"
 #include "support/key_cases.h"
 #include "support/names.h"
-#include "loan/offers.h"
 #include "support/plan_expectations.h"
 #include "support/reference_loan.h"
 #include "support/test_form.h"

@@ -4,8 +4,8 @@
 
 #include "loan/offers.h"
 #include "plan/plan_text.h"
-#include "support/reference_loan.h"
 #include "printing/qt_print_job.h"
+#include "support/reference_loan.h"
 #include "window/plan_window.h"
 #include "window/printing_module.h"
 
@@ -19,14 +19,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QTableWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QProgressDialog>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -857,8 +857,8 @@ TEST_F(PlanWindowTest, offers_from_two_files_side_by_side_kept_in_a_file_and_ask
         QTimer::singleShot(0, [button, &kept] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            EXPECT_EQ(box->text().toStdU16String(),
-                      u"Le offerte di «" + kept.toStdU16String() + u"» sono cambiate dall'ultimo salvataggio. Salvarle?");
+            EXPECT_EQ(box->text().toStdU16String(), u"Le offerte di «" + kept.toStdU16String() +
+                                                        u"» sono cambiate dall'ultimo salvataggio. Salvarle?");
             box->button(button)->click();
         });
         plan->close();

@@ -101,10 +101,9 @@ LRESULT CALLBACK ChartView::procedure(HWND window, UINT message, WPARAM wParam, 
         return 0;
     case WM_GETOBJECT:
         if (self && static_cast<LONG>(lParam) == OBJID_CLIENT)
-            return answerAccessibleObject(window, wParam, lParam,
-                                          {self->name_,
-                                           self->comparison_ ? self->description_ : self->layout_.description(),
-                                           ROLE_SYSTEM_CHART});
+            return answerAccessibleObject(
+                window, wParam, lParam,
+                {self->name_, self->comparison_ ? self->description_ : self->layout_.description(), ROLE_SYSTEM_CHART});
         break;
     default:
         break;

@@ -42,7 +42,8 @@ GdiPrintout::GdiPrintout(HDC printer, const OfferComparison& comparison, const A
 
 void GdiPrintout::paintPage(std::size_t page) const
 {
-    paintDrawing(dc_, layout_->page(page), measure_, GdiInks{RGB(0, 0, 0), RGB(128, 128, 128)}, {area_.left, area_.top});
+    paintDrawing(dc_, layout_->page(page), measure_, GdiInks{RGB(0, 0, 0), RGB(128, 128, 128)},
+                 {area_.left, area_.top});
 }
 
 } // namespace ratalia

@@ -177,8 +177,7 @@ HWND PlanWindow::makeCommand(HWND parent, PlanCommand id, DWORD style)
 {
     const PlanCommandLayout& command = PlanWindowLayout::command(id);
     const auto index = static_cast<int>(&command - PlanWindowLayout::commands().data());
-    HWND button =
-        make(parent, L"BUTTON", text(command.caption), style, firstCommandId + index, command.objectName);
+    HWND button = make(parent, L"BUTTON", text(command.caption), style, firstCommandId + index, command.objectName);
     accessible_.set(button, {text(command.accessibleName), {}});
     addToolTip(button, command.toolTip);
     buttons_.emplace_back(id, button);
@@ -216,8 +215,7 @@ void PlanWindow::buildInputs()
     const DWORD buttonStyle = BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP | WS_GROUP;
     makeCommand(panel, PlanCommand::NewOffer, buttonStyle);
     makeCommand(panel, PlanCommand::RemoveOffer, buttonStyle);
-    offerNameCaption_ =
-        make(panel, L"STATIC", text(PlanWindowLayout::offerNameCaption), SS_LEFT | SS_NOPREFIX, -1, {});
+    offerNameCaption_ = make(panel, L"STATIC", text(PlanWindowLayout::offerNameCaption), SS_LEFT | SS_NOPREFIX, -1, {});
     offerName_ = make(panel, L"EDIT", {}, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, offerNameId, "OfferName",
                       WS_EX_CLIENTEDGE);
     accessible_.set(offerName_, {text(PlanWindowLayout::offerNameName), {}});
@@ -678,7 +676,8 @@ void PlanWindow::showOffers()
     if (!same) {
         SendMessageW(offers_, CB_RESETCONTENT, 0, 0);
         for (int k = 0; k < count; ++k)
-            SendMessageW(offers_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(form_.offerName(static_cast<std::size_t>(k)))));
+            SendMessageW(offers_, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(wide(form_.offerName(static_cast<std::size_t>(k)))));
     }
     SendMessageW(offers_, CB_SETCURSEL, form_.currentOffer(), 0);
     setText(offerName_, form_.offerName(form_.currentOffer()));
@@ -746,8 +745,8 @@ LRESULT PlanWindow::drawComparisonItem(NMLVCUSTOMDRAW& draw) const
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
         const auto row = static_cast<std::size_t>(draw.nmcd.dwItemSpec);
         const auto offer = static_cast<std::size_t>(std::max(0, draw.iSubItem - 1));
-        const bool marked = draw.iSubItem > 0 && row < cheapest_.size() && offer < cheapest_[row].size() &&
-                            cheapest_[row][offer];
+        const bool marked =
+            draw.iSubItem > 0 && row < cheapest_.size() && offer < cheapest_[row].size() && cheapest_[row][offer];
         // Every cell says its font: one that kept the last cell's would be bold too.
         SelectObject(draw.nmcd.hdc, marked ? bold_.get() : font_.get());
         return CDRF_NEWFONT;
@@ -947,8 +946,7 @@ INT_PTR PlanWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         if (header->hwndFrom == comparison_ && header->code == NM_CUSTOMDRAW) {
-            SetWindowLongPtrW(window_, DWLP_MSGRESULT,
-                              drawComparisonItem(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
+            SetWindowLongPtrW(window_, DWLP_MSGRESULT, drawComparisonItem(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
             return TRUE;
         }
         if (header->code == LVN_GETDISPINFOW)
@@ -1124,8 +1122,9 @@ bool PlanWindow::openFiles(const std::vector<std::wstring>& paths)
         const Text name(path.begin(), path.end());
         const auto bytes = readFileWhole(path);
         if (!bytes) {
-            warn_(u"Impossibile aprire «" + name + u"»: il file non c'è o non si può leggere. Non è stato aperto "
-                                                   u"nulla.",
+            warn_(u"Impossibile aprire «" + name +
+                      u"»: il file non c'è o non si può leggere. Non è stato aperto "
+                      u"nulla.",
                   text(PlanWindowLayout::openOffersTitle));
             return false;
         }
@@ -1212,9 +1211,9 @@ void PlanWindow::chooseCsvFile()
 {
     if (!canExport())
         return;
-    const auto path = comparing() ? chooseSaveFile(PlanWindowLayout::comparisonCsvFile,
-                                                   PlanWindowLayout::comparisonFileName)
-                                  : chooseSaveFile(viewFileKind(view_, *form_.plan()), viewFileName(view_, *form_.plan()));
+    const auto path = comparing()
+                          ? chooseSaveFile(PlanWindowLayout::comparisonCsvFile, PlanWindowLayout::comparisonFileName)
+                          : chooseSaveFile(viewFileKind(view_, *form_.plan()), viewFileName(view_, *form_.plan()));
     if (path)
         exportCsv(*path);
 }
@@ -1263,8 +1262,8 @@ bool PlanWindow::print(HDC printer, const wchar_t* output)
     const std::optional<OfferComparison> comparison =
         comparing() ? std::optional<OfferComparison>(form_.comparison()) : std::nullopt;
     const std::optional<PlanReport> report = comparing() ? std::nullopt : form_.report();
-    const GdiPrintout printout = comparison ? GdiPrintout(printer, *comparison, form_.amounts())
-                                            : GdiPrintout(printer, *report);
+    const GdiPrintout printout =
+        comparison ? GdiPrintout(printer, *comparison, form_.amounts()) : GdiPrintout(printer, *report);
 
     const Text title(comparison ? PlanWindowLayout::comparisonTitle : texts::planTitle);
     DOCINFOW document{};

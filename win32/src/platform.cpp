@@ -72,9 +72,8 @@ std::optional<std::string> readFileWhole(const std::wstring& path)
     if (read) {
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD count = 0;
-        read = bytes.empty() ||
-               (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) != 0 &&
-                count == bytes.size());
+        read = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) != 0 &&
+                                 count == bytes.size());
     }
     CloseHandle(file);
     return read ? std::optional<std::string>(std::move(bytes)) : std::nullopt;

@@ -7,8 +7,8 @@ namespace ratalia {
 
 PlanPrintout::PlanPrintout(const QPagedPaintDevice& device, const PlanReport& report)
     : measure_(QtTextMeasure::forPaper(device)),
-      layout_(std::make_unique<PrintLayout>(report, device.width(), device.height(), device.logicalDpiY() / 72.0,
-                                            measure_))
+      layout_(
+          std::make_unique<PrintLayout>(report, device.width(), device.height(), device.logicalDpiY() / 72.0, measure_))
 {
 }
 

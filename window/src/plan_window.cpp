@@ -12,12 +12,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFile>
-#include <QMessageBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -26,6 +25,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProgressDialog>
@@ -772,10 +772,9 @@ void PlanWindow::run(PlanCommand command)
     case PlanCommand::ExportCsv:
         if (!canExport())
             break;
-        if (const QString path = comparing() ? chooseFile(PlanWindowLayout::comparisonCsvFile,
-                                                          PlanWindowLayout::comparisonFileName)
-                                             : chooseFile(viewFileKind(currentView(), *plan()),
-                                                          viewFileName(currentView(), *plan()));
+        if (const QString path =
+                comparing() ? chooseFile(PlanWindowLayout::comparisonCsvFile, PlanWindowLayout::comparisonFileName)
+                            : chooseFile(viewFileKind(currentView(), *plan()), viewFileName(currentView(), *plan()));
             !path.isEmpty())
             exportCsv(path);
         break;
@@ -785,9 +784,9 @@ void PlanWindow::run(PlanCommand command)
     case PlanCommand::SavePdf:
         if (!canExport())
             break;
-        if (const QString path = comparing() ? chooseFile(PlanWindowLayout::comparisonPdfFile,
-                                                          PlanWindowLayout::comparisonFileName)
-                                             : chooseFile(PlanWindowLayout::pdfFile, PlanWindowLayout::defaultFileName);
+        if (const QString path =
+                comparing() ? chooseFile(PlanWindowLayout::comparisonPdfFile, PlanWindowLayout::comparisonFileName)
+                            : chooseFile(PlanWindowLayout::pdfFile, PlanWindowLayout::defaultFileName);
             !path.isEmpty())
             savePdf(path);
         break;
@@ -840,8 +839,9 @@ bool PlanWindow::openFiles(const QStringList& paths)
     for (const QString& path : paths) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            warn_(u"Impossibile aprire «" + path.toStdU16String() + u"»: il file non c'è o non si può leggere. Non "
-                                                                     u"è stato aperto nulla.",
+            warn_(u"Impossibile aprire «" + path.toStdU16String() +
+                      u"»: il file non c'è o non si può leggere. Non "
+                      u"è stato aperto nulla.",
                   Text(PlanWindowLayout::openOffersTitle));
             return false;
         }
@@ -1019,8 +1019,8 @@ PlanWindow::Outcome PlanWindow::paintPages(QPagedPaintDevice& device, std::u16st
     const std::optional<OfferComparison> comparison =
         comparing() ? std::optional<OfferComparison>(form_.comparison()) : std::nullopt;
     const std::optional<PlanReport> report = comparing() ? std::nullopt : form_.report();
-    const PlanPrintout printout = comparison ? PlanPrintout(device, *comparison, form_.amounts())
-                                             : PlanPrintout(device, *report);
+    const PlanPrintout printout =
+        comparison ? PlanPrintout(device, *comparison, form_.amounts()) : PlanPrintout(device, *report);
     QPainter painter;
     if (!painter.begin(&device))
         return Outcome::Failed;

@@ -372,10 +372,11 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
             } else if (keepEnd) {
                 // The same end: the installment (principal) worked out again on what is owed.
                 const std::int64_t left = last - number;
-                const auto again = italian ? shareOf(debt - std::min(debt, loan.balloon), {{1, 0}, left})
-                                           : (debt >= loan.balloon
-                                                  ? frenchInstallment(debt, rateOf(loan, number + 1), left, loan.balloon)
-                                                  : std::nullopt);
+                const auto again =
+                    italian
+                        ? shareOf(debt - std::min(debt, loan.balloon), {{1, 0}, left})
+                        : (debt >= loan.balloon ? frenchInstallment(debt, rateOf(loan, number + 1), left, loan.balloon)
+                                                : std::nullopt);
                 if (!again)
                     return refusal(Reason::AmountsTooLarge, loan, constant);
                 constant = installmentAfter_ = *again;

@@ -30,7 +30,8 @@ std::string_view keyOf(const PlanInputSpec& spec, const PlanInputs& inputs)
 std::string oneLine(const Text& text)
 {
     Text clean = text;
-    std::replace_if(clean.begin(), clean.end(), [](char16_t c) { return c < u' ' || c == 0x7F; }, u' ');
+    std::replace_if(
+        clean.begin(), clean.end(), [](char16_t c) { return c < u' ' || c == 0x7F; }, u' ');
     return toUtf8(clean);
 }
 
@@ -64,10 +65,10 @@ std::optional<Target> targetOf(std::string_view key)
             return Target{&spec, std::nullopt};
         for (std::size_t k = 0; k < spec.options.size(); ++k)
             if (keyOf(spec.options[k]) == key)
-                return Target{&spec, spec.id == PlanInput::Duration
-                                         ? std::optional<DurationUnit>(k == 1 ? DurationUnit::Years
-                                                                              : DurationUnit::Months)
-                                         : std::nullopt};
+                return Target{&spec,
+                              spec.id == PlanInput::Duration
+                                  ? std::optional<DurationUnit>(k == 1 ? DurationUnit::Years : DurationUnit::Months)
+                                  : std::nullopt};
     }
     return std::nullopt;
 }
@@ -240,7 +241,8 @@ const Offer* offerNamed(std::span<const Offer> offers, TextView name)
 {
     if (name.empty())
         return offers.empty() ? nullptr : &offers.front();
-    const auto found = std::find_if(offers.begin(), offers.end(), [&](const Offer& offer) { return offer.name == name; });
+    const auto found =
+        std::find_if(offers.begin(), offers.end(), [&](const Offer& offer) { return offer.name == name; });
     return found == offers.end() ? nullptr : &*found;
 }
 

@@ -300,7 +300,6 @@ earlyRepayment(const PlanInputs& inputs, const AmortizationPlan& plan, const Num
     return std::optional<EarlyRepayment>(early);
 }
 
-
 // The parts of an item typed as "a:b:c", each without its spaces.
 std::vector<Text> itemParts(TextView item)
 {
@@ -375,9 +374,8 @@ repaymentList(const PlanInputs& inputs, const AmortizationPlan& plan, const Numb
 
 // The recurring extra: "100", "1200:annuale", "100:mensile:13"; with a
 // preammortamento it starts after it, and before the last installment.
-std::variant<std::optional<ExtraPayment>, InputError> extraPayment(const PlanInputs& inputs,
-                                                                   const AmortizationPlan* plan,
-                                                                   const NumberText& numbers)
+std::variant<std::optional<ExtraPayment>, InputError>
+extraPayment(const PlanInputs& inputs, const AmortizationPlan* plan, const NumberText& numbers)
 {
     const Text& typed = inputs.text(PlanInput::Extra);
     if (blank(typed))
@@ -411,8 +409,8 @@ std::variant<std::optional<ExtraPayment>, InputError> extraPayment(const PlanInp
     if (plan) {
         const auto installments = static_cast<std::int64_t>(plan->rows().size()) - plan->leadRows();
         if (extra.from >= installments) {
-            InputError error = wrong(PlanInput::Extra, extra.from > installments ? Reason::BeyondThePlan
-                                                                                 : Reason::NothingOwed, inputs);
+            InputError error = wrong(PlanInput::Extra,
+                                     extra.from > installments ? Reason::BeyondThePlan : Reason::NothingOwed, inputs);
             error.installments = installments;
             error.typed = parts[2];
             return error;
@@ -621,8 +619,8 @@ std::optional<Text> readingOf(PlanInput input, const PlanInputs& inputs, const N
         if (std::holds_alternative<InputError>(extra))
             return std::nullopt;
         const ExtraPayment& paid = *std::get<std::optional<ExtraPayment>>(extra);
-        return amounts.grouped(paid.amount) + (paid.yearly ? u" € l'anno" : u" € con ogni rata") +
-               u" dalla rata " + amounts.whole(paid.from);
+        return amounts.grouped(paid.amount) + (paid.yearly ? u" € l'anno" : u" € con ogni rata") + u" dalla rata " +
+               amounts.whole(paid.from);
     }
     case InputValue::Choice:
         return Text();

@@ -103,8 +103,7 @@ OfferComparison compareOffers(std::span<const Offer> offers, const NumberText& n
     using Loan = LoanReading;
 
     row("AnnualRate", u"Tasso annuo (TAN)", [&](const Plan& plan, const Loan& loan) {
-        const double rate =
-            static_cast<double>(loan.annualRate.significand) * std::pow(10.0, loan.annualRate.exponent);
+        const double rate = static_cast<double>(loan.annualRate.significand) * std::pow(10.0, loan.annualRate.exponent);
         return numbers.localeText(rate) + u" %" + (plan.steps().empty() ? u"" : u", poi variabile");
     });
     row("Taeg", u"TAEG", [&](const Plan& plan, const Loan&) { return taegText(plan, amounts); });
@@ -126,10 +125,12 @@ OfferComparison compareOffers(std::span<const Offer> offers, const NumberText& n
         return amounts.whole(plan.plannedInstallments()) +
                (plan.periodsPerYear() != 12 ? u" (" + frequencyName(plan.periodsPerYear()) + u")" : Text());
     });
-    row("Received", u"Importo erogato", [&](const Plan& plan, const Loan&) { return amounts.grouped(plan.received()); });
+    row("Received", u"Importo erogato",
+        [&](const Plan& plan, const Loan&) { return amounts.grouped(plan.received()); });
     row("CostOfCredit", u"Costo totale del credito",
         [&](const Plan& plan, const Loan&) { return amounts.grouped(plan.costOfCredit()); });
-    row("Interest", u"Interessi", [&](const Plan& plan, const Loan&) { return amounts.grouped(plan.contractInterest()); });
+    row("Interest", u"Interessi",
+        [&](const Plan& plan, const Loan&) { return amounts.grouped(plan.contractInterest()); });
     row("TotalDue", u"Totale dovuto", [&](const Plan& plan, const Loan&) { return amounts.grouped(plan.totalDue()); });
     row("LoanEnd", u"Fine del prestito",
         [&](const Plan& plan, const Loan&) { return endText(plan, plan.plannedInstallments(), amounts); });
@@ -166,24 +167,23 @@ OfferComparison compareOffers(std::span<const Offer> offers, const NumberText& n
                                                                          : u"");
     out.rows.push_back(std::move(cheapest));
 
-    const auto planned = static_cast<std::size_t>(std::count_if(read.begin(), read.end(), [](const Read& r) {
-        return r.plan != nullptr;
-    }));
+    const auto planned = static_cast<std::size_t>(
+        std::count_if(read.begin(), read.end(), [](const Read& r) { return r.plan != nullptr; }));
     if (planned < 2) {
         out.verdict = u"Per un confronto servono almeno due offerte con un piano.";
     } else if (out.lowestRate == out.lowestCost) {
         const std::size_t k = firstMarked(out.lowestRate);
         const bool one = std::count(out.lowestRate.begin(), out.lowestRate.end(), true) == 1;
-        out.verdict = namesOf(out, out.lowestRate) + (one ? u" è la più conveniente: ha" : u" sono le più convenienti: hanno") +
-                      u" il TAEG più basso (" + taegText(*read[k].plan, amounts) +
-                      u") e il costo totale del credito più basso (" + amounts.grouped(read[k].plan->costOfCredit()) +
-                      u").";
+        out.verdict =
+            namesOf(out, out.lowestRate) + (one ? u" è la più conveniente: ha" : u" sono le più convenienti: hanno") +
+            u" il TAEG più basso (" + taegText(*read[k].plan, amounts) +
+            u") e il costo totale del credito più basso (" + amounts.grouped(read[k].plan->costOfCredit()) + u").";
     } else {
         const std::size_t byRate = firstMarked(out.lowestRate), byCost = firstMarked(out.lowestCost);
         const Plan& lowRate = *read[byRate].plan;
         const Plan& lowCost = *read[byCost].plan;
-        out.verdict = namesOf(out, out.lowestRate) + u" ha il TAEG più basso (" + taegText(lowRate, amounts) + u"), ma " +
-                      namesOf(out, out.lowestCost) + u" costa meno in tutto: costo totale del credito " +
+        out.verdict = namesOf(out, out.lowestRate) + u" ha il TAEG più basso (" + taegText(lowRate, amounts) +
+                      u"), ma " + namesOf(out, out.lowestCost) + u" costa meno in tutto: costo totale del credito " +
                       amounts.grouped(lowCost.costOfCredit()) + u" contro " + amounts.grouped(lowRate.costOfCredit()) +
                       u". Il TAEG è il costo del credito per ogni anno in cui lo si ha";
         const std::int64_t shorter = months(lowCost, lowCost.plannedInstallments()),

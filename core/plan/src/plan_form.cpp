@@ -9,8 +9,8 @@
 namespace ratalia {
 
 PlanForm::PlanForm(const NumberText& numbers, FormEvents& mainWindow)
-    : numbers_(numbers), amounts_(numbers.decimalSeparator(), numbers.groupSeparator()), mainWindow_(mainWindow),
-      offers_{Offer{defaultOfferName(1), PlanInputs()}}
+    : numbers_(numbers), amounts_(numbers.decimalSeparator(), numbers.groupSeparator()),
+      mainWindow_(mainWindow), offers_{Offer{defaultOfferName(1), PlanInputs()}}
 {
     mainWindow_.addObserver(*this);
 }

@@ -578,8 +578,8 @@ Text penaltyRuleText(const RepaymentOutcome& outcome, const AmountText& amounts)
         return u"entro i limiti del credito ai consumatori" + tub;
     case PenaltyRule::PercentLimit:
         return outcome.limit == 100 ? u"al massimo l'1 % dell'importo rimborsato" + tub
-                                          : u"al massimo lo 0" + Text(1, amounts.decimalSeparator()) +
-                                                u"5 % dell'importo rimborsato, alla fine manca un anno o meno" + tub;
+                                    : u"al massimo lo 0" + Text(1, amounts.decimalSeparator()) +
+                                          u"5 % dell'importo rimborsato, alla fine manca un anno o meno" + tub;
     case PenaltyRule::InterestLimit:
         return u"non più degli interessi risparmiati" + tub;
     }
@@ -613,8 +613,8 @@ std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountT
         for (const RepaymentOutcome& outcome : outcomes)
             if (penaltyRuleText(outcome, amounts) != rule)
                 rule = u"per ogni rimborso la sua, entro i limiti del tipo di finanziamento";
-        figures.push_back({FigureId::RepaidAfter,
-                           outcomes.size() == 1 ? u"Estinzione anticipata" : u"Rimborsi anticipati", when});
+        figures.push_back(
+            {FigureId::RepaidAfter, outcomes.size() == 1 ? u"Estinzione anticipata" : u"Rimborsi anticipati", when});
         figures.push_back({FigureId::Repaid, outcomes.size() == 1 ? u"Rimborso anticipato" : u"Totale rimborsato",
                            amounts.grouped(plan.repaid())});
         figures.push_back({FigureId::Penalty, u"Penale", penalty});

@@ -151,9 +151,8 @@ Drawing PrintLayout::page(std::size_t index) const
     return out;
 }
 
-ComparisonPrintLayout::ComparisonPrintLayout(const OfferComparison& comparison, const AmountText& amounts,
-                                             double width, double height, double unitsPerPoint,
-                                             const TextMeasure& measure)
+ComparisonPrintLayout::ComparisonPrintLayout(const OfferComparison& comparison, const AmountText& amounts, double width,
+                                             double height, double unitsPerPoint, const TextMeasure& measure)
 {
     const double line = linePitch(TextStyle::Body) * unitsPerPoint;
     double y = 0;
@@ -195,12 +194,14 @@ ComparisonPrintLayout::ComparisonPrintLayout(const OfferComparison& comparison, 
         y += rowHeight;
     };
     tableRow(Text(), comparison.names, bold, {});
-    page_.emplace_back(DrawnLine{0, y, std::min(width, std::accumulate(widths.begin(), widths.end(), 0.0)), y,
-                                 Ink::Grid, 0});
+    page_.emplace_back(
+        DrawnLine{0, y, std::min(width, std::accumulate(widths.begin(), widths.end(), 0.0)), y, Ink::Grid, 0});
     for (const ComparisonRow& row : comparison.rows) {
         const std::string_view id = row.id;
         tableRow(row.label, row.values, body,
-                 id == "Taeg" ? comparison.lowestRate : id == "CostOfCredit" ? comparison.lowestCost : std::vector<bool>());
+                 id == "Taeg"           ? comparison.lowestRate
+                 : id == "CostOfCredit" ? comparison.lowestCost
+                                        : std::vector<bool>());
     }
     y += line / 2;
     for (const Text& sentence : [&] {

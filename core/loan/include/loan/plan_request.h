@@ -14,8 +14,8 @@
 #include "numbers/text.h"
 
 #include <optional>
-#include <vector>
 #include <variant>
+#include <vector>
 
 namespace ratalia {
 
