@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows plan window's files against the Linux program's: the CSV of a
-# few plans (costs, the Italian plan and an early repayment among them) byte
-# for byte, and a 120-row plan and a dated one printed to Wine's PostScript
-# file printer, read back as text.
+# few plans (costs, the Italian plan and an early repayment among them) and
+# of two offers compared, byte for byte, and a 120-row plan, a dated one and
+# the comparison printed to Wine's PostScript file printer, read back as text.
 # $1: the Linux ratalia; $2: Wine, or scripts/lib/wine32; $3: win32_window_tests.exe.
 set -u
 linux=$1 wine=$2 tests=$3
@@ -38,6 +38,25 @@ for plan in "${plans[@]}"; do
         diff <(head -n 5 "$folder/linux-$file") <(head -n 5 "$folder/$file")
     fi
 done
+
+# Two offers compared: the CSV the Linux program's, byte for byte; the printout with the TAEG of each.
+env -u DISPLAY LC_ALL=it_IT.UTF-8 "$linux" --confronta "$folder/confronto-a.ratalia" "$folder/confronto-b.ratalia" \
+    --csv >"$folder/linux-confronto.csv"
+if cmp -s "$folder/linux-confronto.csv" "$folder/confronto.csv"; then
+    echo "same bytes: confronto.csv ($(wc -l <"$folder/confronto.csv") lines)"
+else
+    fail "the comparison's CSV differs from the Linux program's"
+    diff "$folder/linux-confronto.csv" "$folder/confronto.csv"
+fi
+if ps2pdf "$folder/confronto.ps" "$folder/confronto.pdf" &&
+    pdftotext -layout "$folder/confronto.pdf" "$folder/confronto.txt"; then
+    grep -q 'Confronto delle offerte' "$folder/confronto.txt" || fail "the comparison's printout has no title"
+    # The TAEG row as the Linux program states it.
+    IFS=';' read -r _ taeg_a taeg_b < <(grep '^TAEG;' "$folder/linux-confronto.csv")
+    grep -Eq "^TAEG +$taeg_a +$taeg_b\$" "$folder/confronto.txt" || fail "the comparison's printout has no TAEG row"
+else
+    fail "the comparison's PostScript printout could not be read"
+fi
 
 # The printout: three pages, each with its number, the table's header on
 # each page the table runs over, the first and the last rows, the totals.

@@ -1233,6 +1233,29 @@ TEST_F(Win32PlanFilesTest, writes_the_csv_of_each_plan)
     }
 }
 
+// The two banks' offers compared: the CSV the script holds to the Linux
+// program's --confronta, the printout it reads back.
+TEST_F(Win32PlanFilesTest, exports_and_prints_the_comparison)
+{
+    const auto banks = twoBanks();
+    const NumberText numbers(u',');
+    const std::wstring a = outputFolder() + L"confronto-a.ratalia", b = outputFolder() + L"confronto-b.ratalia";
+    ASSERT_TRUE(writeFileWhole(a, offersFileText(std::span(banks).first(1), numbers)));
+    ASSERT_TRUE(writeFileWhole(b, offersFileText(std::span(banks).last(1), numbers)));
+    window.openOffers({a, b});
+    pump();
+    PlanWindow* plan = window.planWindow();
+    ASSERT_NE(plan, nullptr);
+    plan->showView(PlanView::Comparison);
+    ASSERT_TRUE(plan->exportCsv(outputFolder() + L"confronto.csv"));
+    const PrinterDc printer(filePrinter());
+    ASSERT_NE(printer.get(), nullptr) << "no Wine PostScript printer";
+    const std::wstring output = outputFolder() + L"confronto.ps";
+    DeleteFileW(output.c_str());
+    ASSERT_TRUE(plan->print(printer.get(), output.c_str()));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(Win32PlanFilesTest, prints_120_rows_to_a_file_printer)
 {
     PlanWindow* plan = openPlan("25000", "120", "6,75");
