@@ -95,22 +95,22 @@ std::vector<OptionSpec> allOptions()
 void appendHelp(std::string& out, std::string_view head, std::string_view help)
 {
     constexpr std::size_t indent = 29, width = 100;
+    // Columns count characters, not bytes: a UTF-8 character's later bytes take none ("FILE…").
+    const auto columns = [](const std::string& text) {
+        return static_cast<std::size_t>(
+            std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    };
     std::string line = "  " + std::string(head);
-    if (line.size() + 1 > indent) {
+    if (columns(line) + 1 > indent) {
         out += line + "\n";
         line.clear();
     }
-    line.resize(indent, ' ');
+    line.append(indent - columns(line), ' ');
     std::size_t start = 0;
     bool first = true;
     while (start < help.size()) {
         std::size_t end = help.find(' ', start);
         const std::string_view word = help.substr(start, end == std::string_view::npos ? end : end - start);
-        // Columns count characters, not bytes: a UTF-8 character's later bytes take none.
-        const auto columns = [](const std::string& text) {
-            return static_cast<std::size_t>(
-                std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-        };
         if (!first && columns(line) + 1 + word.size() > width) {
             out += line + "\n";
             line = std::string(indent, ' ');
