@@ -108,6 +108,12 @@ public:
         return n < 0 ? std::nullopt : std::optional<std::string>(std::move(bytes));
     }
 
+    bool exists(const std::string& path) override
+    {
+        struct stat status {};
+        return ::stat(path.c_str(), &status) == 0;
+    }
+
     bool write(const std::string& path, const std::string& bytes) override
     {
         std::string temporary = path + ".XXXXXX";

@@ -27,6 +27,7 @@ public:
         const auto found = files.find(path);
         return found == files.end() ? std::nullopt : std::optional<std::string>(found->second);
     }
+    bool exists(const std::string& path) override { return files.count(path) != 0 || locked.count(path) != 0; }
     bool write(const std::string& path, const std::string& bytes) override
     {
         if (full)
@@ -35,6 +36,7 @@ public:
         return true;
     }
     std::map<std::string, std::string> files;
+    std::map<std::string, std::string> locked; // there, but not to be read
     bool full = false;
 };
 
@@ -64,8 +66,18 @@ PlanInputs everyKindOfInput(char16_t separator)
     inputs.setText(PlanInput::Insurance, u"0" + d + u"2");
     inputs.setText(PlanInput::FirstDue, u"03/2027");
     inputs.setText(PlanInput::Repayments, u"20:5000" + d + u"5:rata:1; 40:tutto");
-    inputs.setText(PlanInput::Extra, u"1200:annuale:4");
     inputs.choose(PlanInput::Credit, 2);
+    return inputs;
+}
+
+// A loan with a recurring extra, which a variable rate does not take.
+PlanInputs withExtra()
+{
+    PlanInputs inputs;
+    inputs.setText(PlanInput::Capital, u"50000");
+    inputs.setText(PlanInput::Duration, u"120");
+    inputs.setText(PlanInput::AnnualRate, u"5");
+    inputs.setText(PlanInput::Extra, u"1200:annuale:4");
     return inputs;
 }
 
@@ -74,7 +86,7 @@ class OffersFile : public ::testing::TestWithParam<char16_t> {};
 TEST_P(OffersFile, written_in_one_region_reads_the_same_plan_in_every_other)
 {
     const NumberText written(GetParam());
-    const std::vector<Offer> offers{{u"Banca A", everyKindOfInput(GetParam())}, {u"Banca B", PlanInputs()}};
+    const std::vector<Offer> offers{{u"Banca A", everyKindOfInput(GetParam())}, {u"Banca B", withExtra()}};
     const std::string text = offersFileText(offers, written);
     // Numbers are kept in one form whatever the region that wrote them.
     EXPECT_NE(text.find("capitale: 180000,50\n"), std::string::npos) << text;
@@ -96,8 +108,19 @@ TEST_P(OffersFile, written_in_one_region_reads_the_same_plan_in_every_other)
         EXPECT_EQ(plan.rows(), std::get<AmortizationPlan>(typed.plan).rows());
         EXPECT_EQ(plan.annualPercentageRate(), std::get<AmortizationPlan>(typed.plan).annualPercentageRate());
         EXPECT_EQ(plan.repayments().size(), 2u);
+        const PlanOutcome extra = planFor(back[1].inputs, numbers);
+        ASSERT_FALSE(extra.error);
+        EXPECT_EQ(std::get<AmortizationPlan>(extra.plan).extra()->amount, 120'000);
         EXPECT_EQ(offersFileText(back, numbers), text);
     }
+    // A duration worked out, in years, keeps its unit though its field is empty.
+    PlanInputs years;
+    years.choose(PlanInput::Solve, static_cast<std::size_t>(Unknown::Duration));
+    years.choose(PlanInput::Unit, 1);
+    const std::vector<Offer> one{{u"A", years}};
+    const auto back = readOffersFile(offersFileText(one, written), written);
+    ASSERT_TRUE(std::holds_alternative<std::vector<Offer>>(back));
+    EXPECT_EQ(std::get<std::vector<Offer>>(back).front().inputs.unit(), DurationUnit::Years);
 }
 
 INSTANTIATE_TEST_SUITE_P(Regions, OffersFile, ::testing::Values(u',', u'.', u'\u066B'));
@@ -228,6 +251,16 @@ TEST(OfferComparisonTest, command_line_saves_compares_and_reads_the_same_taeg)
     row >> a >> percent >> b;
     EXPECT_EQ(a + " %", taegOf("a.ratalia"));
     EXPECT_EQ(b + " %", taegOf("b.ratalia"));
+    // And the TAEG worked out here from the offer's own rows, in decimals.
+    ReferenceLoan loan;
+    loan.capital = "180000";
+    loan.months = 300;
+    loan.annualRate = "3,1";
+    loan.initialFees = 150'000;
+    const ReferencePlan reference = referencePlan(loan);
+    const std::int64_t points = basisPoints(yearlyRate(reference.received(), reference.rows));
+    EXPECT_EQ(taegOf("a.ratalia"),
+              std::to_string(points / 100) + "," + std::to_string(100 + points % 100).substr(1) + " %");
     const auto cheapest = compared.output.find("Più conveniente");
     ASSERT_NE(cheapest, std::string::npos);
     const std::string marks = compared.output.substr(cheapest, compared.output.find('\n', cheapest) - cheapest);
@@ -247,7 +280,19 @@ TEST(OfferComparisonTest, command_line_saves_compares_and_reads_the_same_taeg)
     const Outcome csv = run({"--confronta", "a.ratalia", "b.ratalia", "--csv"}, files);
     EXPECT_EQ(csv.output.substr(0, csv.output.find('\n')), "Offerta;Banca A;Banca C;Banca B");
 
-    // A full disk, or a file that holds something else, keeps what was there.
+    // The figure an offer works out is not given beside it.
+    EXPECT_EQ(run({"--piano", "--offerta", "b.ratalia", "--rata", "900"}, files).errors,
+              "ratalia: --rata: l'offerta «Banca B» calcola questa cifra dalle altre, e non la si dà.\n");
+    // Two offers saved without a name each get their own.
+    for (int k = 0; k < 2; ++k)
+        ASSERT_EQ(
+            run({"--salva", "senza-nome.ratalia", "--capitale", "1000", "--mesi", "12", "--tasso", "5"}, files).status,
+            0);
+    auto unnamed = readOffersFile(files.files["senza-nome.ratalia"], NumberText(u','));
+    ASSERT_TRUE(std::holds_alternative<std::vector<Offer>>(unnamed));
+    EXPECT_EQ(std::get<std::vector<Offer>>(unnamed).size(), 2u);
+
+    // A full disk, a file that cannot be read, or one that holds something else, keeps what was there.
     const std::string before = files.files["a.ratalia"];
     files.full = true;
     const Outcome full = run({"--salva", "a.ratalia", "--capitale", "1000", "--mesi", "12", "--tasso", "5"}, files);
@@ -258,6 +303,11 @@ TEST(OfferComparisonTest, command_line_saves_compares_and_reads_the_same_taeg)
     const Outcome other = run({"--salva", "note.txt", "--capitale", "1000", "--mesi", "12", "--tasso", "5"}, files);
     EXPECT_EQ(other.status, exitBadInput);
     EXPECT_EQ(files.files["note.txt"], "da non perdere");
+    files.locked["chiuso.ratalia"] = "ratalia-offerte: 1\n";
+    const Outcome locked =
+        run({"--salva", "chiuso.ratalia", "--capitale", "1000", "--mesi", "12", "--tasso", "5"}, files);
+    EXPECT_EQ(locked.errors, "ratalia: impossibile leggere «chiuso.ratalia»: l'offerta non è stata salvata.\n");
+    EXPECT_EQ(files.files.count("chiuso.ratalia"), 0u);
     EXPECT_EQ(files.files["a.ratalia"], before);
 }
 

@@ -46,6 +46,7 @@ struct Case {
     // As typed in the window.
     const char* listTyped = "";
     const char* extraTyped = "";
+    std::int64_t initialFees = 0; // cents
 };
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
@@ -53,6 +54,7 @@ void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 struct Simulated {
     std::vector<ReferenceRow> rows;
     std::vector<std::int64_t> repaid; // per repayment
+    std::vector<bool> closed;         // it repaid all that was still owed
     std::int64_t extraPaid = 0;
     std::int64_t interest() const { return ReferencePlan::sum(rows, &ReferenceRow::interest); }
 };
@@ -65,6 +67,7 @@ Simulated simulate(const Case& c, std::size_t count, bool withExtra)
                                       : annuityCents(c.capital, rate, c.months);
     Simulated out;
     out.repaid.assign(count, 0);
+    out.closed.assign(count, false);
     std::int64_t debt = c.capital;
     bool freeEnd = false;
     for (std::int64_t n = 1; n <= c.months && debt > 0; ++n) {
@@ -82,6 +85,7 @@ Simulated simulate(const Case& c, std::size_t count, bool withExtra)
             for (std::size_t k = 0; k < count; ++k)
                 if (c.repayments[k].after == n) {
                     const std::int64_t paid = std::min(c.repayments[k].amount.value_or(debt), debt);
+                    out.closed[k] = paid > 0 && paid == debt;
                     out.repaid[k] += paid;
                     row.prepaid += paid;
                     debt -= paid;
@@ -113,8 +117,7 @@ std::int64_t consumerPenalty(const Case& c, const Simulated& before, const Simul
     const Repayment& r = c.repayments[k];
     const std::int64_t repaid = with.repaid[k];
     const std::int64_t agreed = (Decimal::cents(repaid) * Decimal::parse(r.penalty) / Decimal(100)).roundedTo(2);
-    const ReferenceRow& row = with.rows[static_cast<std::size_t>(r.after - 1)];
-    if (row.debt == 0 && row.debt + row.prepaid <= 1'000'000)
+    if (with.closed[k] && repaid <= 1'000'000)
         return 0;
     const Decimal share = Decimal(c.months - r.after > 12 ? 100 : 50, 4);
     const std::int64_t cap = (Decimal::cents(repaid) * share).roundedTo(2);
@@ -150,6 +153,7 @@ TEST_P(SeveralRepayments, follow_a_month_by_month_simulation)
             list += (list.empty() ? u"" : u"; ") + repaymentText(r);
     inputs.setText(PlanInput::Repayments, list);
     inputs.setText(PlanInput::Extra, fromUtf8(c.extraTyped));
+    inputs.setText(PlanInput::InitialFees, fromUtf8(std::to_string(c.initialFees / 100)));
     const PlanOutcome outcome = planFor(inputs, NumberText(u','));
     ASSERT_FALSE(outcome.error) << toUtf8(inputErrorText(*outcome.error, Naming::Window, AmountText(u',', u'.')));
     const auto* plan = std::get_if<AmortizationPlan>(&outcome.plan);
@@ -180,12 +184,24 @@ TEST_P(SeveralRepayments, follow_a_month_by_month_simulation)
         EXPECT_EQ(plan->repayments()[k].penalty,
                   c.credit == Credit::Consumer ? consumerPenalty(c, before, with, k) : agreed)
             << "repayment " << k + 1;
+        // Consumer credit: the initial fees back in proportion to the interest this repayment saves.
+        const std::int64_t back = (Decimal::cents(c.initialFees) * Decimal(before.interest() - with.interest()) /
+                                   Decimal(contract.interest()))
+                                      .roundedTo(2);
+        EXPECT_EQ(plan->repayments()[k].refund, c.credit == Credit::Consumer ? back : 0) << "repayment " << k + 1;
     }
+    // And in proportion to what the extras alone save, with the last installment.
+    const Simulated extrasOnly = simulate(c, 0, true);
+    const std::int64_t extrasBack =
+        (Decimal::cents(c.initialFees) * Decimal(contract.interest() - extrasOnly.interest()) /
+         Decimal(contract.interest()))
+            .roundedTo(2);
+    EXPECT_EQ(plan->extraRefund(), c.credit == Credit::Consumer && c.extra ? extrasBack : 0);
     // The contract's TAEG counts the premiums; the repayments change none of it.
     const std::vector<ReferenceRow>& paid = contract.rows;
     ASSERT_TRUE(plan->annualPercentageRate());
     EXPECT_EQ(static_cast<std::int64_t>(std::llround(*plan->annualPercentageRate() * 10000)),
-              basisPoints(yearlyRate(c.capital, paid)));
+              basisPoints(yearlyRate(c.capital - c.initialFees, paid)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -237,9 +253,25 @@ INSTANTIATE_TEST_SUITE_P(
                            "7,9",
                            false,
                            "0",
-                           {{12, 300'000, false, "2"}, {30, 500'000, true, "1"}, {50, std::nullopt, false, "1"}},
+                           {{12, 300'000, false, "2"}, {30, 500'000, true, "1"}, {50, std::nullopt, true, "1"}},
                            std::nullopt,
-                           Credit::Consumer},
+                           Credit::Consumer,
+                           "",
+                           "",
+                           30'000},
+                      // Two on one installment: only the one that repays all still owed closes the loan.
+                      Case{"consumer_credit_two_repayments_on_one_installment_and_an_extra",
+                           1'000'000,
+                           36,
+                           "6",
+                           false,
+                           "0",
+                           {{12, 100'000, false, "1"}, {12, std::nullopt, false, "1"}},
+                           Extra{5'000, false, 2},
+                           Credit::Consumer,
+                           "",
+                           "50:mensile:2",
+                           20'000},
                       Case{"a_repayment_after_the_extras_ended_the_loan_repays_nothing",
                            1'000'000,
                            36,
@@ -266,6 +298,8 @@ TEST(SeveralRepaymentsInput, wrong_items_are_named)
         {"list", "24:5000:presto", "Altri rimborsi anticipati: «24:5000:presto» non è un rimborso"},
         {"list", "300:5000", "Altri rimborsi anticipati: il piano ha 240 rate, non 300."},
         {"list", "12:999999", "Altri rimborsi anticipati: 999.999,00 supera il debito residuo dopo la rata 12"},
+        {"list", "24:5000:durata; 60:5000",
+         "Altri rimborsi anticipati: dopo un rimborso che riduce la durata, anche quello con la rata 60 la riduce"},
         {"extra", "cento", "Versamento in più ricorrente: «cento» non è un versamento"},
         {"extra", "100:settimanale", "Versamento in più ricorrente: «100:settimanale» non è un versamento"},
         {"extra", "100:mensile:240", "Versamento in più ricorrente: dopo la rata 240 il debito è estinto"},

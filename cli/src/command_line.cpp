@@ -336,24 +336,36 @@ int saveOffer(const Options& chosen, const Offer& offer, const NumberText& numbe
 {
     const std::string path = chosen.find("--salva")->second;
     std::vector<Offer> offers;
-    if (const auto bytes = files.read(path)) {
+    const auto bytes = files.read(path);
+    // A file that is there but cannot be read is not written over either.
+    if (!bytes && files.exists(path))
+        throw BadInput{"impossibile leggere «" + path + "»: l'offerta non è stata salvata."};
+    if (bytes) {
         // Never written over: a file that holds no offers, or that this version cannot read whole.
         auto kept = readOffersFile(*bytes, numbers);
         if (const auto* error = std::get_if<OffersFileError>(&kept))
             throw BadInput{toUtf8(offersFileErrorText(*error, fromUtf8(path))) + " L'offerta non è stata salvata."};
         offers = std::get<std::vector<Offer>>(std::move(kept));
     }
-    const auto same = std::find_if(offers.begin(), offers.end(), [&](const Offer& o) { return o.name == offer.name; });
+    Offer saved = offer;
+    if (saved.name.empty()) {
+        // Unnamed, it takes the first name the file does not hold: it never replaces another offer.
+        std::size_t number = 1;
+        while (offerNamed(offers, defaultOfferName(number)))
+            ++number;
+        saved.name = defaultOfferName(number);
+    }
+    const auto same = std::find_if(offers.begin(), offers.end(), [&](const Offer& o) { return o.name == saved.name; });
     if (same != offers.end())
-        *same = offer;
+        *same = saved;
     else
-        offers.push_back(offer);
+        offers.push_back(saved);
     if (!files.write(path, offersFileText(offers, numbers))) {
         errors << "ratalia: " << toUtf8(offersNotSavedText(fromUtf8(path))) << '\n';
         return exitNotWritten;
     }
     if (!chosen.count("--piano"))
-        output << "Offerta «" << toUtf8(offer.name) << "» salvata in «" << path << "» (" << offers.size()
+        output << "Offerta «" << toUtf8(saved.name) << "» salvata in «" << path << "» (" << offers.size()
                << (offers.size() == 1 ? " offerta" : " offerte") << " nel file).\n";
     return exitDone;
 }
@@ -369,6 +381,8 @@ int printPlan(const Options& chosen, const NumberText& numbers, Files* files, st
         throw BadInput{"--nome vuole --offerta o --salva."};
     if ((fromFile || saving) && !files)
         throw BadInput{"qui non si leggono né si scrivono file di offerte."};
+    if (saving && !chosen.count("--piano") && (chosen.count("--csv") || chosen.count("--csv-annuale")))
+        throw BadInput{"--csv e --csv-annuale vogliono --piano: --salva da solo scrive soltanto l'offerta."};
     const bool months = chosen.count("--mesi") != 0;
     if (months && chosen.count("--anni"))
         throw BadInput{"indicare la durata con --mesi oppure con --anni."};
@@ -395,9 +409,17 @@ int printPlan(const Options& chosen, const NumberText& numbers, Files* files, st
         if (!found)
             throw BadInput{"in «" + path + "» non c'è un'offerta «" + toUtf8(offer.name) + "»."};
         offer = *found;
+        // The figure the offer works out is not given beside it: it would be ignored.
+        const PlanInput workedOut = fieldOf(offer.inputs.unknown());
+        for (const auto& [option, input] : {std::pair{"--capitale", PlanInput::Capital},
+                                            {"--mesi", PlanInput::Duration},
+                                            {"--anni", PlanInput::Duration},
+                                            {"--tasso", PlanInput::AnnualRate},
+                                            {"--rata", PlanInput::Installment}})
+            if (chosen.count(option) && input == workedOut)
+                throw BadInput{std::string(option) + ": l'offerta «" + toUtf8(offer.name) +
+                               "» calcola questa cifra dalle altre, e non la si dà."};
     }
-    if (offer.name.empty())
-        offer.name = defaultOfferName(1);
     PlanInputs& inputs = offer.inputs;
     inputs = planInputs(chosen, inputs);
     if (chosen.count("--rata") && !fromFile) {

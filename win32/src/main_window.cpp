@@ -233,6 +233,9 @@ INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return FALSE;
     case WM_CLOSE:
+        // Offers not saved in the plan window are asked about before the program ends.
+        if (planWindow_ && IsWindowVisible(planWindow_->handle()) && !planWindow_->settleUnsaved())
+            return TRUE;
         DestroyWindow(dialog_);
         return TRUE;
     case WM_DESTROY:

@@ -79,6 +79,11 @@ std::wstring widePath(const std::string& utf8)
 
 std::optional<std::string> WindowsFiles::read(const std::string& path) { return readFileWhole(widePath(path)); }
 
+bool WindowsFiles::exists(const std::string& path)
+{
+    return GetFileAttributesW(widePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool WindowsFiles::write(const std::string& path, const std::string& bytes)
 {
     return writeFileWhole(widePath(path), bytes);

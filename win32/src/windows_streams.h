@@ -22,6 +22,7 @@ public:
 class WindowsFiles : public Files {
 public:
     std::optional<std::string> read(const std::string& path) override;
+    bool exists(const std::string& path) override;
     bool write(const std::string& path, const std::string& bytes) override;
 };
 

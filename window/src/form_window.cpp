@@ -17,6 +17,7 @@
 #include "window/window_icon.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QLabel>
@@ -210,6 +211,14 @@ void FormWindow::openPlan(bool withCalculation)
             [this](const Text& message, const Text& title) { events_.form().showMessage(message, title); }, events_,
             this);
     planWindow_->open(withCalculation);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event)
+{
+    if (planWindow_ && planWindow_->isVisible() && !planWindow_->settleUnsaved())
+        event->ignore();
+    else
+        event->accept();
 }
 
 void FormWindow::openOffers(const QStringList& paths)

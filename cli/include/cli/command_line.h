@@ -43,6 +43,8 @@ public:
     virtual ~Files() = default;
     // The file's bytes, or nothing where it cannot be read.
     virtual std::optional<std::string> read(const std::string& path) = 0;
+    // Whether something is there by that name, readable or not.
+    virtual bool exists(const std::string& path) = 0;
     // The bytes written whole beside the file and renamed over it: where that
     // fails, the old file, or none, is as it was.
     virtual bool write(const std::string& path, const std::string& bytes) = 0;

@@ -171,6 +171,7 @@ std::optional<PlanRefusal> AmortizationPlan::rowsWith(const LoanInCents& loan, C
 {
     rows_.resize(static_cast<std::size_t>(lead_));
     events.repaid.assign(events.repayments, 0);
+    events.closed.assign(events.repayments, false);
     events.extraPaid = 0;
     Cents debt = capital_;
     if (auto refused = appendRows(loan, constant, loan.installments, false, debt, &events))
@@ -214,6 +215,19 @@ std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cent
     }
     interestSaved_ = contractInterest_ - totalInterest_;
     extraPaid_ = events.extraPaid;
+    // The extras alone (the first pass) save this much of the contract's interest and debt months.
+    const Cents extraSaved = saved.empty() ? interestSaved_ : interestSaved_ - [&] {
+        Cents sum = 0;
+        for (const Cents each : saved)
+            sum += each;
+        return sum;
+    }();
+    const Cents extraDebtMonthsSaved = [&] {
+        Cents sum = *contractDebtMonths - *debtMonthsBefore;
+        for (const Cents each : debtMonthsSaved)
+            sum -= each;
+        return sum;
+    }();
 
     for (std::size_t k = 0; k < loan.repayments.size(); ++k) {
         const EarlyRepayment& early = loan.repayments[k];
@@ -225,8 +239,12 @@ std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cent
         if (!agreed)
             return tooLarge;
         outcome.penaltyAgreed = outcome.penalty = *agreed;
-        const PlanRow& with = row(early.after);
-        const bool closes = outcome.repaid > 0 && with.remainingDebt == 0;
+        if (outcome.repaid == 0) {
+            // The loan had already ended: nothing repaid, nothing charged, no row of its own.
+            outcomes_.push_back(outcome);
+            continue;
+        }
+        const bool closes = events.closed[k];
         // The penalty within the law's limits (art. 120-ter and 125-sexies TUB).
         if (credit_ == CreditKind::HomeMortgage) {
             outcome.penalty = 0;
@@ -238,8 +256,8 @@ std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cent
             const Cents interestCap = std::max<Cents>(outcome.interestSaved, 0);
             if (!percentCap)
                 return tooLarge;
-            // The whole debt of the day repaid: what the installment left, before anything repaid with it.
-            if (closes && with.remainingDebt + with.prepaid <= smallDebt) {
+            // The whole debt still owed repaid, 10 000 € or less.
+            if (closes && outcome.repaid <= smallDebt) {
                 outcome.penalty = 0;
                 outcome.rule = PenaltyRule::NoneOnSmallDebt;
             } else if (*agreed <= std::min(*percentCap, interestCap)) {
@@ -279,6 +297,19 @@ std::optional<PlanRefusal> AmortizationPlan::repay(const LoanInCents& loan, Cent
         penalty_ += outcome.penalty;
         refund_ += outcome.refund;
         outcomes_.push_back(outcome);
+    }
+    if (credit_ == CreditKind::Consumer && extra_ && extraPaid_ > 0) {
+        // The extras are early repayments too: the initial fees come back in
+        // proportion to what they save, with the installment that ends the loan.
+        const bool byInterest = contractInterest_ > 0;
+        const auto fees =
+            shareOf(costs_.initialFees, {{std::max<Cents>(byInterest ? extraSaved : extraDebtMonthsSaved, 0), 0},
+                                         std::max<Cents>(byInterest ? contractInterest_ : *contractDebtMonths, 1)});
+        if (!fees)
+            return tooLarge;
+        extraRefund_ = *fees;
+        rows_.back().refund += extraRefund_;
+        refund_ += extraRefund_;
     }
     if (!sumUp())
         return tooLarge;
@@ -355,6 +386,8 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
                 if (early.after != number)
                     continue;
                 const Cents amount = std::min(early.amount.value_or(debt), debt);
+                // It closes the loan where it repays all that is still owed: the last of any on the day that do.
+                events->closed[k] = amount > 0 && amount == debt;
                 events->repaid[k] += amount;
                 row.prepaid += amount;
                 debt -= amount;

@@ -93,8 +93,12 @@ std::string offersFileText(std::span<const Offer> offers, const NumberText& numb
                     out += key + ": " + std::string(spec.choices[chosen].word) + "\n";
                 continue;
             }
-            for (const Text& item : portableItems(spec.id, offer.inputs, numbers))
+            const std::vector<Text> items = portableItems(spec.id, offer.inputs, numbers);
+            for (const Text& item : items)
                 out += key + ": " + oneLine(item) + "\n";
+            // A duration in years that is worked out, and so empty, still says its unit.
+            if (items.empty() && spec.id == PlanInput::Duration && offer.inputs.unit() == DurationUnit::Years)
+                out += key + ":\n";
         }
     }
     return out;

@@ -372,8 +372,8 @@ repaymentList(const PlanInputs& inputs, const AmortizationPlan& plan, const Numb
     return list;
 }
 
-// The recurring extra: "100", "1200:annuale", "100:mensile:13"; with a
-// preammortamento it starts after it, and before the last installment.
+// The recurring extra: "100", "1200:annuale", "100:mensile:13"; from an
+// installment after the preammortamento, if any, and before the last.
 std::variant<std::optional<ExtraPayment>, InputError>
 extraPayment(const PlanInputs& inputs, const AmortizationPlan* plan, const NumberText& numbers)
 {
@@ -503,7 +503,13 @@ Text inputErrorText(const InputError& error, Naming naming, const AmountText& am
     case Reason::NeedsDay:
         return name + u"con la data della stipula serve il giorno della prima rata (GG/MM/AAAA).";
     case Reason::NotWithSteps:
+        if (error.input == PlanInput::Extra)
+            return name + u"con le variazioni del tasso la rata si ricalcola per la fine del contratto: un versamento "
+                          u"in più ricorrente non si può aggiungere.";
         return name + u"con le variazioni del tasso, dopo un'estinzione parziale si ricalcola la rata, non la durata.";
+    case Reason::KeepsEndAfterShorter:
+        return name + u"dopo un rimborso che riduce la durata, anche quello con la rata " +
+               amounts.whole(error.installments) + u" la riduce (:durata): la fine non torna quella del contratto.";
     case Reason::InInterestOnly:
         return name + u"le prime " + amounts.whole(error.installments) +
                u" rate sono di preammortamento: si rimborsa in anticipo dopo.";
@@ -1019,10 +1025,24 @@ PlanOutcome planFor(const PlanInputs& inputs, const NumberText& numbers)
     }
     std::stable_sort(inCents.repayments.begin(), inCents.repayments.end(),
                      [](const EarlyRepayment& a, const EarlyRepayment& b) { return a.after < b.after; });
+    // Once a repayment has shortened the loan, one that keeps "the end" would
+    // stretch it back to the contract's: the later ones shorten it too.
+    for (std::size_t k = 1; k < inCents.repayments.size(); ++k)
+        if (!inCents.repayments[k].reduceDuration &&
+            std::any_of(
+                inCents.repayments.begin(), inCents.repayments.begin() + static_cast<std::ptrdiff_t>(k),
+                [&](const EarlyRepayment& e) { return e.reduceDuration && e.after < inCents.repayments[k].after; })) {
+            InputError error = wrong(PlanInput::Repayments, Reason::KeepsEndAfterShorter, inputs);
+            error.installments = inCents.repayments[k].after;
+            return {loan, std::move(plan), error};
+        }
     auto extra = extraPayment(inputs, &*made, numbers);
     if (auto* wrongExtra = std::get_if<InputError>(&extra))
         return {loan, std::move(plan), *wrongExtra};
     inCents.extra = std::get<std::optional<ExtraPayment>>(extra);
+    // A rate step works the installment out again for the contract's end, which an extra would undo.
+    if (inCents.extra && !made->steps().empty())
+        return {loan, std::move(plan), wrong(PlanInput::Extra, Reason::NotWithSteps, inputs)};
     if (inCents.repayments.empty() && !inCents.extra)
         return {loan, std::move(plan), std::nullopt};
     return {loan, AmortizationPlan::make(inCents), std::nullopt};

@@ -169,8 +169,14 @@ OfferComparison compareOffers(std::span<const Offer> offers, const NumberText& n
 
     const auto planned = static_cast<std::size_t>(
         std::count_if(read.begin(), read.end(), [](const Read& r) { return r.plan != nullptr; }));
+    const bool rateKnown = std::find(out.lowestRate.begin(), out.lowestRate.end(), true) != out.lowestRate.end();
     if (planned < 2) {
         out.verdict = u"Per un confronto servono almeno due offerte con un piano.";
+    } else if (!rateKnown) {
+        // No TAEG can be stated: the cost alone says which is cheaper.
+        out.verdict = namesOf(out, out.lowestCost) + u" costa meno in tutto: costo totale del credito " +
+                      amounts.grouped(read[firstMarked(out.lowestCost)].plan->costOfCredit()) +
+                      u". Nessun TAEG si può indicare.";
     } else if (out.lowestRate == out.lowestCost) {
         const std::size_t k = firstMarked(out.lowestRate);
         const bool one = std::count(out.lowestRate.begin(), out.lowestRate.end(), true) == 1;

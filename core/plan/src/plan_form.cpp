@@ -25,11 +25,15 @@ void PlanForm::open()
 
 void PlanForm::showLoan(const LoanTerms& terms)
 {
-    if (current_ != 0) {
-        offers_[current_].inputs = inputs_;
-        current_ = 0;
-        inputs_ = offers_[0].inputs;
+    offers_[current_].inputs = inputs_;
+    if (!mainOffer_) {
+        // Offers opened from files are theirs: the main window's loan comes as one more.
+        offers_.push_back(Offer{freeOfferName(), PlanInputs()});
+        mainOffer_ = offers_.size() - 1;
+        changed_ = true;
     }
+    current_ = *mainOffer_;
+    inputs_ = offers_[current_].inputs;
     const PlanInputs loan(terms);
     keptSettings_ = inputs_.hasMoreThanTheLoan();
     mainChanged_ = false;
@@ -260,9 +264,8 @@ void PlanForm::selectOffer(std::size_t offer)
         show(offer);
 }
 
-void PlanForm::copyOffer()
+Text PlanForm::freeOfferName() const
 {
-    offers_[current_].inputs = inputs_;
     // A name no other offer has: "Offerta 3" after two.
     std::size_t number = offers_.size() + 1;
     const auto taken = [&](const Text& name) {
@@ -270,7 +273,13 @@ void PlanForm::copyOffer()
     };
     while (taken(defaultOfferName(number)))
         ++number;
-    offers_.push_back(Offer{defaultOfferName(number), inputs_});
+    return defaultOfferName(number);
+}
+
+void PlanForm::copyOffer()
+{
+    offers_[current_].inputs = inputs_;
+    offers_.push_back(Offer{freeOfferName(), inputs_});
     changed_ = true;
     show(offers_.size() - 1);
 }
@@ -280,6 +289,10 @@ void PlanForm::removeOffer()
     if (offers_.size() < 2)
         return;
     offers_.erase(offers_.begin() + static_cast<std::ptrdiff_t>(current_));
+    if (mainOffer_ && *mainOffer_ == current_)
+        mainOffer_.reset();
+    else if (mainOffer_ && *mainOffer_ > current_)
+        --*mainOffer_;
     current_ = current_ == 0 ? 0 : current_ - 1;
     inputs_ = offers_[current_].inputs;
     changed_ = true;
@@ -327,6 +340,7 @@ std::optional<Text> PlanForm::openFiles(std::span<const OffersFileBytes> files)
         return *refused;
     offers_ = std::get<std::vector<Offer>>(std::move(read));
     current_ = 0;
+    mainOffer_.reset();
     inputs_ = offers_.front().inputs;
     // The offers are the file's: the main window's calculation is no longer theirs.
     calculatedLoan_.reset();

@@ -592,9 +592,9 @@ std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountT
 {
     if (!plan.repaidEarly())
         return {};
+    // By its number: a repayment may come after the loan has already ended.
     const auto withDate = [&](std::int64_t number) {
-        const PlanRow& row = plan.row(number);
-        const auto due = plan.dueDate(row);
+        const auto due = plan.dueDate(number);
         return amounts.whole(number) + (due ? u" (" + monthText(*due) + u")" : Text());
     };
     const auto& outcomes = plan.repayments();
@@ -602,9 +602,11 @@ std::vector<Figure> repaymentFigures(const AmortizationPlan& plan, const AmountT
     std::vector<Figure> figures;
     if (!outcomes.empty()) {
         Text when;
+        // Several: each with what it repaid, nothing where the loan had already ended.
         for (const RepaymentOutcome& outcome : outcomes)
-            when += (when.empty() ? (outcomes.size() == 1 ? u"con la rata " : u"con le rate ") : u", ") +
-                    withDate(outcome.asked.after);
+            when += (when.empty() ? (outcomes.size() == 1 ? u"con la rata " : u"con le rate ") : u"; ") +
+                    withDate(outcome.asked.after) +
+                    (outcomes.size() == 1 && !plan.extra() ? Text() : u": " + amounts.grouped(outcome.repaid));
         Text penalty = amounts.grouped(plan.penalty());
         if (plan.penalty() != plan.penaltyAgreed())
             penalty += u" anziché " + amounts.grouped(plan.penaltyAgreed());

@@ -77,6 +77,8 @@ public:
     bool openFiles(const std::vector<std::wstring>& paths);
     // Writes every offer to the file whole, or tells why not and keeps the file as it was.
     bool saveFile(const std::wstring& path);
+    // Whether what is not saved may go: saved, or let go, not cancelled.
+    bool settleUnsaved();
 
 private:
     static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -92,8 +94,6 @@ private:
     void chooseOffersFile();
     // Salva, Salva con nome: the file's own name where it has one and `choose` is false.
     bool saveOffers(bool choose);
-    // Whether what is not saved may go: saved, or let go, not cancelled.
-    bool settleUnsaved();
     // The name a save dialog chose, with the kind's extension; nothing where it was cancelled.
     std::optional<std::wstring> chooseSaveFile(const FileKind& kind, std::u16string_view name);
     // The cheapest's figures in bold: the comparison's list draws them so.

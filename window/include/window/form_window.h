@@ -36,6 +36,8 @@ protected:
     bool focusNextPrevChild(bool next) override;
     // Outside the input fields: the menu that opens the amortization plan.
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Offers not saved in the plan window are asked about before the program ends.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();

@@ -77,6 +77,8 @@ public:
     bool openFiles(const QStringList& paths);
     // Writes every offer to the file whole, or tells why not and keeps the file as it was.
     bool saveFile(const QString& path);
+    // Whether what is not saved may go: saved, or let go, not cancelled.
+    bool settleUnsaved();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -94,8 +96,6 @@ private:
     void showComparison();
     // Save, Salva con nome: the file's own name where it has one and `choose` is false.
     bool saveOffers(bool choose);
-    // Whether what is not saved may go: saved, or let go, not cancelled.
-    bool settleUnsaved();
     void chooseOffersFile();
     // Whether the commands put out the comparison rather than the plan.
     bool comparing() const;

@@ -138,7 +138,8 @@ struct EarlyRepayment {
 // An amount repaid with every installment, or once a year, from installment
 // `from` on: it lowers the debt right after its installment, the installment
 // stays and the loan ends sooner. The contract allows it as it stands: no
-// penalty, and no costs come back.
+// penalty; of consumer credit, the initial fees come back in proportion to
+// the interest the extras save, with the installment that ends the loan.
 struct ExtraPayment {
     Cents amount = 0;
     bool yearly = false; // with installment `from` and every periodsPerYear-th after it
@@ -320,6 +321,8 @@ public:
     Cents penaltyAgreed() const { return penaltyAgreed_; }
     Cents penalty() const { return penalty_; }
     Cents refund() const { return refund_; }
+    // Of it, what the extras bring back (consumer credit), with the installment that ends the loan.
+    Cents extraRefund() const { return extraRefund_; }
     Cents interestSaved() const { return interestSaved_; }
     // Whether a repayment worked the installment out again for the same end, and the last one it gave.
     bool installmentReduced() const { return installmentReduced_; }
@@ -358,6 +361,7 @@ private:
     struct Events {
         std::size_t repayments = 0;
         std::vector<Cents> repaid;
+        std::vector<bool> closed; // it repaid all that was still owed
         Cents extraPaid = 0;
     };
     // Appends rows up to `last`, or, with a free end, until the debt is gone;
@@ -401,6 +405,7 @@ private:
     std::optional<ExtraPayment> extra_;
     Cents repaid_ = 0;
     Cents extraPaid_ = 0;
+    Cents extraRefund_ = 0;
     Cents penaltyAgreed_ = 0;
     Cents penalty_ = 0;
     Cents refund_ = 0;

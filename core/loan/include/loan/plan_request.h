@@ -51,6 +51,7 @@ struct InputError {
         OnlyInstallment, // a figure worked out from the installment, with a signing date that asks for the installment
         NotARepayment,   // a repayment that is no "k:importo[:rata|durata[:penale]]"
         NotAnExtra,      // an extra that is no "importo[:mensile|annuale][:k]"
+        KeepsEndAfterShorter, // a repayment keeping the end after one that shortened the loan (`installments`)
     };
     PlanInput input = PlanInput::InitialFees;
     Reason reason = Reason::NotAnAmount;

@@ -98,7 +98,8 @@ public:
 
     // The offers the window holds, each a whole loan with its name; the one
     // shown is the current, whose inputs are inputs(). The first is the main
-    // window's loan: a new calculation brings its loan there, and shows it.
+    // window's loan: a new calculation brings its loan there, and shows it;
+    // after offers are opened from files, it brings it as one more offer.
     std::size_t offerCount() const { return offers_.size(); }
     std::size_t currentOffer() const { return current_; }
     const Text& offerName(std::size_t offer) const { return offers_[offer].name; }
@@ -138,6 +139,8 @@ private:
     void planAvailabilityChanged(bool available) override;
 
     void update();
+    // "Offerta 3": a name no offer has.
+    Text freeOfferName() const;
     // Shows offer `offer`: the current's inputs kept first.
     void show(std::size_t offer);
     // Whether the costs could be read: a wrong input that is not a cost leaves them shown.
@@ -156,6 +159,9 @@ private:
     std::size_t loansShown_ = 0;
     std::vector<Offer> offers_;
     std::size_t current_ = 0;
+    // The offer the main window's calculations bring their loan to; none
+    // after opening files, until the next calculation adds one.
+    std::optional<std::size_t> mainOffer_ = 0;
     std::optional<Text> filePath_;
     bool changed_ = false;
     std::optional<PlanOutcome> outcome_;
