@@ -8,8 +8,8 @@
 #include "loan/offers.h"
 #include "support/key_cases.h"
 #include "support/names.h"
+#include "support/offer_expectations.h"
 #include "support/plan_expectations.h"
-#include "support/reference_loan.h"
 #include "support/test_form.h"
 #include "win32/main_window.h"
 #include "win32/plan_window.h"
@@ -1040,38 +1040,6 @@ TEST_F(Win32PlanTest, works_out_the_capital_the_duration_and_the_rate_from_the_i
 // Files for plan_files.sh: the CSVs of a few plans, to compare byte for byte
 // with the Linux program's, and a 120-row plan printed to a PostScript file,
 // to read back. Where the script names no folder, they go to a temporary one.
-// Two banks' mortgages, each in a file of its own, as the command line saves them.
-std::vector<Offer> twoBanks()
-{
-    std::vector<Offer> offers(2);
-    offers[0].name = u"Banca A";
-    offers[0].inputs.setText(PlanInput::Capital, u"180000");
-    offers[0].inputs.setText(PlanInput::Duration, u"300");
-    offers[0].inputs.setText(PlanInput::AnnualRate, u"3,1");
-    offers[0].inputs.setText(PlanInput::InitialFees, u"1500");
-    offers[1].name = u"Banca B";
-    offers[1].inputs.setText(PlanInput::Capital, u"180000");
-    offers[1].inputs.setText(PlanInput::Duration, u"240");
-    offers[1].inputs.setText(PlanInput::AnnualRate, u"3,4");
-    offers[1].inputs.setText(PlanInput::InitialFees, u"800");
-    offers[1].inputs.setText(PlanInput::InstallmentFee, u"2");
-    return offers;
-}
-
-// "3,43 %": the TAEG worked out here in decimals from the offer's own rows.
-std::string taegOf(const char* rate, std::int64_t months, std::int64_t fees, std::int64_t perInstallment)
-{
-    ReferenceLoan loan;
-    loan.capital = "180000";
-    loan.months = months;
-    loan.annualRate = rate;
-    loan.initialFees = fees;
-    loan.fee = perInstallment;
-    const ReferencePlan plan = referencePlan(loan);
-    const std::int64_t points = basisPoints(yearlyRate(plan.received(), plan.rows));
-    return std::to_string(points / 100) + "," + std::to_string(100 + points % 100).substr(1) + " %";
-}
-
 class Win32OffersTest : public Win32PlanTest {
 protected:
     static std::wstring temporary(const wchar_t* name)

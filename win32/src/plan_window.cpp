@@ -1122,10 +1122,7 @@ bool PlanWindow::openFiles(const std::vector<std::wstring>& paths)
         const Text name(path.begin(), path.end());
         const auto bytes = readFileWhole(path);
         if (!bytes) {
-            warn_(u"Impossibile aprire «" + name +
-                      u"»: il file non c'è o non si può leggere. Non è stato aperto "
-                      u"nulla.",
-                  text(PlanWindowLayout::openOffersTitle));
+            warn_(notOpenedMessage(name), text(PlanWindowLayout::openOffersTitle));
             return false;
         }
         files.push_back({name, *bytes});

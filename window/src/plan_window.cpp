@@ -839,10 +839,7 @@ bool PlanWindow::openFiles(const QStringList& paths)
     for (const QString& path : paths) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            warn_(u"Impossibile aprire «" + path.toStdU16String() +
-                      u"»: il file non c'è o non si può leggere. Non "
-                      u"è stato aperto nulla.",
-                  Text(PlanWindowLayout::openOffersTitle));
+            warn_(notOpenedMessage(path.toStdU16String()), Text(PlanWindowLayout::openOffersTitle));
             return false;
         }
         const QByteArray bytes = file.readAll();

@@ -180,6 +180,11 @@ Text notSavedMessage(const Text& path)
            u"». Il file non è stato scritto: scegliere un'altra cartella o un altro nome e riprovare.";
 }
 
+Text notOpenedMessage(const Text& path)
+{
+    return u"Impossibile aprire «" + path + u"»: il file non c'è o non si può leggere. Non è stato aperto nulla.";
+}
+
 Text pageFoot(std::size_t page, std::size_t pages) { return u"Pagina " + digits(page) + u" di " + digits(pages); }
 
 Text pageProgress(std::size_t page, std::size_t pages) { return pageFoot(page, pages) + u"…"; }

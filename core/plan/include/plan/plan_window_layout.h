@@ -176,6 +176,8 @@ Text comparisonTable(const OfferComparison& comparison, char16_t delimiter);
 
 // The one message for a file that could not be written; the file is left as it was.
 Text notSavedMessage(const Text& path);
+// The one message for a file of offers that could not be read: nothing was opened.
+Text notOpenedMessage(const Text& path);
 inline constexpr std::u16string_view printFailedMessage =
     u"Impossibile stampare il piano: la stampante non ha accettato il lavoro. Non è stato stampato nulla.";
 inline constexpr std::u16string_view noPrintingMessage =
