@@ -3,6 +3,7 @@
 #include "win32/accessible.h"
 #include "win32/gdi.h"
 #include "win32/gdi_drawing.h"
+#include "window_class.h"
 
 namespace ratalia {
 namespace {
@@ -15,18 +16,7 @@ ChartView::ChartView(HWND parent, int id, const AmountText& amounts, const Text&
     : layout_(amounts), amounts_(amounts), name_(accessibleName)
 {
     auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    WNDCLASSEXW known{};
-    known.cbSize = sizeof(known);
-    if (!GetClassInfoExW(instance, windowClass, &known)) {
-        WNDCLASSEXW chart{};
-        chart.cbSize = sizeof(chart);
-        chart.style = CS_HREDRAW | CS_VREDRAW;
-        chart.lpfnWndProc = procedure;
-        chart.hInstance = instance;
-        chart.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        chart.lpszClassName = windowClass;
-        RegisterClassExW(&chart);
-    }
+    registerOnce(instance, {windowClass, procedure, CS_HREDRAW | CS_VREDRAW});
     window_ = CreateWindowExW(0, windowClass, reinterpret_cast<const wchar_t*>(accessibleName.c_str()),
                               WS_CHILD | WS_TABSTOP | WS_GROUP, 0, 0, 0, 0, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);

@@ -1,5 +1,7 @@
 #include "print_progress.h"
 
+#include "window_class.h"
+
 #include "plan/plan_window_layout.h"
 
 #include <commctrl.h>
@@ -35,18 +37,7 @@ PrintProgress::~PrintProgress()
 void PrintProgress::open()
 {
     auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner_, GWLP_HINSTANCE));
-    WNDCLASSEXW known{};
-    known.cbSize = sizeof(known);
-    if (!GetClassInfoExW(instance, windowClass, &known)) {
-        WNDCLASSEXW progress{};
-        progress.cbSize = sizeof(progress);
-        progress.lpfnWndProc = procedure;
-        progress.hInstance = instance;
-        progress.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        progress.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
-        progress.lpszClassName = windowClass;
-        RegisterClassExW(&progress);
-    }
+    registerOnce(instance, {windowClass, procedure, 0, reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1)});
     const UINT dpi = GetDpiForWindow(owner_);
     const auto scaled = [&](int pixels) { return MulDiv(pixels, static_cast<int>(dpi), 96); };
     RECT frame{0, 0, scaled(360), scaled(110)};

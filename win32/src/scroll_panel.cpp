@@ -1,6 +1,7 @@
 #include "win32/scroll_panel.h"
 
 #include "win32/gdi.h"
+#include "window_class.h"
 
 #include <algorithm>
 
@@ -14,18 +15,7 @@ constexpr wchar_t windowClass[] = L"RataliaScrollPanel";
 ScrollPanel::ScrollPanel(HWND parent, Holds holds) : holds_(holds)
 {
     auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    WNDCLASSEXW known{};
-    known.cbSize = sizeof(known);
-    if (!GetClassInfoExW(instance, windowClass, &known)) {
-        WNDCLASSEXW panel{};
-        panel.cbSize = sizeof(panel);
-        panel.lpfnWndProc = procedure;
-        panel.hInstance = instance;
-        panel.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        panel.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
-        panel.lpszClassName = windowClass;
-        RegisterClassExW(&panel);
-    }
+    registerOnce(instance, {windowClass, procedure, 0, reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1)});
     // Tab walks into a control parent's controls; a panel of texts is a stop itself.
     const DWORD extended = holds == Holds::Inputs ? WS_EX_CONTROLPARENT : 0;
     // Its background never paints over its controls, whatever order the two come in.
