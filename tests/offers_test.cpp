@@ -220,6 +220,46 @@ TEST(OfferComparisonTest, marks_the_cheapest_and_says_why_a_lower_rate_costs_mor
     EXPECT_EQ(toUtf8(comparison.notes[0]).rfind("Sbagliata: Tasso annuo nominale: «tre»", 0), 0u);
 }
 
+TEST(OfferComparisonTest, never_takes_a_taeg_too_large_to_state_for_the_lowest)
+{
+    // Costs of 9 990 € on 10 000 € put the TAEG beyond 1 000 000 %; so do 100 € of fees on 1 €.
+    const auto offer = [](const char16_t* name, const char16_t* capital, const char16_t* months, const char16_t* fees,
+                          const char16_t* feeEach) {
+        Offer made;
+        made.name = name;
+        made.inputs.setText(PlanInput::Capital, capital);
+        made.inputs.setText(PlanInput::Duration, months);
+        made.inputs.setText(PlanInput::AnnualRate, u"5");
+        made.inputs.setText(PlanInput::InitialFees, fees);
+        made.inputs.setText(PlanInput::InstallmentFee, feeEach);
+        return made;
+    };
+    const Offer costly = offer(u"Spese", u"10000", u"24", u"9990", u""),
+                tiny = offer(u"Piccolo", u"1", u"1", u"", u"100"),
+                plain = offer(u"Semplice", u"10000", u"24", u"", u"");
+    const struct {
+        const char* name;
+        std::vector<Offer> offers;
+        std::vector<bool> lowestRate, lowestCost;
+        const char* verdict; // how it begins
+    } cases[] = {
+        {"beside a stated one", {costly, plain}, {false, true}, {false, true}, "«Semplice» è la più conveniente"},
+        {"one shorter and cheaper in all",
+         {costly, tiny, plain},
+         {false, false, true},
+         {false, true, false},
+         "«Semplice» ha il TAEG più basso (5,12 %), ma «Piccolo» costa meno in tutto"},
+        {"none stated", {costly, tiny}, {false, false}, {false, true}, "«Piccolo» costa meno in tutto"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const OfferComparison comparison = compareOffers(c.offers, NumberText(u','));
+        EXPECT_EQ(comparison.lowestRate, c.lowestRate);
+        EXPECT_EQ(comparison.lowestCost, c.lowestCost);
+        EXPECT_EQ(toUtf8(comparison.verdict).rfind(c.verdict, 0), 0u) << toUtf8(comparison.verdict);
+    }
+}
+
 TEST(OfferComparisonTest, command_line_saves_compares_and_reads_the_same_taeg)
 {
     MemoryFiles files;

@@ -1,5 +1,6 @@
 #include "plan/offer_comparison.h"
 
+#include "loan/annual_percentage_rate.h"
 #include "loan/calendar.h"
 #include "plan/plan_chart.h"
 #include "plan/plan_text.h"
@@ -60,12 +61,24 @@ std::int64_t months(const AmortizationPlan& plan, std::int64_t installments)
 }
 
 // Where the loan ends: its last due month, or after how many months.
+Text monthsText(std::int64_t count, const AmountText& amounts)
+{
+    return amounts.whole(count) + (count == 1 ? u" mese" : u" mesi");
+}
+
 Text endText(const AmortizationPlan& plan, std::int64_t installment, const AmountText& amounts)
 {
     if (const auto due = plan.dueDate(installment))
         return monthText(*due);
-    const std::int64_t count = months(plan, installment);
-    return u"dopo " + amounts.whole(count) + (count == 1 ? u" mese" : u" mesi");
+    return u"dopo " + monthsText(months(plan, installment), amounts);
+}
+
+// "«A» ha" or "«A» e «B» hanno": the verb agrees with how many are named.
+Text namedWith(const OfferComparison& comparison, const std::vector<bool>& marked, std::u16string_view one,
+               std::u16string_view several)
+{
+    const bool single = std::count(marked.begin(), marked.end(), true) == 1;
+    return namesOf(comparison, marked) + u" " + Text(single ? one : several);
 }
 
 } // namespace
@@ -146,17 +159,19 @@ OfferComparison compareOffers(std::span<const Offer> offers, const NumberText& n
     }
 
     // The cheapest: the lowest TAEG as stated, to the hundredth of a per cent, and the lowest cost.
+    // A TAEG too large to state is above every stated one, and never the lowest.
     constexpr std::int64_t unknown = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t beyondStating = unknown - 1;
     std::vector<std::int64_t> rates, costs;
     for (const Read& each : read) {
         const auto rate = each.plan ? each.plan->annualPercentageRate() : std::nullopt;
-        rates.push_back(rate && std::isfinite(*rate) ? std::llround(*rate * 10000) : unknown);
+        rates.push_back(rate ? inBasisPoints(*rate).value_or(beyondStating) : unknown);
         costs.push_back(each.plan ? each.plan->costOfCredit() : unknown);
     }
     const std::int64_t lowestRate = rates.empty() ? unknown : *std::min_element(rates.begin(), rates.end());
     const std::int64_t lowestCost = costs.empty() ? unknown : *std::min_element(costs.begin(), costs.end());
     for (std::size_t k = 0; k < read.size(); ++k) {
-        out.lowestRate.push_back(rates[k] != unknown && rates[k] == lowestRate);
+        out.lowestRate.push_back(rates[k] < beyondStating && rates[k] == lowestRate);
         out.lowestCost.push_back(costs[k] != unknown && costs[k] == lowestCost);
     }
     ComparisonRow cheapest{"Cheapest", u"Più conveniente", {}};
@@ -174,9 +189,9 @@ OfferComparison compareOffers(std::span<const Offer> offers, const NumberText& n
         out.verdict = u"Per un confronto servono almeno due offerte con un piano.";
     } else if (!rateKnown) {
         // No TAEG can be stated: the cost alone says which is cheaper.
-        out.verdict = namesOf(out, out.lowestCost) + u" costa meno in tutto: costo totale del credito " +
-                      amounts.grouped(read[firstMarked(out.lowestCost)].plan->costOfCredit()) +
-                      u". Nessun TAEG si può indicare.";
+        out.verdict =
+            namedWith(out, out.lowestCost, u"costa", u"costano") + u" meno in tutto: costo totale del credito " +
+            amounts.grouped(read[firstMarked(out.lowestCost)].plan->costOfCredit()) + u". Nessun TAEG si può indicare.";
     } else if (out.lowestRate == out.lowestCost) {
         const std::size_t k = firstMarked(out.lowestRate);
         const bool one = std::count(out.lowestRate.begin(), out.lowestRate.end(), true) == 1;
@@ -188,15 +203,16 @@ OfferComparison compareOffers(std::span<const Offer> offers, const NumberText& n
         const std::size_t byRate = firstMarked(out.lowestRate), byCost = firstMarked(out.lowestCost);
         const Plan& lowRate = *read[byRate].plan;
         const Plan& lowCost = *read[byCost].plan;
-        out.verdict = namesOf(out, out.lowestRate) + u" ha il TAEG più basso (" + taegText(lowRate, amounts) +
-                      u"), ma " + namesOf(out, out.lowestCost) + u" costa meno in tutto: costo totale del credito " +
-                      amounts.grouped(lowCost.costOfCredit()) + u" contro " + amounts.grouped(lowRate.costOfCredit()) +
+        out.verdict = namedWith(out, out.lowestRate, u"ha", u"hanno") + u" il TAEG più basso (" +
+                      taegText(lowRate, amounts) + u"), ma " + namedWith(out, out.lowestCost, u"costa", u"costano") +
+                      u" meno in tutto: costo totale del credito " + amounts.grouped(lowCost.costOfCredit()) +
+                      u" contro " + amounts.grouped(lowRate.costOfCredit()) +
                       u". Il TAEG è il costo del credito per ogni anno in cui lo si ha";
         const std::int64_t shorter = months(lowCost, lowCost.plannedInstallments()),
                            longer = months(lowRate, lowRate.plannedInstallments());
         if (shorter < longer)
-            out.verdict += u": " + quoted(out.names[byCost]) + u" dura meno (" + amounts.whole(shorter) +
-                           u" mesi contro " + amounts.whole(longer) +
+            out.verdict += u": " + quoted(out.names[byCost]) + u" dura meno (" + monthsText(shorter, amounts) +
+                           u" contro " + amounts.whole(longer) +
                            u"), e un prestito più breve paga interessi per meno tempo, così può avere un TAEG più "
                            u"alto e costare meno in tutto.";
         else
@@ -374,8 +390,8 @@ Text comparisonChartDescription(const OfferComparison& comparison, const AmountT
             continue;
         }
         const auto monthsLong = static_cast<std::int64_t>(debt.size() - 1);
-        out += u" da " + amounts.grouped(std::llround(debt.front() * 100)) + u" a 0 in " + amounts.whole(monthsLong) +
-               (monthsLong == 1 ? u" mese" : u" mesi");
+        out +=
+            u" da " + amounts.grouped(std::llround(debt.front() * 100)) + u" a 0 in " + monthsText(monthsLong, amounts);
     }
     return out + u".";
 }
