@@ -508,6 +508,19 @@ TEST(CommandLineTest, names_what_is_wrong_and_never_ignores_an_option)
         {"--capitale 50000 --mesi 120 --tasso 4 --ammortamento italiana --estinzione-dopo 24 --estinzione-importo "
          "10000 --riduci durata",
          0, "Dopo l'estinzione la quota capitale resta la stessa e il prestito finisce con la rata"},
+        // The contract's last installment, not the repaid plan's: principal 100 000 − 119 × 833,33 = 833,73,
+        // with 833,73 × 5 % ÷ 12 = 3,47 of interest.
+        {"--capitale 100000 --mesi 120 --tasso 5 --ammortamento italiana --estinzione-dopo 30 --estinzione-importo "
+         "20000 --riduci durata",
+         0, "Ultima rata:     837,20\n"},
+        {"--capitale 10000 --mesi 60 --tasso 5 --ammortamento italiana --extra 100", 0,
+         "Con i versamenti in più la quota capitale resta la stessa e il prestito finisce con la rata"},
+        {"--capitale 10000 --mesi 60 --tasso 5 --ammortamento italiana --extra 100", 0,
+         "come se durasse fino alla fine: i versamenti in più non li cambiano.\n"},
+        // What is paid at the signing is the fees and the imposta: 10,00 + 0,25 % of 10,00.
+        {"--capitale 10 --mesi 24 --tasso 5 --imposta 0,25 --spese-iniziali 10", 2,
+         "ratalia: --spese-iniziali: quanto si paga all'inizio (10,03) non lascia nulla del capitale di 10,00: non si "
+         "riceverebbe nulla, e non c'è un TAEG.\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);

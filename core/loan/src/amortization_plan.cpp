@@ -158,6 +158,7 @@ std::variant<AmortizationPlan, PlanRefusal> AmortizationPlan::make(const LoanInC
         return refusal(Reason::AmountsTooLarge, loan, *constant);
     plan.contractInterest_ = plan.totalInterest_;
     plan.contractInstallmentCosts_ = plan.totalInstallmentCosts_;
+    plan.contractLast_ = plan.rows_.back().installment;
     if (!loan.repayments.empty() || loan.extra) {
         // The contract's rows go with the repayments: their rate first.
         plan.contractRate_ = ratalia::annualPercentageRate(plan.flows());

@@ -822,8 +822,12 @@ std::variant<LoanCosts, InputError> loanCosts(const PlanInputs& inputs, Cents ca
     const PlanInput blamed = costs.initialFees > 0     ? PlanInput::InitialFees
                              : costs.substituteTax > 0 ? PlanInput::SubstituteTax
                                                        : PlanInput::SinglePremium;
-    // The fees alone, where they are already the whole capital; with the imposta otherwise.
-    const Cents upfront = costs.initialFees >= capital ? costs.initialFees : costs.upfront();
+    // Everything paid at the signing, as the message states it; a sum beyond
+    // 64-bit cents is an amount too large to be paid.
+    Cents upfront = 0;
+    if (__builtin_add_overflow(costs.initialFees, costs.substituteTax, &upfront) ||
+        __builtin_add_overflow(upfront, costs.singlePremium, &upfront))
+        return wrong(blamed, Reason::TooLarge, inputs);
     if (upfront >= capital) {
         InputError error{blamed, Reason::NothingReceived, {}};
         error.amount = upfront;

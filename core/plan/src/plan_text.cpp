@@ -519,7 +519,7 @@ std::vector<Figure> loanFigures(const LoanReading& loan, const AmortizationPlan&
     if (plan.kind() == PlanKind::Italian) {
         figures.push_back({FigureId::Principal, u"Quota capitale", amounts.grouped(plan.installment())});
         figures.push_back({FigureId::FirstInstallment, u"Prima rata", amounts.grouped(plan.row(1).installment)});
-        figures.push_back({FigureId::LastInstallment, u"Ultima rata", amounts.grouped(plan.rows().back().installment)});
+        figures.push_back({FigureId::LastInstallment, u"Ultima rata", amounts.grouped(plan.contractLastInstallment())});
     } else {
         figures.push_back({FigureId::Installment, u"Rata", amounts.grouped(plan.installment())});
     }
@@ -696,6 +696,21 @@ std::vector<Figure> planTotals(const AmortizationPlan& plan, const AmountText& a
 
 namespace {
 
+// What changes the rows, as a sentence names it: "l'estinzione", "i versamenti in più", ….
+struct Changes {
+    std::u16string_view named;
+    bool several;
+};
+
+Changes changesOf(const AmortizationPlan& plan)
+{
+    const std::size_t repayments = plan.repayments().size();
+    if (!plan.extra())
+        return repayments == 1 ? Changes{u"l'estinzione", false} : Changes{u"le estinzioni", true};
+    return repayments == 0 ? Changes{u"i versamenti in più", true}
+                           : Changes{u"le estinzioni e i versamenti in più", true};
+}
+
 Text lastInstallmentNote(const AmortizationPlan& plan, const AmountText& amounts)
 {
     if (plan.repaidEarly()) {
@@ -703,11 +718,16 @@ Text lastInstallmentNote(const AmortizationPlan& plan, const AmountText& amounts
         if (last.prepaid != 0)
             return (plan.extra() ? u"Il versamento con la rata " : u"L'estinzione con la rata ") +
                    amounts.whole(last.number) + u" chiude il prestito.";
-        if (last.number < plan.plannedInstallments())
-            return (plan.kind() == PlanKind::Italian ? u"Dopo l'estinzione la quota capitale resta la stessa"
-                                                     : u"Dopo l'estinzione la rata resta la stessa") +
-                   Text(u" e il prestito finisce con la rata ") + amounts.whole(last.number) + u", che paga i " +
+        if (last.number < plan.plannedInstallments()) {
+            const Changes changes = changesOf(plan);
+            // An extra comes with every installment, not once: "con" rather than "dopo".
+            const Text after = (plan.extra() ? u"Con " : u"Dopo ") + Text(changes.named);
+            return after +
+                   (plan.kind() == PlanKind::Italian ? u" la quota capitale resta la stessa"
+                                                     : u" la rata resta la stessa") +
+                   u" e il prestito finisce con la rata " + amounts.whole(last.number) + u", che paga i " +
                    amounts.grouped(last.principal) + u" di debito rimasti.";
+        }
     }
     // After a repayment the others are the installment (principal) worked out again.
     const Cents others = plan.lastConstant();
@@ -732,9 +752,12 @@ Text lastInstallmentNote(const AmortizationPlan& plan, const AmountText& amounts
 Text differenceNote(const AmortizationPlan& plan, const AmountText& amounts)
 {
     Text note = lastInstallmentNote(plan, amounts);
-    if (plan.repaidEarly())
+    if (plan.repaidEarly()) {
+        const Changes changes = changesOf(plan);
         note += u" TAEG, costo totale del credito e totale dovuto restano quelli del contratto, come se durasse fino "
-                u"alla fine: l'estinzione non li cambia.";
+                u"alla fine: " +
+                Text(changes.named) + (changes.several ? u" non li cambiano." : u" non li cambia.");
+    }
     return note;
 }
 

@@ -299,6 +299,8 @@ public:
     std::optional<double> annualPercentageRate() const;
     Cents contractInterest() const { return contractInterest_; }
     Cents contractInstallmentCosts() const { return contractInstallmentCosts_; }
+    // The contract's last installment, which an early repayment or an extra may change or bring forward.
+    Cents contractLastInstallment() const { return contractLast_; }
     // What the borrower actually receives: the capital less what is paid at the start.
     Cents received() const { return capital_ - costs_.upfront(); }
     // The contract's interest and every cost: the total cost of the credit.
@@ -401,6 +403,7 @@ private:
     std::optional<double> contractRate_;
     Cents contractInterest_ = 0;
     Cents contractInstallmentCosts_ = 0;
+    Cents contractLast_ = 0;
     std::vector<RepaymentOutcome> outcomes_;
     std::optional<ExtraPayment> extra_;
     Cents repaid_ = 0;
