@@ -517,6 +517,14 @@ TEST(CommandLineTest, names_what_is_wrong_and_never_ignores_an_option)
          "Con i versamenti in più la quota capitale resta la stessa e il prestito finisce con la rata"},
         {"--capitale 10000 --mesi 60 --tasso 5 --ammortamento italiana --extra 100", 0,
          "come se durasse fino alla fine: i versamenti in più non li cambiano.\n"},
+        // The principal 706,84 leaves 79 873,87 after 81 installments, 22,18 after the repayment: 0,20 over the
+        // 113 left is gone with installment 192 (22,18 − 110 × 0,20 = 0,18 before it).
+        {"--capitale 137127,91 --mesi 194 --tasso 10,01 --ammortamento italiana --estinzione-dopo 81 "
+         "--estinzione-importo 79851,69",
+         2,
+         "ratalia: Dopo l'estinzione con la rata 81, arrotondata al centesimo, la quota capitale di 0,20 non estingue "
+         "il "
+         "debito rimasto nelle 113 rate che restano: il debito sarebbe estinto già con la rata 192.\n"},
         // What is paid at the signing is the fees and the imposta: 10,00 + 0,25 % of 10,00.
         {"--capitale 10 --mesi 24 --tasso 5 --imposta 0,25 --spese-iniziali 10", 2,
          "ratalia: --spese-iniziali: quanto si paga all'inizio (10,03) non lascia nulla del capitale di 10,00: non si "

@@ -323,6 +323,13 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
     using Reason = PlanRefusal::Reason;
     const bool italian = loan.kind == PlanKind::Italian;
     const std::int64_t firstNumber = static_cast<std::int64_t>(rows_.size()) + 1 - lead_;
+    std::int64_t repaidWith = 0;
+    // The installment (principal) in force cannot repay the loan: it may be the one a repayment worked out.
+    const auto cannotRepay = [&](Reason reason, std::int64_t row, Cents amount = 0) {
+        PlanRefusal refused = refusal(reason, loan, constant, row, amount);
+        refused.repaidWith = repaidWith;
+        return refused;
+    };
     for (std::int64_t number = firstNumber; number <= last && debt > 0; ++number) {
         PlanRow row;
         row.number = number;
@@ -359,13 +366,13 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
         // Only an odd first period's interest may be more than the installment:
         // the debt then grows by the rest, as the contract foresees.
         if ((row.principal < 0 && !(oddFirst && loan.interestOnly == 0)) || (row.principal == 0 && freeEnd))
-            return refusal(Reason::InterestNotCovered, loan, constant, number, row.interest);
+            return cannotRepay(Reason::InterestNotCovered, number, row.interest);
         const bool ends = number == last || (freeEnd && row.principal >= toRepay);
         if (ends) {
             row.principal = toRepay;
             row.balloon = debt - toRepay;
         } else if (number > loan.interestOnly && row.principal >= toRepay && toRepay > 0) {
-            return refusal(Reason::RepaidEarly, loan, constant, number);
+            return cannotRepay(Reason::RepaidEarly, number);
         }
         // The insurance premium on the debt the installment is paid on: it falls as the debt falls.
         const auto premium =
@@ -415,6 +422,7 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
                     return refusal(Reason::AmountsTooLarge, loan, constant);
                 constant = installmentAfter_ = *again;
                 installmentReduced_ = true;
+                repaidWith = number;
                 freeEnd = false;
             }
             // An extra keeps the installment: the loan ends when the debt is gone.
@@ -430,7 +438,7 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
         const Cents lastOne = italian ? lastRow.principal : lastRow.installment;
         const bool nothingToRepay = loan.balloon >= loan.capital;
         if ((lastOne <= 0 && !nothingToRepay) || lastOne - constant >= std::max<Cents>(constant, 1))
-            return refusal(Reason::LastInstallmentOff, loan, constant, loan.installments, lastOne);
+            return cannotRepay(Reason::LastInstallmentOff, loan.installments, lastOne);
     }
     return std::nullopt;
 }

@@ -314,10 +314,15 @@ Text refusalText(const PlanRefusal& refusal, const AmountText& amounts)
 {
     using Reason = PlanRefusal::Reason;
     const bool italian = refusal.kind == PlanKind::Italian;
+    const Text what = italian ? u"la quota capitale di " : u"la rata di ";
+    // After a repayment it is the installment (principal) worked out again on what is left that cannot repay it.
     const Text rounded =
-        (italian ? u"Arrotondata al centesimo, la quota capitale di " : u"Arrotondata al centesimo, la rata di ") +
-        amounts.grouped(refusal.installment) + u" non estingue questo prestito in " +
-        amounts.whole(refusal.installments) + u" rate: ";
+        refusal.repaidWith == 0
+            ? u"Arrotondata al centesimo, " + what + amounts.grouped(refusal.installment) +
+                  u" non estingue questo prestito in " + amounts.whole(refusal.installments) + u" rate: "
+            : u"Dopo l'estinzione con la rata " + amounts.whole(refusal.repaidWith) + u", arrotondata al centesimo, " +
+                  what + amounts.grouped(refusal.installment) + u" non estingue il debito rimasto nelle " +
+                  amounts.whole(refusal.installments - refusal.repaidWith) + u" rate che restano: ";
     switch (refusal.reason) {
     case Reason::TooManyInstallments: {
         // Beyond 64 bits a count has no digits worth writing out.

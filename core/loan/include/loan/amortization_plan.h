@@ -233,6 +233,10 @@ struct PlanRefusal {
     Cents installment = 0; // or the principal, in the Italian plan
     std::int64_t row = 0;
     Cents amount = 0;
+    // Where the installment (principal) was worked out again after an early
+    // repayment with installment `repaidWith`: it is that one that cannot
+    // repay the debt left in the installments left.
+    std::int64_t repaidWith = 0;
 };
 
 class AmortizationPlan {
