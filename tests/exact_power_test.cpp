@@ -1,5 +1,6 @@
 #include "numbers/annuity.h"
 #include "numbers/failures.h"
+#include "support/decimal.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,37 @@ TEST(ExactPowerTest, is_the_nearest_double_to_the_exact_power)
         ASSERT_EQ(exactPower(base, count), *reference) << "base " << base << ", count " << count;
     }
     EXPECT_GT(compared, 99990);
+}
+
+// (C (1 + r)^N − left) r ÷ ((1 + r)^N − 1) in 45-digit decimals, to the cent.
+std::int64_t installmentInDecimals(std::int64_t debt, const Decimal& rate, std::int64_t count, std::int64_t left)
+{
+    const Decimal grown = (Decimal(1) + rate).power(count);
+    return ((Decimal::cents(debt) * grown - Decimal::cents(left)) * rate / (grown - Decimal(1))).roundedTo(2);
+}
+
+TEST(AnnuityInCentsTest, long_dear_loans_round_a_hair_above_a_half_cent_up)
+{
+    // On a long loan at a high rate the installment is C r and a part too
+    // small for any double; where C r is a half cent exactly, that part sends it up.
+    const struct {
+        const char* name;
+        std::int64_t debt;
+        std::int64_t numerator, exponent, divisor; // the period's rate: numerator × 10^exponent ÷ divisor
+        std::int64_t count, left;
+    } cases[] = {
+        {"a half cent over a maxi-rata", 222'221'000, 33, 0, 1200, 90'000, 222'220'000},
+        {"a half cent", 1'000'200, 99, 0, 1200, 20'000, 0},
+        {"just under a half cent", 1'000'199, 99, 0, 1200, 20'000, 0},
+        {"a hundred thousand months at 3 %", 10'000'000, 3, 0, 1200, 100'000, 0},
+        {"an ordinary loan", 1'000'000, 675, -2, 1200, 24, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Decimal rate = Decimal(c.numerator, static_cast<int>(-c.exponent)) / Decimal(c.divisor);
+        EXPECT_EQ(annuityInCents(c.debt, c.numerator, c.exponent, c.divisor, c.count, c.left),
+                  installmentInDecimals(c.debt, rate, c.count, c.left));
+    }
 }
 
 TEST(ExactPowerTest, edges)

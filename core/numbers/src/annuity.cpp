@@ -391,6 +391,40 @@ std::optional<std::optional<std::int64_t>> centsAttempt(const WideFloat& capital
     }
 }
 
+// The installment is C r + (C − left) r ÷ ((1 + r)^N − 1), r = p ÷ q: just
+// above C r, which lies on a multiple of 1 ÷ 2q or at least 1 ÷ 2q from the
+// next half cent. Where (1 + r)^N > e (2 q C r + 1) the part above is less
+// than that, so no half cent lies between them and the installment rounds
+// as C r does: on a long loan at a high rate, whose exact installment is a
+// hair above a half cent every fourth capital, without carrying thousands
+// of digits to tell the hair. Nothing where that is not so, or p and q are
+// not small 64-bit numbers.
+std::optional<std::int64_t> roundedAsItsInterest(std::int64_t debt, std::int64_t numerator, std::int64_t exponent,
+                                                 std::int64_t divisor, std::int64_t count)
+{
+    if (exponent < -18 || exponent > 18)
+        return std::nullopt;
+    constexpr UInt128 small = UInt128(1) << 62;
+    UInt128 p = static_cast<std::uint64_t>(numerator), q = static_cast<std::uint64_t>(divisor);
+    for (std::int64_t k = 0; k < (exponent < 0 ? -exponent : exponent) && p < small && q < small; ++k)
+        (exponent < 0 ? q : p) *= 10;
+    if (p >= small || q >= small)
+        return std::nullopt;
+    // The doubles' few ulps of error are far inside the margin: a factor e, and a billionth.
+    const double rate =
+        static_cast<double>(static_cast<std::uint64_t>(p)) / static_cast<double>(static_cast<std::uint64_t>(q));
+    const double growth = static_cast<double>(count) * std::log1p(rate);
+    const double needed =
+        std::log(2.0 * static_cast<double>(static_cast<std::uint64_t>(q)) * static_cast<double>(debt) * rate + 1.0);
+    if (!(growth > needed * (1 + 1e-9) + 1))
+        return std::nullopt;
+    // C r rounded half away from zero: ⌊(2 C p + q) ÷ 2q⌋, within 2^126.
+    const UInt128 rounded = (UInt128(2) * static_cast<std::uint64_t>(debt) * p + q) / (UInt128(2) * q);
+    if (rounded > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+        return std::nullopt;
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(rounded));
+}
+
 } // namespace
 
 double exactPower(double base, double count)
@@ -427,6 +461,8 @@ std::optional<std::int64_t> annuityInCents(std::int64_t debt, std::int64_t numer
         const std::int64_t whole = repaid / count, rest = repaid % count;
         return whole + (rest >= count - rest && rest > 0 ? 1 : 0);
     }
+    if (const auto quick = roundedAsItsInterest(debt, numerator, exponent, divisor, count))
+        return quick;
     const WideFloat p(scaledInteger(static_cast<std::uint64_t>(numerator), std::max<std::int64_t>(exponent, 0)), 0);
     const WideFloat q(scaledInteger(static_cast<std::uint64_t>(divisor), std::max<std::int64_t>(-exponent, 0)), 0);
     const WideFloat capital(std::vector<std::uint64_t>{static_cast<std::uint64_t>(debt)}, 0);
