@@ -293,6 +293,7 @@ TEST(SeveralRepaymentsInput, wrong_items_are_named)
         const char* field;
         const char* typed;
         const char* message;
+        const char16_t* months = u"240";
     } cases[] = {
         {"list", "24", "Altri rimborsi anticipati: «24» non è un rimborso"},
         {"list", "24:5000:presto", "Altri rimborsi anticipati: «24:5000:presto» non è un rimborso"},
@@ -303,11 +304,13 @@ TEST(SeveralRepaymentsInput, wrong_items_are_named)
         {"extra", "cento", "Versamento in più ricorrente: «cento» non è un versamento"},
         {"extra", "100:settimanale", "Versamento in più ricorrente: «100:settimanale» non è un versamento"},
         {"extra", "100:mensile:240", "Versamento in più ricorrente: dopo la rata 240 il debito è estinto"},
+        // From the first installment, of a loan of one: no installment typed to name.
+        {"extra", "100", "Versamento in più ricorrente: dopo la rata 1 il debito è estinto", u"1"},
     };
     for (const auto& c : cases) {
         PlanInputs inputs;
         inputs.setText(PlanInput::Capital, u"100000");
-        inputs.setText(PlanInput::Duration, u"240");
+        inputs.setText(PlanInput::Duration, c.months);
         inputs.setText(PlanInput::AnnualRate, u"3,5");
         inputs.setText(std::string(c.field) == "list" ? PlanInput::Repayments : PlanInput::Extra, fromUtf8(c.typed));
         const PlanOutcome outcome = planFor(inputs, NumberText(u','));

@@ -412,7 +412,9 @@ extraPayment(const PlanInputs& inputs, const AmortizationPlan* plan, const Numbe
             InputError error = wrong(PlanInput::Extra,
                                      extra.from > installments ? Reason::BeyondThePlan : Reason::NothingOwed, inputs);
             error.installments = installments;
-            error.typed = parts[2];
+            // From the first installment where none was typed: a loan of one has nothing left after it.
+            if (parts.size() > 2)
+                error.typed = parts[2];
             return error;
         }
         if (extra.from <= plan->interestOnly()) {
