@@ -347,6 +347,7 @@ std::optional<PlanRefusal> AmortizationPlan::appendRows(const LoanInCents& loan,
             if (!again)
                 return refusal(Reason::AmountsTooLarge, loan, constant);
             constant = *again;
+            repaidWith = 0; // the rate step's installment, not the repayment's
             if (!events)
                 afterSteps_.push_back(constant);
         }

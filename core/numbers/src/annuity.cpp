@@ -395,9 +395,9 @@ std::optional<std::optional<std::int64_t>> centsAttempt(const WideFloat& capital
 // above C r, which lies on a multiple of 1 ÷ 2q or at least 1 ÷ 2q from the
 // next half cent. Where (1 + r)^N > e (2 q C r + 1) the part above is less
 // than that, so no half cent lies between them and the installment rounds
-// as C r does: on a long loan at a high rate, whose exact installment is a
-// hair above a half cent every fourth capital, without carrying thousands
-// of digits to tell the hair. Nothing where that is not so, or p and q are
+// as C r does: on a long loan at a high rate, whose exact installment is
+// often a hair above a half cent, without carrying thousands of digits to
+// tell the hair. Nothing where that is not so, or p and q are
 // not small 64-bit numbers.
 std::optional<std::int64_t> roundedAsItsInterest(std::int64_t debt, std::int64_t numerator, std::int64_t exponent,
                                                  std::int64_t divisor, std::int64_t count)
