@@ -10,7 +10,7 @@ find_program(XVFB_RUN xvfb-run REQUIRED)
 add_executable(win32_window_tests win32/window_test.cpp)
 target_link_libraries(win32_window_tests PRIVATE ratalia_test_support ratalia_win32 winspool GTest::gtest_main)
 # A large screen: room for the plan window beside the main one.
-ratalia_add_test(win32.window COMMAND ${XVFB_RUN} -a -s "-screen 0 1920x1080x24" ${wine} $<TARGET_FILE:win32_window_tests>
+ratalia_add_test(win32.window COMMAND bash ${scripts}/on_display.sh 1920x1080x24 ${wine} $<TARGET_FILE:win32_window_tests>
   --gtest_filter=-Win32PlanFilesTest.*)
 
 # Silent install, start, silent uninstall, in a Wine prefix of its own: the

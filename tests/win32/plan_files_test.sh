@@ -17,7 +17,7 @@ if [ "$(basename "$wine")" = wine32 ]; then
 else
     windows_folder="Z:${folder//\//\\}"
 fi
-RATALIA_PLAN_FILES=$windows_folder WINEDEBUG=-all xvfb-run -a "$wine" "$tests" \
+RATALIA_PLAN_FILES=$windows_folder WINEDEBUG=-all bash "$(dirname "$0")/on_display.sh" 1280x1024x24 "$wine" "$tests" \
     --gtest_filter='Win32PlanFilesTest.*' >"$folder/run.log" 2>&1 || { tail -n 30 "$folder/run.log"; fail "the Windows tests"; }
 
 plans=(

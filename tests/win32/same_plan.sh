@@ -39,6 +39,8 @@ for locale in it_IT.UTF-8 en_US.UTF-8; do
         if [ "$expected" != "$got" ]; then
             echo "FAIL under $locale: ratalia $request"
             diff <(echo "$expected") <(echo "$got") | head -n 10
+            # Whatever the diff cut off: what the Windows program said on standard error, and its status.
+            sed -n '/^-- stderr$/,$p' <<<"$got" | head -n 10
             status=1
         fi
     done
